@@ -1,0 +1,30 @@
+// Program entry: settle the program directory, show the toolbar, and run the
+// event loop until the toolbar closes.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "platform/win32/win32_platform.h"
+#include "settings/app_path.h"
+#include "settings/settings_store.h"
+#include "ui/toolbar/toolbar_win.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  INITCOMMONCONTROLSEX controls{};
+  controls.dwSize = sizeof(controls);
+  controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
+  ::InitCommonControlsEx(&controls);
+
+  lk::platform::Win32Platform platform;
+  const auto appPath = lk::settings::AppPathFrom(platform.ProgramDirectory());
+  lk::ui::toolbar::ToolbarWindow toolbar(platform, lk::settings::SettingsStore(lk::settings::SettingsFileIn(appPath)));
+  if (!toolbar.Create()) return 1;
+  toolbar.Show();
+
+  MSG msg{};
+  while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+  return static_cast<int>(msg.wParam);
+}

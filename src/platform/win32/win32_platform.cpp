@@ -1,0 +1,138 @@
+#include "platform/win32/win32_platform.h"
+
+#include <algorithm>
+#include <set>
+
+#include "platform/win32/wide_text.h"
+
+namespace lk::platform {
+namespace {
+
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM param) {
+  reinterpret_cast<std::vector<WindowHandle>*>(param)->push_back(FromHwnd(hwnd));
+  return TRUE;
+}
+
+int CALLBACK CollectFont(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM param) {
+  // Vertical variants ("@Name") are not fonts a user picks.
+  if (font->lfFaceName[0] != L'@') reinterpret_cast<std::set<std::wstring>*>(param)->insert(font->lfFaceName);
+  return 1;
+}
+
+}  // namespace
+
+bool Win32Platform::GetWindowRect(WindowHandle window, Rect& rect) {
+  RECT r{};
+  if (!::GetWindowRect(ToHwnd(window), &r)) return false;
+  rect = {r.left, r.top, r.right, r.bottom};
+  return true;
+}
+
+bool Win32Platform::SetWindowPosTopmost(WindowHandle window, int x, int y, int width, int height) {
+  return ::SetWindowPos(ToHwnd(window), HWND_TOPMOST, x, y, width, height, SWP_SHOWWINDOW) != FALSE;
+}
+
+std::vector<WindowHandle> Win32Platform::EnumTopLevelWindows() {
+  std::vector<WindowHandle> all;
+  ::EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&all));
+  return all;
+}
+
+bool Win32Platform::IsWindow(WindowHandle window) { return ::IsWindow(ToHwnd(window)) != FALSE; }
+bool Win32Platform::IsWindowVisible(WindowHandle window) { return ::IsWindowVisible(ToHwnd(window)) != FALSE; }
+bool Win32Platform::IsWindowEnabled(WindowHandle window) { return ::IsWindowEnabled(ToHwnd(window)) != FALSE; }
+std::string Win32Platform::GetWindowTitle(WindowHandle window) { return win32::GetText(ToHwnd(window)); }
+
+void Win32Platform::FlashWindow(WindowHandle window) {
+  FLASHWINFO info{sizeof(info), ToHwnd(window), FLASHW_CAPTION | FLASHW_TRAY | FLASHW_TIMER, 1, 0};
+  ::FlashWindowEx(&info);
+}
+
+void Win32Platform::DragWindow(WindowHandle window) {
+  ::ReleaseCapture();
+  ::SendMessageW(ToHwnd(window), WM_NCLBUTTONDOWN, HTCAPTION, 0);
+}
+
+void Win32Platform::ShowDropDown(WindowHandle comboBox) {
+  ::SendMessageW(ToHwnd(comboBox), CB_SHOWDROPDOWN, TRUE, 0);
+}
+
+unsigned Win32Platform::ScanCode(unsigned virtualKey) { return ::MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC); }
+
+void Win32Platform::KeyEvent(unsigned char virtualKey, unsigned char scanCode, unsigned flags) {
+  ::keybd_event(virtualKey, scanCode, flags, 0);
+}
+
+Activation Win32Platform::ActivateWindowByTitle(const std::string& name) {
+  HWND exact = nullptr;
+  HWND leading = nullptr;
+  for (const WindowHandle handle : EnumTopLevelWindows()) {
+    HWND hwnd = ToHwnd(handle);
+    if (!::IsWindowVisible(hwnd)) continue;
+    const std::string title = win32::GetText(hwnd);
+    if (title == name) {
+      exact = hwnd;
+      break;
+    }
+    if (!leading && title.compare(0, name.size(), name) == 0) leading = hwnd;
+  }
+  HWND target = exact ? exact : leading;
+  if (!target) return {5, "Invalid procedure call or argument"};
+  ::SetForegroundWindow(target);
+  return {};
+}
+
+void Win32Platform::YieldOnce() {
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      // Leave the quit for the main loop, which ends the program.
+      ::PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+}
+
+int Win32Platform::ShowMessageBox(const std::string& text, unsigned flags, const std::optional<std::string>& title) {
+  const std::wstring wideTitle = win32::Wide(title.value_or("Lekhopakar"));
+  // The system-modal flag asks for a box above every window, not only ours.
+  return ::MessageBoxW((flags & MB_SYSTEMMODAL) ? nullptr : owner_, win32::Wide(text).c_str(), wideTitle.c_str(),
+                       flags | ((flags & MB_SYSTEMMODAL) ? MB_TOPMOST : 0));
+}
+
+std::vector<std::string> Win32Platform::ScreenFonts() {
+  std::set<std::wstring> names;
+  HDC screen = ::GetDC(nullptr);
+  if (screen) {
+    LOGFONTW query{};
+    query.lfCharSet = DEFAULT_CHARSET;
+    ::EnumFontFamiliesExW(screen, &query, &CollectFont, reinterpret_cast<LPARAM>(&names), 0);
+    ::ReleaseDC(nullptr, screen);
+  }
+  std::vector<std::string> fonts;
+  for (const auto& name : names) fonts.push_back(win32::Legacy(name));
+  return fonts;
+}
+
+std::filesystem::path::string_type Win32Platform::ProgramDirectory() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD got = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (got == 0) return {};
+    if (got < path.size()) {
+      path.resize(got);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  const auto slash = path.find_last_of(L"\\/");
+  if (slash == std::wstring::npos) return {};
+  // "C:\lekhopakar.exe" lies in "C:\", which keeps its backslash.
+  const bool driveRoot = slash == 2 && path[1] == L':';
+  path.resize(driveRoot ? slash + 1 : slash);
+  return path;
+}
+
+}  // namespace lk::platform

@@ -1,0 +1,43 @@
+#pragma once
+#include <windows.h>
+
+#include "platform/platform.h"
+
+namespace lk::platform {
+
+class Win32Platform : public Platform {
+ public:
+  // Message boxes are modal to this window (the toolbar) and clipboard
+  // changes are made in its name.
+  void SetOwner(HWND owner) { owner_ = owner; }
+
+  bool GetWindowRect(WindowHandle window, Rect& rect) override;
+  bool SetWindowPosTopmost(WindowHandle window, int x, int y, int width, int height) override;
+  std::vector<WindowHandle> EnumTopLevelWindows() override;
+  bool IsWindow(WindowHandle window) override;
+  bool IsWindowVisible(WindowHandle window) override;
+  bool IsWindowEnabled(WindowHandle window) override;
+  std::string GetWindowTitle(WindowHandle window) override;
+  void FlashWindow(WindowHandle window) override;
+  void DragWindow(WindowHandle window) override;
+  void ShowDropDown(WindowHandle comboBox) override;
+  unsigned ScanCode(unsigned virtualKey) override;
+  void KeyEvent(unsigned char virtualKey, unsigned char scanCode, unsigned flags) override;
+  Activation ActivateWindowByTitle(const std::string& name) override;
+  void YieldOnce() override;
+  bool ClipboardHasText() override;
+  std::string ClipboardGetText() override;
+  bool ClipboardSetText(const std::string& text) override;
+  bool ClipboardClear() override;
+  int ShowMessageBox(const std::string& text, unsigned flags, const std::optional<std::string>& title) override;
+  std::vector<std::string> ScreenFonts() override;
+  std::filesystem::path::string_type ProgramDirectory() override;
+
+ private:
+  HWND owner_ = nullptr;
+};
+
+inline HWND ToHwnd(WindowHandle h) { return reinterpret_cast<HWND>(h); }
+inline WindowHandle FromHwnd(HWND h) { return reinterpret_cast<WindowHandle>(h); }
+
+}  // namespace lk::platform

@@ -1,0 +1,88 @@
+#include "settings/settings_store.h"
+
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <system_error>
+
+#include "settings/ini_document.h"
+#include "text/trim.h"
+
+namespace lk::settings {
+namespace {
+
+enum class Load { kOk, kMissing, kFailed };
+
+Load ReadFile(const std::filesystem::path& file, std::string& bytes) {
+  std::error_code ec;
+  if (!std::filesystem::exists(file, ec)) return ec ? Load::kFailed : Load::kMissing;
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return Load::kFailed;
+  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return in.bad() ? Load::kFailed : Load::kOk;
+}
+
+std::string ApplyValueRules(std::string_view raw) {
+  while (!raw.empty() && (raw.front() == ' ' || raw.front() == '\t')) raw.remove_prefix(1);
+  while (!raw.empty() && (raw.back() == ' ' || raw.back() == '\t')) raw.remove_suffix(1);
+  if (raw.size() >= 2 && raw.front() == raw.back() && (raw.front() == '"' || raw.front() == '\'')) {
+    raw.remove_prefix(1);
+    raw.remove_suffix(1);
+  }
+  return std::string(raw);
+}
+
+std::string Cut(std::string value, std::size_t capacity) {
+  const std::size_t room = capacity == 0 ? 0 : capacity - 1;
+  if (value.size() > room) value.resize(room);
+  return value;
+}
+
+}  // namespace
+
+std::string SettingsStore::Read(std::string_view section, std::string_view key, std::string_view fallback,
+                                std::size_t capacity) const {
+  std::string bytes;
+  std::optional<std::string> raw;
+  if (ReadFile(file_, bytes) == Load::kOk) raw = IniDocument::Parse(bytes).Find(section, key);
+  if (!raw) return Cut(text::TrimTrailingBlanks(fallback), capacity);
+  return Cut(ApplyValueRules(*raw), capacity);
+}
+
+bool SettingsStore::Write(std::string_view section, std::string_view key, std::string_view value) const {
+  std::string bytes;
+  if (ReadFile(file_, bytes) == Load::kFailed) return false;
+  auto doc = IniDocument::Parse(bytes);
+  doc.Set(section, key, value);
+  const std::string out = doc.Serialize();
+
+  // Write beside the file and rename over it, so that a crash or a full disk
+  // leaves either the old file or the new one, never half of one.
+  auto temp = file_;
+  temp += ".tmp";
+  std::error_code ec;
+  {
+    std::ofstream f(temp, std::ios::binary | std::ios::trunc);
+    if (!f) return false;
+    f.write(out.data(), static_cast<std::streamsize>(out.size()));
+    f.flush();
+    if (!f) {
+      f.close();
+      std::filesystem::remove(temp, ec);
+      return false;
+    }
+  }
+  std::filesystem::rename(temp, file_, ec);
+  if (ec) {
+    std::filesystem::remove(temp, ec);
+    return false;
+  }
+  return true;
+}
+
+std::string ReadSetting(const SettingsStore& store, std::string_view section, std::string_view key,
+                        std::string_view fallback) {
+  return store.Read(section, key, fallback, kReadSettingCapacity);
+}
+
+}  // namespace lk::settings

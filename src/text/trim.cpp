@@ -1,0 +1,28 @@
+#include "text/trim.h"
+
+namespace lk::text {
+namespace {
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+}  // namespace
+
+std::string TrimBlanks(std::string_view s) {
+  const auto first = s.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  const auto last = s.find_last_not_of(' ');
+  return std::string(s.substr(first, last - first + 1));
+}
+
+std::string TrimTrailingBlanks(std::string_view s) {
+  const auto last = s.find_last_not_of(' ');
+  if (last == std::string_view::npos) return {};
+  return std::string(s.substr(0, last + 1));
+}
+
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (Lower(a[i]) != Lower(b[i])) return false;
+  return true;
+}
+
+}  // namespace lk::text

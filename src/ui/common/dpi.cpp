@@ -1,0 +1,42 @@
+#include "ui/common/dpi.h"
+
+#include <cmath>
+
+namespace lk::ui {
+
+int TwipsToPixels(int twips, UINT dpi) {
+  return static_cast<int>(std::lround(static_cast<double>(twips) * dpi / kTwipsPerInch));
+}
+
+RECT TwipRectToPixels(const toolbar::TwipRect& r, UINT dpi) {
+  const int left = TwipsToPixels(r.left, dpi);
+  const int top = TwipsToPixels(r.top, dpi);
+  return {left, top, left + TwipsToPixels(r.width, dpi), top + TwipsToPixels(r.height, dpi)};
+}
+
+UINT DpiOf(HWND hwnd) {
+  // GetDpiForWindow exists from Windows 10 1607 on; older systems have one DPI.
+  using Fn = UINT(WINAPI*)(HWND);
+  static const auto fn = reinterpret_cast<Fn>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  if (fn && hwnd) {
+    if (const UINT dpi = fn(hwnd)) return dpi;
+  }
+  HDC screen = ::GetDC(nullptr);
+  const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen) ::ReleaseDC(nullptr, screen);
+  return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+}
+
+int PointsToFontHeight(double points, UINT dpi) { return -static_cast<int>(std::lround(points * dpi / 72.0)); }
+
+SIZE OuterSizeForClient(int clientTwipsWide, int clientTwipsHigh, DWORD style, DWORD exStyle, UINT dpi) {
+  RECT r{0, 0, TwipsToPixels(clientTwipsWide, dpi), TwipsToPixels(clientTwipsHigh, dpi)};
+  using Fn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+  static const auto forDpi = reinterpret_cast<Fn>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+  if (!(forDpi && forDpi(&r, style, FALSE, exStyle, dpi))) ::AdjustWindowRectEx(&r, style, FALSE, exStyle);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+}  // namespace lk::ui

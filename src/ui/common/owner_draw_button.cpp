@@ -1,0 +1,38 @@
+#include "ui/common/owner_draw_button.h"
+
+#include <string>
+
+#include "ui/common/gdi_guards.h"
+
+namespace lk::ui {
+
+void DrawColouredButton(const DRAWITEMSTRUCT& item, COLORREF face) {
+  HDC dc = item.hDC;
+  RECT rc = item.rcItem;
+  const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+
+  UniqueBrush brush(::CreateSolidBrush(face));
+  ::FillRect(dc, &rc, brush.get());
+  ::DrawEdge(dc, &rc, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+
+  const int length = ::GetWindowTextLengthW(item.hwndItem);
+  if (length > 0) {
+    std::wstring caption(static_cast<std::size_t>(length) + 1, L'\0');
+    caption.resize(static_cast<std::size_t>(::GetWindowTextW(item.hwndItem, caption.data(), length + 1)));
+    RECT textRect = rc;
+    if (pressed) ::OffsetRect(&textRect, 1, 1);
+    Selected font(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, ::GetSysColor((item.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+    // No prefix processing: an "&" in a legacy-font caption is a glyph.
+    ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &textRect,
+                DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  }
+  if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {
+    RECT focus = rc;
+    ::InflateRect(&focus, -3, -3);
+    ::DrawFocusRect(dc, &focus);
+  }
+}
+
+}  // namespace lk::ui

@@ -1,0 +1,32 @@
+#pragma once
+// A child window that shows a bitmap from the resources at its top-left
+// corner, scaled with the monitor's DPI, and tells its parent when clicked
+// (WM_COMMAND with STN_CLICKED), like a notifying static control.
+#include <windows.h>
+
+#include <optional>
+
+#include "ui/common/gdi_guards.h"
+#include "ui/common/window_base.h"
+
+namespace lk::ui {
+
+class PictureWindow : public WindowBase {
+ public:
+  // transparentKey: pixels of this colour show the background instead.
+  void Create(HWND parent, int id, int bitmapResource, COLORREF background,
+              std::optional<COLORREF> transparentKey);
+  void SetDpi(UINT dpi);
+
+ private:
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  void Paint();
+
+  UniqueBitmap bitmap_;
+  COLORREF background_ = 0;
+  std::optional<COLORREF> key_;
+  UINT dpi_ = 96;
+  bool pressed_ = false;
+};
+
+}  // namespace lk::ui

@@ -1,0 +1,29 @@
+#pragma once
+// One tooltip control serves every tool of a window; texts are shown exactly
+// as given, blanks and all.
+#include <windows.h>
+
+#include <string_view>
+#include <unordered_set>
+
+namespace lk::ui {
+
+class Tooltips {
+ public:
+  Tooltips() = default;
+  ~Tooltips();
+  Tooltips(const Tooltips&) = delete;
+  Tooltips& operator=(const Tooltips&) = delete;
+
+  void Create(HWND owner);
+  // Adds the tool on first use, then replaces its text; an empty text shows nothing.
+  void Set(HWND tool, std::string_view legacyText);
+  HWND hwnd() const { return tip_; }
+
+ private:
+  HWND owner_ = nullptr;
+  HWND tip_ = nullptr;
+  std::unordered_set<HWND> tools_;
+};
+
+}  // namespace lk::ui

@@ -1,0 +1,55 @@
+#include "ui/common/window_base.h"
+
+namespace lk::ui {
+
+WindowBase::~WindowBase() {
+  if (hwnd_ && ::IsWindow(hwnd_)) {
+    // The object is going away: stop forwarding before the window dies.
+    ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    ::DestroyWindow(hwnd_);
+  }
+}
+
+void WindowBase::RegisterClassOnce(const wchar_t* className, UINT style, HCURSOR cursor, HICON icon,
+                                   HBRUSH background) {
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof(existing);
+  if (::GetClassInfoExW(::GetModuleHandleW(nullptr), className, &existing)) return;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.style = style;
+  wc.lpfnWndProc = &WindowBase::Thunk;
+  wc.hInstance = ::GetModuleHandleW(nullptr);
+  wc.hCursor = cursor ? cursor : ::LoadCursorW(nullptr, IDC_ARROW);
+  wc.hIcon = icon;
+  wc.hIconSm = icon;
+  wc.hbrBackground = background;
+  wc.lpszClassName = className;
+  ::RegisterClassExW(&wc);
+}
+
+HWND WindowBase::CreateWindowFor(const wchar_t* className, DWORD exStyle, const wchar_t* title, DWORD style, int x,
+                                 int y, int width, int height, HWND parent, HMENU menuOrId) {
+  return ::CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent, menuOrId,
+                           ::GetModuleHandleW(nullptr), this);
+}
+
+LRESULT CALLBACK WindowBase::Thunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  WindowBase* self = nullptr;
+  if (msg == WM_NCCREATE) {
+    self = static_cast<WindowBase*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  } else {
+    self = reinterpret_cast<WindowBase*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  }
+  if (!self) return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+  const LRESULT result = self->HandleMessage(msg, wParam, lParam);
+  if (msg == WM_NCDESTROY) {
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+  }
+  return result;
+}
+
+}  // namespace lk::ui

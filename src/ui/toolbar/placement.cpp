@@ -1,0 +1,28 @@
+#include "ui/toolbar/placement.h"
+
+#include "text/number.h"
+
+namespace lk::ui::toolbar {
+
+Corner Placement::StoredCorner(const settings::SettingsStore& store) {
+  const auto left = store.Read("WinPos", "Left", "0", settings::kDirectReadCapacity);
+  if (const auto x = text::ToInt32(left)) x_ = *x;
+  const auto top = store.Read("WinPos", "Top", "300", settings::kDirectReadCapacity);
+  return {x_, text::ToInt32(top).value_or(0)};
+}
+
+std::string PositionText(int value, int upperBound) {
+  if (value < 0) return "0";
+  if (value > upperBound) return std::to_string(upperBound);
+  return " " + std::to_string(value);
+}
+
+void SavePosition(platform::Platform& platform, platform::WindowHandle toolbar,
+                  const settings::SettingsStore& store) {
+  platform::Rect rect;
+  if (!platform.GetWindowRect(toolbar, rect)) return;
+  store.Write("WinPos", "Left", PositionText(rect.left, kMaxLeft));
+  store.Write("WinPos", "Top", PositionText(rect.top, kMaxTop));
+}
+
+}  // namespace lk::ui::toolbar

@@ -1,0 +1,39 @@
+#pragma once
+// Where the toolbar stands: the stored corner applied at every resize, and the
+// corner written back when the program closes.
+#include <optional>
+#include <string>
+
+#include "platform/platform.h"
+#include "settings/settings_store.h"
+
+namespace lk::ui::toolbar {
+
+struct Corner {
+  int x;
+  int y;
+};
+
+class Placement {
+ public:
+  // Left keeps the last good value when the stored text is not a number
+  // (0 before the first); Top falls back to 0.
+  Corner StoredCorner(const settings::SettingsStore& store);
+
+ private:
+  int x_ = 0;
+};
+
+// The stored text of a coordinate: the number with one leading blank when it is
+// not negative (" 120"), or the bare bound when it is clamped ("0", "600").
+std::string PositionText(int value, int upperBound);
+
+// Writes WinPos Left and Top from the window's outer rectangle; nothing when
+// the rectangle cannot be had.
+void SavePosition(platform::Platform& platform, platform::WindowHandle toolbar,
+                  const settings::SettingsStore& store);
+
+inline constexpr int kMaxLeft = 600;
+inline constexpr int kMaxTop = 400;
+
+}  // namespace lk::ui::toolbar

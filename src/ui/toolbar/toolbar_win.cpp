@@ -1,0 +1,384 @@
+#include "ui/toolbar/toolbar_win.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "commands/assign.h"
+#include "platform/win32/wide_text.h"
+#include "resource_ids.h"
+#include "ui/common/dpi.h"
+#include "ui/common/owner_draw_button.h"
+#include "ui/toolbar/about_text.h"
+#include "ui/toolbar/keypad_model.h"
+#include "ui/toolbar/toolbar_lifecycle.h"
+
+namespace lk::ui::toolbar {
+namespace {
+
+constexpr wchar_t kClass[] = L"LekhopakarToolbar";
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = 0;
+constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+constexpr COLORREF kMarkerKey = RGB(LK_TRANSPARENT_KEY_R, LK_TRANSPARENT_KEY_G, LK_TRANSPARENT_KEY_B);
+constexpr double kChosenFontPoints = 16;
+constexpr double kQuickTextPoints = 12;
+
+COLORREF Colour(Rgb c) { return RGB(c.r, c.g, c.b); }
+HMENU IdMenu(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); }
+bool IsKey(int id) { return id >= id::kFirstKey && id < id::kFirstKey + kKeyCount; }
+bool IsCustomButton(int id) { return (id >= id::kCommand1 && id < id::kCommand7) || id == id::kCommand10; }
+
+UniqueFont MakeFont(std::string_view face, double points, bool bold, UINT dpi) {
+  LOGFONTW lf{};
+  lf.lfHeight = PointsToFontHeight(points, dpi);
+  lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lf.lfQuality = DEFAULT_QUALITY;
+  const std::wstring name = win32::Wide(face);
+  lstrcpynW(lf.lfFaceName, name.c_str(), LF_FACESIZE);
+  return UniqueFont(::CreateFontIndirectW(&lf));
+}
+
+// A combo box's closed height is its selection field plus the frame; the
+// field's height is what can be set.
+void SetClosedHeight(HWND combo, int pixels) {
+  const int field = pixels - 2 * ::GetSystemMetrics(SM_CYEDGE) - 2;
+  if (field > 0) ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+}
+
+}  // namespace
+
+ToolbarWindow::ToolbarWindow(platform::Win32Platform& platform, settings::SettingsStore store)
+    : platform_(platform), store_(std::move(store)), panel_(platform) {}
+
+bool ToolbarWindow::Create() {
+  HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  RegisterClassOnce(kClass, 0, nullptr,
+                    static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_LEKHOPAKAR), IMAGE_ICON, 0, 0,
+                                                    LR_DEFAULTSIZE | LR_SHARED)),
+                    nullptr);
+  lightCyan_.reset(::CreateSolidBrush(Colour(kLightCyan)));
+  cyan_.reset(::CreateSolidBrush(Colour(kCyan)));
+  yellow_.reset(::CreateSolidBrush(Colour(kYellow)));
+  grey_.reset(::CreateSolidBrush(Colour(kGrey)));
+
+  const std::wstring caption = win32::Wide(kCaption);
+  if (!CreateWindowFor(kClass, kExStyle, caption.c_str(), kStyle, 0, 0, 1, 1, nullptr, nullptr)) return false;
+  platform_.SetOwner(hwnd());
+  ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_LEKHOPAKAR), IMAGE_ICON, 16,
+                                                       16, LR_SHARED)));
+  CreateControls();
+  LayOut();
+  Load();
+  return true;
+}
+
+void ToolbarWindow::CreateControls() {
+  tips_.Create(hwnd());
+  const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  for (const auto& spec : BottomStrip()) {
+    const std::wstring caption = win32::Wide(spec.caption);
+    HWND control = nullptr;
+    switch (spec.kind) {
+      case Kind::kLogo:
+        logo_.Create(hwnd(), spec.id, IDB_LOGO, Colour(kGrey), std::nullopt);
+        control = logo_.hwnd();
+        break;
+      case Kind::kMarker:
+        marker_.Create(hwnd(), spec.id, IDB_MARKER, Colour(kGrey), kMarkerKey);
+        control = marker_.hwnd();
+        break;
+      case Kind::kCustomButton:
+        control = ::CreateWindowExW(0, WC_BUTTONW, caption.c_str(), kChild | WS_TABSTOP | BS_OWNERDRAW, 0, 0, 1, 1,
+                                    hwnd(), IdMenu(spec.id), instance, nullptr);
+        break;
+      case Kind::kPlainButton:
+        control = ::CreateWindowExW(0, WC_BUTTONW, caption.c_str(), kChild | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 1, 1,
+                                    hwnd(), IdMenu(spec.id), instance, nullptr);
+        break;
+      case Kind::kFontList:
+        control = ::CreateWindowExW(
+            0, WC_COMBOBOXW, L"",
+            kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_SORT | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 0,
+            0, 1, 1, hwnd(), IdMenu(spec.id), instance, nullptr);
+        break;
+      case Kind::kTargetField:
+        control = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_EDITW, L"", kChild | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0, 1,
+                                    1, hwnd(), IdMenu(spec.id), instance, nullptr);
+        break;
+      case Kind::kQuickText: {
+        control = ::CreateWindowExW(0, WC_COMBOBOXW, L"", kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
+                                    0, 0, 1, 1, hwnd(), IdMenu(spec.id), instance, nullptr);
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof(info);
+        if (::GetComboBoxInfo(control, &info)) quickTextEdit_ = info.hwndItem;
+        break;
+      }
+    }
+    if (!spec.tooltip.empty()) tips_.Set(control, spec.tooltip);
+  }
+  if (quickTextEdit_) tips_.Set(quickTextEdit_, Control(id::kQuickText).tooltip);
+
+  for (int row = 0; row < kKeyRows; ++row) {
+    for (int column = 0; column < kKeyColumns; ++column) {
+      const int index = KeyIndexAt(row, column);
+      keys_[index] = ::CreateWindowExW(0, WC_BUTTONW, L"", kChild | BS_OWNERDRAW, 0, 0, 1, 1, hwnd(),
+                                       IdMenu(id::kFirstKey + index), instance, nullptr);
+    }
+  }
+  panel_.Create(hwnd(), id::kPanel);
+  tips_.Set(panel_.hwnd(), kPanelTooltip);
+
+  // Stacking, top first: the panel over everything, the font list first in
+  // the tab order, the target field over the quick-text box it overlaps.
+  const int order[] = {id::kPanel,     id::kFonts,    id::kTargetField, id::kQuickText, 101, 102, 103, 104, 105, 106,
+                       id::kCommand7, id::kCommand10, id::kMarker,      id::kLogo};
+  for (const int controlId : order)
+    ::SetWindowPos(Item(controlId), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // Keys overlap their neighbours by a pixel; stacking them in reading order
+  // makes every seam fall the same way.
+  for (int row = 0; row < kKeyRows; ++row)
+    for (int column = 0; column < kKeyColumns; ++column)
+      ::SetWindowPos(keys_[KeyIndexAt(row, column)], HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void ToolbarWindow::CreateFonts() {
+  font78_ = MakeFont(kDesignFont, 7.8, false, dpi_);
+  font78Bold_ = MakeFont(kDesignFont, 7.8, true, dpi_);
+  font96_ = MakeFont(kDesignFont, 9.6, false, dpi_);
+  panelFont_ = MakeFont(kDesignFont, kPanelPoints, false, dpi_);
+}
+
+void ToolbarWindow::LayOut() {
+  dpi_ = DpiOf(hwnd());
+  CreateFonts();
+  for (const auto& spec : BottomStrip()) {
+    HWND control = Item(spec.id);
+    const RECT r = TwipRectToPixels(spec.rect, dpi_);
+    const int height = r.bottom - r.top;
+    const bool combo = spec.kind == Kind::kFontList || spec.kind == Kind::kQuickText;
+    // A combo box's window height includes its dropped-down list.
+    ::MoveWindow(control, r.left, r.top, r.right - r.left, combo ? height * 12 : height, TRUE);
+    HFONT font = spec.bold ? font78Bold_.get() : (spec.points > 9 ? font96_.get() : font78_.get());
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    if (combo) SetClosedHeight(control, height);
+    if (spec.kind == Kind::kFontList) ::SendMessageW(control, CB_SETITEMHEIGHT, 0, ::MulDiv(16, dpi_, 96));
+  }
+  logo_.SetDpi(dpi_);
+  marker_.SetDpi(dpi_);
+  for (int row = 0; row < kKeyRows; ++row) {
+    for (int column = 0; column < kKeyColumns; ++column) {
+      HWND key = keys_[KeyIndexAt(row, column)];
+      const RECT r = TwipRectToPixels(KeyRect(row, column), dpi_);
+      ::MoveWindow(key, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+      if (!chosenFont_) ::SendMessageW(key, WM_SETFONT, reinterpret_cast<WPARAM>(font78_.get()), TRUE);
+    }
+  }
+  const RECT p = TwipRectToPixels(kPanelRect, dpi_);
+  ::MoveWindow(panel_.hwnd(), p.left, p.top, p.right - p.left, p.bottom - p.top, TRUE);
+  panel_.SetFont(panelFont_.get());
+  if (chosenFont_) OnFontChosen();
+}
+
+void ToolbarWindow::Load() {
+  HWND fonts = Item(id::kFonts);
+  for (const auto& name : platform_.ScreenFonts())
+    ::SendMessageW(fonts, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::Wide(name).c_str()));
+  Assign();
+  if (const auto last = FontToReselect(store_)) {
+    const LRESULT found = ::SendMessageW(fonts, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                         reinterpret_cast<LPARAM>(win32::Wide(*last).c_str()));
+    if (found != CB_ERR) {
+      ::SendMessageW(fonts, CB_SETCURSEL, static_cast<WPARAM>(found), 0);
+      OnFontChosen();
+    }
+  }
+}
+
+void ToolbarWindow::Assign() {
+  const auto labels = commands::ReadButtonLabels(store_);
+  for (int slot = 0; slot < commands::kCustomSlots; ++slot) {
+    HWND button = Item(id::kCommand1 + slot);
+    win32::SetText(button, labels[slot].caption);
+    tips_.Set(button, labels[slot].tooltip);
+    ::InvalidateRect(button, nullptr, TRUE);
+  }
+}
+
+void ToolbarWindow::Show() {
+  shown_ = true;
+  Place();
+  ::SetFocus(Item(id::kFonts));
+}
+
+void ToolbarWindow::Place() {
+  if (placing_) return;
+  placing_ = true;
+  const Corner corner = placement_.StoredCorner(store_);
+  const SIZE outer = OuterSizeForClient(kClientWidth, kClientHeight, kStyle, kExStyle, dpi_);
+  platform_.SetWindowPosTopmost(platform::FromHwnd(hwnd()), corner.x, corner.y, outer.cx, outer.cy);
+  placing_ = false;
+}
+
+void ToolbarWindow::Unload() {
+  const std::string font = FontListText();
+  SaveOnClose(platform_, platform::FromHwnd(hwnd()), store_, font);
+  ::DestroyWindow(hwnd());
+}
+
+std::string ToolbarWindow::FontListText() const {
+  HWND fonts = Item(id::kFonts);
+  const LRESULT selected = ::SendMessageW(fonts, CB_GETCURSEL, 0, 0);
+  if (selected == CB_ERR) return {};
+  const LRESULT length = ::SendMessageW(fonts, CB_GETLBTEXTLEN, static_cast<WPARAM>(selected), 0);
+  if (length <= 0) return {};
+  std::wstring name(static_cast<std::size_t>(length) + 1, L'\0');
+  ::SendMessageW(fonts, CB_GETLBTEXT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(name.data()));
+  name.resize(static_cast<std::size_t>(length));
+  return win32::Legacy(name);
+}
+
+void ToolbarWindow::OnFontChosen() {
+  const std::string name = FontListText();
+  if (name.empty()) return;
+  HCURSOR previous = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+  chosenFont_ = MakeFont(name, kChosenFontPoints, false, dpi_);
+  panelFont_ = MakeFont(name, kPanelPoints, false, dpi_);
+  panel_.SetFont(panelFont_.get());
+  for (int index = 0; index < kKeyCount; ++index) {
+    HWND key = keys_[index];
+    ::SendMessageW(key, WM_SETFONT, reinterpret_cast<WPARAM>(chosenFont_.get()), FALSE);
+    win32::SetText(key, KeyCaption(index));
+    tips_.Set(key, KeyTooltip(index));
+  }
+  for (int slot = 0; slot < commands::kCustomSlots; ++slot)
+    ::SendMessageW(Item(id::kCommand1 + slot), WM_SETFONT, reinterpret_cast<WPARAM>(chosenFont_.get()), TRUE);
+  quickTextFont_ = MakeFont(name, kQuickTextPoints, false, dpi_);
+  HWND quickText = Item(id::kQuickText);
+  ::SendMessageW(quickText, WM_SETFONT, reinterpret_cast<WPARAM>(quickTextFont_.get()), TRUE);
+  SetClosedHeight(quickText, TwipsToPixels(Control(id::kTargetField).rect.height, dpi_));
+  ::InvalidateRect(hwnd(), nullptr, TRUE);
+  ::SetCursor(previous);
+}
+
+void ToolbarWindow::ShowAbout() {
+  platform_.ShowMessageBox(AboutText(), platform::box::kIconInformation, std::string(kCaption));
+}
+
+void ToolbarWindow::RaiseControl(HWND control) {
+  ::SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ::InvalidateRect(control, nullptr, TRUE);
+}
+
+void ToolbarWindow::OnCommand(int controlId, int code, HWND control) {
+  if (controlId == id::kFonts && code == CBN_SELCHANGE) {
+    OnFontChosen();
+  } else if (controlId == id::kLogo && code == STN_CLICKED) {
+    ShowAbout();
+  } else if ((controlId == id::kTargetField && code == EN_SETFOCUS) ||
+             (controlId == id::kQuickText && code == CBN_SETFOCUS)) {
+    RaiseControl(control);
+  }
+}
+
+bool ToolbarWindow::DrawItem(const DRAWITEMSTRUCT& item) {
+  const int controlId = static_cast<int>(item.CtlID);
+  if (item.CtlType == ODT_BUTTON && (IsCustomButton(controlId) || IsKey(controlId))) {
+    DrawColouredButton(item, IsKey(controlId) ? ::GetSysColor(COLOR_BTNFACE) : Colour(kLightCyan));
+    return true;
+  }
+  if (item.CtlType == ODT_COMBOBOX && controlId == id::kFonts) {
+    const bool selected = (item.itemState & ODS_SELECTED) != 0 && item.itemID != static_cast<UINT>(-1);
+    RECT rc = item.rcItem;
+    ::FillRect(item.hDC, &rc, selected ? ::GetSysColorBrush(COLOR_HIGHLIGHT) : cyan_.get());
+    if (item.itemID != static_cast<UINT>(-1)) {
+      const LRESULT length = ::SendMessageW(item.hwndItem, CB_GETLBTEXTLEN, item.itemID, 0);
+      if (length > 0) {
+        std::wstring name(static_cast<std::size_t>(length) + 1, L'\0');
+        ::SendMessageW(item.hwndItem, CB_GETLBTEXT, item.itemID, reinterpret_cast<LPARAM>(name.data()));
+        name.resize(static_cast<std::size_t>(length));
+        ::SetBkMode(item.hDC, TRANSPARENT);
+        ::SetTextColor(item.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        rc.left += 2;
+        ::DrawTextW(item.hDC, name.c_str(), static_cast<int>(name.size()), &rc,
+                    DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+      }
+    }
+    if (item.itemState & ODS_FOCUS) ::DrawFocusRect(item.hDC, &item.rcItem);
+    return true;
+  }
+  return false;
+}
+
+LRESULT ToolbarWindow::ColourControl(HDC dc, HWND control) {
+  HBRUSH brush = nullptr;
+  COLORREF colour = 0;
+  if (control == Item(id::kTargetField)) {
+    brush = lightCyan_.get();
+    colour = Colour(kLightCyan);
+  } else if (control == quickTextEdit_ || ::GetParent(control) == Item(id::kQuickText)) {
+    brush = yellow_.get();
+    colour = Colour(kYellow);
+  } else {
+    return 0;
+  }
+  ::SetBkColor(dc, colour);
+  return reinterpret_cast<LRESULT>(brush);
+}
+
+LRESULT ToolbarWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_ERASEBKGND: {
+      RECT client;
+      ::GetClientRect(hwnd(), &client);
+      ::FillRect(reinterpret_cast<HDC>(wParam), &client, grey_.get());
+      return 1;
+    }
+    case WM_SIZE:
+      // Every resize puts the toolbar back at its stored corner; a minimized
+      // toolbar stays minimized until the user restores it.
+      if (shown_ && wParam != SIZE_MINIMIZED) Place();
+      return 0;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+      return 0;
+    case WM_DRAWITEM:
+      if (DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
+      break;
+    case WM_MEASUREITEM: {
+      auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+      if (measure->CtlType == ODT_COMBOBOX) {
+        measure->itemHeight = static_cast<UINT>(::MulDiv(16, static_cast<int>(DpiOf(hwnd())), 96));
+        return TRUE;
+      }
+      break;
+    }
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+      if (const LRESULT brush = ColourControl(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)))
+        return brush;
+      break;
+    case WM_DPICHANGED: {
+      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+      placing_ = true;
+      ::SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+      placing_ = false;
+      LayOut();
+      return 0;
+    }
+    case WM_CLOSE:
+      Unload();
+      return 0;
+    case WM_DESTROY:
+      ::PostQuitMessage(0);
+      return 0;
+    default:
+      break;
+  }
+  return Default(msg, wParam, lParam);
+}
+
+}  // namespace lk::ui::toolbar

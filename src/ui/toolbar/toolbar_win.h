@@ -1,0 +1,76 @@
+#pragma once
+// The toolbar window: the program lives exactly as long as it does.
+#include <windows.h>
+
+#include <array>
+#include <memory>
+
+#include "platform/win32/win32_platform.h"
+#include "settings/settings_store.h"
+#include "ui/common/gdi_guards.h"
+#include "ui/common/picture_win.h"
+#include "ui/common/tooltips.h"
+#include "ui/common/window_base.h"
+#include "ui/toolbar/enlargement_panel_win.h"
+#include "ui/toolbar/placement.h"
+#include "ui/toolbar/toolbar_layout.h"
+
+namespace lk::ui::toolbar {
+
+class ToolbarWindow : public WindowBase {
+ public:
+  ToolbarWindow(platform::Win32Platform& platform, settings::SettingsStore store);
+
+  // Creates the window hidden with all its controls, then runs Load.
+  bool Create();
+  // The first placement: shown at the stored corner, topmost, fonts focused.
+  void Show();
+  // Relabels the six customizable buttons from the settings file.
+  void Assign();
+
+ private:
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+  void CreateControls();
+  void CreateFonts();
+  void LayOut();
+  void Load();
+  void Place();
+  void Unload();
+  void OnCommand(int id, int code, HWND control);
+  void OnFontChosen();
+  void ShowAbout();
+  void RaiseControl(HWND control);
+  bool DrawItem(const DRAWITEMSTRUCT& item);
+  LRESULT ColourControl(HDC dc, HWND control);
+  std::string FontListText() const;
+
+  HWND Item(int id) const { return ::GetDlgItem(hwnd(), id); }
+
+  platform::Win32Platform& platform_;
+  settings::SettingsStore store_;
+  Placement placement_;
+  Tooltips tips_;
+  PictureWindow logo_;
+  PictureWindow marker_;
+  EnlargementPanel panel_;
+  std::array<HWND, kKeyCount> keys_{};
+  HWND quickTextEdit_ = nullptr;
+
+  UINT dpi_ = 96;
+  UniqueFont font78_;
+  UniqueFont font78Bold_;
+  UniqueFont font96_;
+  UniqueFont panelFont_;
+  UniqueFont chosenFont_;
+  UniqueFont quickTextFont_;
+  UniqueBrush grey_;
+  UniqueBrush lightCyan_;
+  UniqueBrush cyan_;
+  UniqueBrush yellow_;
+
+  bool shown_ = false;
+  bool placing_ = false;
+};
+
+}  // namespace lk::ui::toolbar
