@@ -3,8 +3,10 @@
 // Win32 implements it for the real program; the recording fake implements it
 // for the unit tests. Texts are legacy-font (Windows-1252) bytes; the Win32
 // side converts at each call.
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,11 +36,28 @@ inline constexpr int kAnswerNo = 7;
 
 inline constexpr unsigned kKeyUp = 2;
 
-// Result of activating a window by its title: code 0 on success, 5 when no
-// window matches, anything else with a description.
+// Result of activating a window by its title: code 0 and the window on
+// success, 5 when no window matches, anything else with a description.
 struct Activation {
   int code = 0;
   std::string description;
+  WindowHandle window = 0;
+};
+
+// One clipboard format as it was saved: registered formats go by name, since
+// their numbers differ between sessions.
+struct ClipboardItem {
+  unsigned format = 0;
+  std::string name;
+  std::vector<unsigned char> bytes;
+};
+
+// The user's whole clipboard, as far as it can be copied safely.
+struct ClipboardSnapshot {
+  std::vector<ClipboardItem> items;
+  bool hasText = false;
+  std::string text;  // the plain text among them, when hasText
+  bool empty() const { return items.empty() && !hasText; }
 };
 
 class Platform {
@@ -76,6 +95,26 @@ class Platform {
   virtual std::string ClipboardGetText() = 0;
   virtual bool ClipboardSetText(const std::string& text) = 0;
   virtual bool ClipboardClear() = 0;
+
+  // The whole clipboard: saved before a command and put back after it.
+  virtual ClipboardSnapshot ClipboardSave() = 0;
+  virtual bool ClipboardRestore(const ClipboardSnapshot& snapshot) = 0;
+  // Puts our own temporary text there, kept out of clipboard history and
+  // monitors, and notes when another program reads it.
+  virtual bool ClipboardOffer(const std::string& text) = 0;
+  virtual bool ClipboardOfferTaken() = 0;
+
+  // Handles messages until the condition holds or the bound passes; true
+  // when it holds. Fast paths pay nothing: the condition is tested first.
+  virtual bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds bound) = 0;
+  // The top-level window that has the foreground now.
+  virtual WindowHandle ForegroundWindow() = 0;
+  // Shift, Ctrl, Alt or a Windows key held down by the user.
+  virtual bool ModifiersDown() = 0;
+  // Whether Alt and numeric-keypad digits enter a character here.
+  virtual bool HasAltNumpadEntry() = 0;
+  // Delivers one UTF-16 unit to the foreground window as typed input.
+  virtual void TypeUnicode(char16_t unit) = 0;
 
   // A modal message box; no title means the program's default one.
   virtual int ShowMessageBox(const std::string& text, unsigned flags, const std::optional<std::string>& title) = 0;

@@ -63,4 +63,6 @@ std::optional<std::int32_t> ToInt32(std::string_view s) {
   return static_cast<std::int32_t>(r);
 }
 
+std::string NumberText(long long value) { return (value < 0 ? "" : " ") + std::to_string(value); }
+
 }  // namespace lk::text

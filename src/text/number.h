@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace lk::text {
@@ -19,5 +20,9 @@ double RoundHalfEven(double v);
 // A whole text converted to a 32-bit integer (rounded half to even); nothing
 // when the text is not numeric or the value does not fit.
 std::optional<std::int32_t> ToInt32(std::string_view s);
+
+// A number as text with one blank before it when it is not negative
+// (" 120", " 0", "-8"), the form in which the program shows and stores numbers.
+std::string NumberText(long long value);
 
 }  // namespace lk::text

@@ -1,7 +1,8 @@
 #pragma once
 // A scripted stand-in for the window system. It records every call in order,
-// one line per call, so a test can assert an exact sequence, and it answers
-// from state the test sets up beforehand.
+// one line per call, so a test can assert an exact sequence, and it plays
+// target applications that answer Ctrl+C and Ctrl+V fast, slowly or never.
+#include <chrono>
 #include <deque>
 #include <map>
 #include <string>
@@ -20,17 +21,43 @@ class FakePlatform : public Platform {
     Rect rect{};
   };
 
+  // A target application: what it copies and what it was given.
+  struct Target {
+    WindowHandle window = 0;
+    std::string selection;
+    int copyAfterPumps = 0;                    // -1: never copies
+    std::chrono::milliseconds readDelay{0};    // after Ctrl+V
+    std::vector<std::string> pasted;           // what each Ctrl+V read
+  };
+
   // Test setup.
-  std::map<WindowHandle, Window> windows;  // in enumeration (front-to-back) order of handles
-  std::vector<WindowHandle> zOrder;         // enumeration order; defaults to the map's order
+  std::map<WindowHandle, Window> windows;
+  std::vector<WindowHandle> zOrder;  // enumeration order; the map's order when empty
   std::vector<std::string> fonts;
   std::filesystem::path::string_type programDirectory;
   std::deque<int> messageBoxAnswers;  // answered in turn; OK (1) when empty
+  std::map<WindowHandle, Target> targets;
+  WindowHandle foreground = 0;
+  WindowHandle stealForegroundTo = 0;  // takes the foreground right after an activation
+  std::chrono::milliseconds modifiersHeldFor{0};
+  bool altNumpadEntry = true;
+
+  // The clipboard: plain text and other formats side by side.
   bool clipboardHasText = false;
   std::string clipboardText;
+  std::vector<ClipboardItem> clipboardOther;
+  bool clipboardMarked = false;  // our temporary text, kept out of history
+  bool offerTaken = false;
 
   // What happened.
   std::vector<std::string> calls;
+  std::vector<char16_t> typedUnicode;
+  std::chrono::milliseconds now{0};
+  long pumps = 0;
+
+  // Counting helpers for assertions.
+  int Count(const std::string& prefix) const;
+  int KeyEventsTo(WindowHandle window) const;
 
   bool GetWindowRect(WindowHandle window, Rect& rect) override;
   bool SetWindowPosTopmost(WindowHandle window, int x, int y, int width, int height) override;
@@ -50,9 +77,30 @@ class FakePlatform : public Platform {
   std::string ClipboardGetText() override;
   bool ClipboardSetText(const std::string& text) override;
   bool ClipboardClear() override;
+  ClipboardSnapshot ClipboardSave() override;
+  bool ClipboardRestore(const ClipboardSnapshot& snapshot) override;
+  bool ClipboardOffer(const std::string& text) override;
+  bool ClipboardOfferTaken() override;
+  bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds bound) override;
+  WindowHandle ForegroundWindow() override;
+  bool ModifiersDown() override;
+  bool HasAltNumpadEntry() override;
+  void TypeUnicode(char16_t unit) override;
   int ShowMessageBox(const std::string& text, unsigned flags, const std::optional<std::string>& title) override;
   std::vector<std::string> ScreenFonts() override;
   std::filesystem::path::string_type ProgramDirectory() override;
+
+ private:
+  struct Pending {
+    WindowHandle window;
+    bool copy;  // else: read for a paste
+    long atPump;
+    std::chrono::milliseconds at;
+  };
+  void Pump();
+  bool controlDown_ = false;
+  std::vector<Pending> pending_;
+  std::vector<std::pair<WindowHandle, std::string>> keyLog_;
 };
 
 }  // namespace lk::platform

@@ -1,16 +1,24 @@
 #include <windows.h>
 
+#include <chrono>
 #include <cstring>
+#include <thread>
 
-#include "platform/win32/win32_platform.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/win32_platform.h"
 
 namespace lk::platform {
 namespace {
 
+// Another program may hold the clipboard open for a moment.
 class OpenClipboardGuard {
  public:
-  explicit OpenClipboardGuard(HWND owner) : open_(::OpenClipboard(owner) != FALSE) {}
+  explicit OpenClipboardGuard(HWND owner) {
+    for (int attempt = 0; attempt < 20 && !open_; ++attempt) {
+      open_ = ::OpenClipboard(owner) != FALSE;
+      if (!open_) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+  }
   ~OpenClipboardGuard() {
     if (open_) ::CloseClipboard();
   }
@@ -19,7 +27,7 @@ class OpenClipboardGuard {
   bool ok() const { return open_; }
 
  private:
-  bool open_;
+  bool open_ = false;
 };
 
 class GlobalLockGuard {
@@ -37,9 +45,38 @@ class GlobalLockGuard {
   void* ptr_;
 };
 
+// Marks that keep our temporary texts out of clipboard history and away from
+// clipboard managers.
+const wchar_t* const kExcludeFromMonitors = L"ExcludeClipboardContentFromMonitorProcessing";
+const wchar_t* const kHistory = L"CanIncludeInClipboardHistory";
+const wchar_t* const kViewerIgnore = L"Clipboard Viewer Ignore";
+
+bool IsOurMark(UINT format) {
+  return format == ::RegisterClipboardFormatW(kExcludeFromMonitors) ||
+         format == ::RegisterClipboardFormatW(kHistory) || format == ::RegisterClipboardFormatW(kViewerIgnore);
+}
+
+// Formats whose data is a handle of another kind than global memory cannot
+// be copied byte for byte; the system makes bitmaps again from the DIBs.
+bool CopyableFormat(UINT format) {
+  switch (format) {
+    case CF_BITMAP:
+    case CF_METAFILEPICT:
+    case CF_PALETTE:
+    case CF_ENHMETAFILE:
+    case CF_OWNERDISPLAY:
+    case CF_DSPBITMAP:
+    case CF_DSPMETAFILEPICT:
+    case CF_DSPENHMETAFILE:
+      return false;
+    default:
+      return !(format >= CF_PRIVATEFIRST && format <= CF_GDIOBJLAST);
+  }
+}
+
 // Memory handed to SetClipboardData belongs to the clipboard; until then it is ours.
 bool PutBytes(UINT format, const void* bytes, std::size_t size) {
-  HGLOBAL mem = ::GlobalAlloc(GMEM_MOVEABLE, size);
+  HGLOBAL mem = ::GlobalAlloc(GMEM_MOVEABLE, size == 0 ? 1 : size);
   if (!mem) return false;
   {
     GlobalLockGuard lock(mem);
@@ -47,7 +84,7 @@ bool PutBytes(UINT format, const void* bytes, std::size_t size) {
       ::GlobalFree(mem);
       return false;
     }
-    std::memcpy(lock.get(), bytes, size);
+    if (size) std::memcpy(lock.get(), bytes, size);
   }
   if (!::SetClipboardData(format, mem)) {
     ::GlobalFree(mem);
@@ -56,15 +93,15 @@ bool PutBytes(UINT format, const void* bytes, std::size_t size) {
   return true;
 }
 
-}  // namespace
-
-bool Win32Platform::ClipboardHasText() {
-  return ::IsClipboardFormatAvailable(CF_UNICODETEXT) || ::IsClipboardFormatAvailable(CF_TEXT);
+bool PutText(UINT format, const std::string& text) {
+  if (format == CF_UNICODETEXT) {
+    const std::wstring wide = win32::Wide(text);
+    return PutBytes(CF_UNICODETEXT, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
+  }
+  return PutBytes(CF_TEXT, text.c_str(), text.size() + 1);
 }
 
-std::string Win32Platform::ClipboardGetText() {
-  OpenClipboardGuard clip(owner_);
-  if (!clip.ok()) return {};
+std::string ReadUnicodeText() {
   HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
   if (!data) return {};
   GlobalLockGuard lock(data);
@@ -76,22 +113,125 @@ std::string Win32Platform::ClipboardGetText() {
   return win32::Legacy(std::wstring_view(chars, length));
 }
 
+void PutLocale() {
+  // English: no code-page guess of the system changes a legacy-font byte.
+  const LCID locale = 0x0409;
+  PutBytes(CF_LOCALE, &locale, sizeof(locale));
+}
+
+}  // namespace
+
+bool Win32Platform::ClipboardHasText() {
+  return ::IsClipboardFormatAvailable(CF_UNICODETEXT) || ::IsClipboardFormatAvailable(CF_TEXT);
+}
+
+std::string Win32Platform::ClipboardGetText() {
+  OpenClipboardGuard clip(owner_);
+  return clip.ok() ? ReadUnicodeText() : std::string();
+}
+
 bool Win32Platform::ClipboardSetText(const std::string& text) {
   OpenClipboardGuard clip(owner_);
   if (!clip.ok() || !::EmptyClipboard()) return false;
-  // Unicode text through our own table, the same bytes as CF_TEXT, and an
-  // English locale, so no code-page guess of the system changes a byte.
-  const std::wstring wide = win32::Wide(text);
-  const bool unicode = PutBytes(CF_UNICODETEXT, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
-  PutBytes(CF_TEXT, text.c_str(), text.size() + 1);
-  const LCID locale = 0x0409;
-  PutBytes(CF_LOCALE, &locale, sizeof(locale));
+  offerPending_ = false;
+  const bool unicode = PutText(CF_UNICODETEXT, text);
+  PutText(CF_TEXT, text);
+  PutLocale();
   return unicode;
 }
 
 bool Win32Platform::ClipboardClear() {
   OpenClipboardGuard clip(owner_);
-  return clip.ok() && ::EmptyClipboard();
+  if (!clip.ok()) return false;
+  offerPending_ = false;
+  return ::EmptyClipboard() != FALSE;
+}
+
+ClipboardSnapshot Win32Platform::ClipboardSave() {
+  ClipboardSnapshot snapshot;
+  OpenClipboardGuard clip(owner_);
+  if (!clip.ok()) return snapshot;
+  snapshot.hasText = ::IsClipboardFormatAvailable(CF_UNICODETEXT) || ::IsClipboardFormatAvailable(CF_TEXT);
+  if (snapshot.hasText) snapshot.text = ReadUnicodeText();
+  for (UINT format = ::EnumClipboardFormats(0); format != 0; format = ::EnumClipboardFormats(format)) {
+    if (!CopyableFormat(format) || IsOurMark(format)) continue;
+    HANDLE data = ::GetClipboardData(format);
+    if (!data) continue;
+    GlobalLockGuard lock(data);
+    if (!lock.get()) continue;
+    ClipboardItem item;
+    item.format = format;
+    if (format >= 0xC000) {
+      wchar_t name[256] = {};
+      const int length = ::GetClipboardFormatNameW(format, name, 256);
+      item.name = win32::Legacy(std::wstring_view(name, length > 0 ? static_cast<std::size_t>(length) : 0));
+    }
+    const auto* bytes = static_cast<const unsigned char*>(lock.get());
+    item.bytes.assign(bytes, bytes + ::GlobalSize(data));
+    snapshot.items.push_back(std::move(item));
+  }
+  return snapshot;
+}
+
+bool Win32Platform::ClipboardRestore(const ClipboardSnapshot& snapshot) {
+  OpenClipboardGuard clip(owner_);
+  if (!clip.ok() || !::EmptyClipboard()) return false;
+  offerPending_ = false;
+  bool all = true;
+  for (const auto& item : snapshot.items) {
+    const UINT format = item.name.empty() ? item.format : ::RegisterClipboardFormatW(win32::Wide(item.name).c_str());
+    if (format == 0 || !PutBytes(format, item.bytes.data(), item.bytes.size())) all = false;
+  }
+  return all;
+}
+
+bool Win32Platform::ClipboardOffer(const std::string& text) {
+  OpenClipboardGuard clip(owner_);
+  if (!clip.ok() || !::EmptyClipboard()) return false;
+  offerText_ = text;
+  offerTaken_ = false;
+  // Rendered on request: the request itself tells us the target has read it.
+  ::SetClipboardData(CF_UNICODETEXT, nullptr);
+  ::SetClipboardData(CF_TEXT, nullptr);
+  offerPending_ = true;
+  PutLocale();
+  const DWORD no = 0;
+  PutBytes(::RegisterClipboardFormatW(kHistory), &no, sizeof(no));
+  PutBytes(::RegisterClipboardFormatW(kExcludeFromMonitors), &no, sizeof(no));
+  PutBytes(::RegisterClipboardFormatW(kViewerIgnore), &no, sizeof(no));
+  return true;
+}
+
+bool Win32Platform::ClipboardOfferTaken() { return offerTaken_; }
+
+void Win32Platform::RenderOffer(UINT format) {
+  if (format == CF_UNICODETEXT || format == CF_TEXT) PutText(format, offerText_);
+}
+
+bool Win32Platform::OnClipboardMessage(UINT msg, WPARAM wParam, LPARAM) {
+  switch (msg) {
+    case WM_RENDERFORMAT:
+      // Inside this message the clipboard is already open for us.
+      RenderOffer(static_cast<UINT>(wParam));
+      offerTaken_ = true;
+      return true;
+    case WM_RENDERALLFORMATS: {
+      // We are going away while the clipboard still holds our promise: keep it.
+      if (!offerPending_) return true;
+      OpenClipboardGuard clip(owner_);
+      if (clip.ok() && ::GetClipboardOwner() == owner_) {
+        RenderOffer(CF_UNICODETEXT);
+        RenderOffer(CF_TEXT);
+      }
+      offerPending_ = false;
+      return true;
+    }
+    case WM_DESTROYCLIPBOARD:
+      offerPending_ = false;
+      return true;
+    default:
+      return false;
+  }
 }
 
 }  // namespace lk::platform

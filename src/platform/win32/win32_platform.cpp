@@ -63,6 +63,12 @@ void Win32Platform::KeyEvent(unsigned char virtualKey, unsigned char scanCode, u
   ::keybd_event(virtualKey, scanCode, flags, 0);
 }
 
+void Win32Platform::SetOwner(HWND owner) {
+  owner_ = owner;
+  // Wakes the waits the moment the clipboard changes.
+  ::AddClipboardFormatListener(owner);
+}
+
 Activation Win32Platform::ActivateWindowByTitle(const std::string& name) {
   HWND exact = nullptr;
   HWND leading = nullptr;
@@ -77,9 +83,9 @@ Activation Win32Platform::ActivateWindowByTitle(const std::string& name) {
     if (!leading && title.compare(0, name.size(), name) == 0) leading = hwnd;
   }
   HWND target = exact ? exact : leading;
-  if (!target) return {5, "Invalid procedure call or argument"};
+  if (!target) return {5, "Invalid procedure call or argument", 0};
   ::SetForegroundWindow(target);
-  return {};
+  return {0, "", FromHwnd(target)};
 }
 
 void Win32Platform::YieldOnce() {
@@ -93,6 +99,47 @@ void Win32Platform::YieldOnce() {
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
   }
+}
+
+bool Win32Platform::WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds bound) {
+  using Clock = std::chrono::steady_clock;
+  const auto deadline = Clock::now() + bound;
+  for (;;) {
+    if (condition()) return true;
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    if (left.count() <= 0) return false;
+    // Messages wake us at once; the short slice covers states that send
+    // none, such as the foreground or the keyboard.
+    const DWORD slice = static_cast<DWORD>(std::min<long long>(left.count(), 5));
+    ::MsgWaitForMultipleObjectsEx(0, nullptr, slice, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    YieldOnce();
+  }
+}
+
+WindowHandle Win32Platform::ForegroundWindow() { return FromHwnd(::GetForegroundWindow()); }
+
+bool Win32Platform::ModifiersDown() {
+  for (const int key : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LWIN, VK_RWIN})
+    if (::GetAsyncKeyState(key) & 0x8000) return true;
+  return false;
+}
+
+bool Win32Platform::HasAltNumpadEntry() {
+  // Wine reads Alt with keypad digits as separate keys and types nothing.
+  static const bool wine =
+      ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+  return !wine;
+}
+
+void Win32Platform::TypeUnicode(char16_t unit) {
+  INPUT inputs[2] = {};
+  for (auto& input : inputs) {
+    input.type = INPUT_KEYBOARD;
+    input.ki.wScan = unit;
+    input.ki.dwFlags = KEYEVENTF_UNICODE;
+  }
+  inputs[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+  ::SendInput(2, inputs, sizeof(INPUT));
 }
 
 int Win32Platform::ShowMessageBox(const std::string& text, unsigned flags, const std::optional<std::string>& title) {

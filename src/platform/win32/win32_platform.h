@@ -7,9 +7,12 @@ namespace lk::platform {
 
 class Win32Platform : public Platform {
  public:
-  // Message boxes are modal to this window (the toolbar) and clipboard
-  // changes are made in its name.
-  void SetOwner(HWND owner) { owner_ = owner; }
+  // Message boxes are modal to this window (the toolbar); it owns what we
+  // put on the clipboard and must hand clipboard messages to
+  // OnClipboardMessage.
+  void SetOwner(HWND owner);
+  // True when the message was a clipboard request and has been answered.
+  bool OnClipboardMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
   bool GetWindowRect(WindowHandle window, Rect& rect) override;
   bool SetWindowPosTopmost(WindowHandle window, int x, int y, int width, int height) override;
@@ -29,12 +32,26 @@ class Win32Platform : public Platform {
   std::string ClipboardGetText() override;
   bool ClipboardSetText(const std::string& text) override;
   bool ClipboardClear() override;
+  ClipboardSnapshot ClipboardSave() override;
+  bool ClipboardRestore(const ClipboardSnapshot& snapshot) override;
+  bool ClipboardOffer(const std::string& text) override;
+  bool ClipboardOfferTaken() override;
+  bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds bound) override;
+  WindowHandle ForegroundWindow() override;
+  bool ModifiersDown() override;
+  bool HasAltNumpadEntry() override;
+  void TypeUnicode(char16_t unit) override;
   int ShowMessageBox(const std::string& text, unsigned flags, const std::optional<std::string>& title) override;
   std::vector<std::string> ScreenFonts() override;
   std::filesystem::path::string_type ProgramDirectory() override;
 
  private:
+  void RenderOffer(UINT format);
+
   HWND owner_ = nullptr;
+  std::string offerText_;
+  bool offerPending_ = false;  // delayed formats not yet rendered
+  bool offerTaken_ = false;
 };
 
 inline HWND ToHwnd(WindowHandle h) { return reinterpret_cast<HWND>(h); }

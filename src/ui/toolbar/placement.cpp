@@ -14,7 +14,7 @@ Corner Placement::StoredCorner(const settings::SettingsStore& store) {
 std::string PositionText(int value, int upperBound) {
   if (value < 0) return "0";
   if (value > upperBound) return std::to_string(upperBound);
-  return " " + std::to_string(value);
+  return text::NumberText(value);
 }
 
 void SavePosition(platform::Platform& platform, platform::WindowHandle toolbar,

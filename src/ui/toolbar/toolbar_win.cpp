@@ -329,7 +329,10 @@ LRESULT ToolbarWindow::ColourControl(HDC dc, HWND control) {
 }
 
 LRESULT ToolbarWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (platform_.OnClipboardMessage(msg, wParam, lParam)) return 0;
   switch (msg) {
+    case WM_CLIPBOARDUPDATE:
+      return 0;  // only wakes a wait for the clipboard
     case WM_ERASEBKGND: {
       RECT client;
       ::GetClientRect(hwnd(), &client);

@@ -1,0 +1,55 @@
+#include "target/key_sender.h"
+
+#include <algorithm>
+
+namespace lk::target {
+
+void Yields(platform::Platform& platform, int count) {
+  for (int i = 0; i < count; ++i) platform.YieldOnce();
+}
+
+bool KeySender::Prepare() {
+  if (!ok_) return false;
+  platform_.WaitUntil([this] { return !platform_.ModifiersDown(); }, kModifierBound);
+  ok_ = target_ != 0 &&
+        platform_.WaitUntil([this] { return platform_.ForegroundWindow() == target_; }, kForegroundBound);
+  return ok_;
+}
+
+bool KeySender::TargetInFront() {
+  if (ok_ && platform_.ForegroundWindow() != target_) {
+    ok_ = false;
+    ReleaseHeld();
+  }
+  return ok_;
+}
+
+void KeySender::Send(unsigned char virtualKey, unsigned flags) {
+  const unsigned scan = platform_.ScanCode(virtualKey);
+  platform_.KeyEvent(virtualKey, static_cast<unsigned char>(scan & 0xFF), flags);
+}
+
+bool KeySender::Press(unsigned char virtualKey) {
+  if (!TargetInFront()) return false;
+  Send(virtualKey, 0);
+  held_.push_back(virtualKey);
+  return true;
+}
+
+bool KeySender::Release(unsigned char virtualKey) {
+  if (!TargetInFront()) return false;
+  Send(virtualKey, platform::kKeyUp);
+  held_.erase(std::remove(held_.begin(), held_.end(), virtualKey), held_.end());
+  return true;
+}
+
+void KeySender::ReleaseHeld() {
+  // Latest first, as fingers would let go; a key left down would stay down
+  // for the whole system.
+  while (!held_.empty()) {
+    Send(held_.back(), platform::kKeyUp);
+    held_.pop_back();
+  }
+}
+
+}  // namespace lk::target
