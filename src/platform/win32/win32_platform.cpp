@@ -145,7 +145,11 @@ void Win32Platform::TypeUnicode(char16_t unit) {
 int Win32Platform::ShowMessageBox(const std::string& text, unsigned flags, const std::optional<std::string>& title) {
   const std::wstring wideTitle = win32::Wide(title.value_or("Lekhopakar"));
   // The system-modal flag asks for a box above every window, not only ours.
-  return ::MessageBoxW((flags & MB_SYSTEMMODAL) ? nullptr : owner_, win32::Wide(text).c_str(), wideTitle.c_str(),
+  // Owned by whichever of our windows is active (a dialog over the toolbar),
+  // so closing the box does not re-enable a window a dialog has disabled.
+  HWND active = ::GetActiveWindow();
+  HWND owner = active ? active : owner_;
+  return ::MessageBoxW((flags & MB_SYSTEMMODAL) ? nullptr : owner, win32::Wide(text).c_str(), wideTitle.c_str(),
                        flags | ((flags & MB_SYSTEMMODAL) ? MB_TOPMOST : 0));
 }
 

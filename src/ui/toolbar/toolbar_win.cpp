@@ -11,6 +11,7 @@
 #include "ui/common/owner_draw_button.h"
 #include "ui/toolbar/about_text.h"
 #include "ui/toolbar/keypad_model.h"
+#include "ui/select_application/select_application_win.h"
 #include "ui/toolbar/toolbar_lifecycle.h"
 
 namespace lk::ui::toolbar {
@@ -120,6 +121,7 @@ void ToolbarWindow::CreateControls() {
     if (!spec.tooltip.empty()) tips_.Set(control, spec.tooltip);
   }
   if (quickTextEdit_) tips_.Set(quickTextEdit_, Control(id::kQuickText).tooltip);
+  ::SetWindowSubclass(Item(id::kTargetField), &ToolbarWindow::ChildProc, 0, reinterpret_cast<DWORD_PTR>(this));
 
   for (int row = 0; row < kKeyRows; ++row) {
     for (int column = 0; column < kKeyColumns; ++column) {
@@ -222,7 +224,30 @@ void ToolbarWindow::Place() {
   placing_ = false;
 }
 
+std::string ToolbarWindow::TargetName() { return win32::GetText(Item(id::kTargetField)); }
+
+void ToolbarWindow::OpenSelectApplication() {
+  select_application::SelectApplicationDialog::Run(platform_, hwnd(), Item(id::kTargetField));
+}
+
+LRESULT CALLBACK ToolbarWindow::ChildProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                          DWORD_PTR self) {
+  if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, &ToolbarWindow::ChildProc, 0);
+  if (reinterpret_cast<ToolbarWindow*>(self)->OnChildMessage(hwnd, msg, wParam, lParam)) return 0;
+  return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+bool ToolbarWindow::OnChildMessage(HWND child, UINT msg, WPARAM, LPARAM) {
+  if (child == Item(id::kTargetField) && msg == WM_LBUTTONDBLCLK) {
+    // Not inside a running target sequence: the dialog would nest in its waits.
+    if (auto pass = gate_.TryEnter()) OpenSelectApplication();
+    return true;
+  }
+  return false;
+}
+
 void ToolbarWindow::Unload() {
+  select_application::SelectApplicationDialog::CloseOpen();
   const std::string font = FontListText();
   SaveOnClose(platform_, platform::FromHwnd(hwnd()), store_, font);
   ::DestroyWindow(hwnd());

@@ -7,6 +7,8 @@
 
 #include "platform/win32/win32_platform.h"
 #include "settings/settings_store.h"
+#include "target/sequence_gate.h"
+#include "target/target_ui.h"
 #include "ui/common/gdi_guards.h"
 #include "ui/common/picture_win.h"
 #include "ui/common/tooltips.h"
@@ -17,7 +19,7 @@
 
 namespace lk::ui::toolbar {
 
-class ToolbarWindow : public WindowBase {
+class ToolbarWindow : public WindowBase, public target::TargetUi {
  public:
   ToolbarWindow(platform::Win32Platform& platform, settings::SettingsStore store);
 
@@ -28,8 +30,14 @@ class ToolbarWindow : public WindowBase {
   // Relabels the six customizable buttons from the settings file.
   void Assign();
 
+  std::string TargetName() override;
+  void OpenSelectApplication() override;
+
  private:
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  // Messages of our child controls that their own classes do not report.
+  static LRESULT CALLBACK ChildProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self);
+  bool OnChildMessage(HWND child, UINT msg, WPARAM wParam, LPARAM lParam);
 
   void CreateControls();
   void CreateFonts();
@@ -69,6 +77,7 @@ class ToolbarWindow : public WindowBase {
   UniqueBrush cyan_;
   UniqueBrush yellow_;
 
+  target::SequenceGate gate_;
   bool shown_ = false;
   bool placing_ = false;
 };

@@ -1,0 +1,29 @@
+#include "ui/select_application/select_application_model.h"
+
+namespace lk::ui::select_application {
+
+void SelectApplicationModel::Fill() {
+  for (auto& entry : target::ListWindows(platform_)) entries_.push_back(std::move(entry));
+}
+
+void SelectApplicationModel::Refresh() {
+  entries_.clear();
+  Fill();
+}
+
+void SelectApplicationModel::PointOut(int index) {
+  if (index < 0 || index >= static_cast<int>(entries_.size())) return;
+  platform_.FlashWindow(entries_[static_cast<std::size_t>(index)].window);
+}
+
+SelectApplicationModel::Outcome SelectApplicationModel::Ok(int selected, std::string& targetField) {
+  if (selected < 0 || selected >= static_cast<int>(entries_.size())) {
+    const int answer = platform_.ShowMessageBox(
+        "You have not selected any application.\r\nContinue any way", platform::box::kYesNo, "Info");
+    return answer == platform::box::kAnswerYes ? Outcome::kClose : Outcome::kStayOpen;
+  }
+  targetField = entries_[static_cast<std::size_t>(selected)].text;
+  return Outcome::kClose;
+}
+
+}  // namespace lk::ui::select_application
