@@ -1,6 +1,9 @@
 #include "ui/toolbar/enlargement_panel_win.h"
 
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_platform.h"
+#include "ui/common/dpi.h"
+#include "ui/toolbar/keypad_model.h"
 #include "ui/toolbar/toolbar_layout.h"
 
 namespace lk::ui::toolbar {
@@ -15,14 +18,47 @@ void EnlargementPanel::Create(HWND parent, int id) {
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
 }
 
+void EnlargementPanel::SetFont(HFONT font) {
+  font_ = font;
+  ::InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void EnlargementPanel::ShowCharacter(unsigned char code) {
+  code_ = code;
+  ::ShowWindow(hwnd(), SW_SHOW);
+  ::SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ::InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void EnlargementPanel::Paint() {
+  PaintDc paint(hwnd());
+  RECT client;
+  ::GetClientRect(hwnd(), &client);
+  ::FillRect(paint.get(), &client, background_.get());
+  if (code_ < 0) return;
+  const UINT dpi = DpiOf(hwnd());
+  const auto toTwips = [dpi](int pixels) { return ::MulDiv(pixels, kTwipsPerInch, static_cast<int>(dpi)); };
+  Selected font(paint.get(), font_);
+  const std::wstring character = win32::Wide(std::string(1, static_cast<char>(code_)));
+  SIZE extent{};
+  ::GetTextExtentPoint32W(paint.get(), character.c_str(), 1, &extent);
+  const int x = CentredStart(toTwips(client.right), toTwips(extent.cx));
+  const int y = CentredStart(toTwips(client.bottom), toTwips(extent.cy));
+  ::SetBkMode(paint.get(), TRANSPARENT);
+  for (const auto& layer : kPanelLayers) {
+    ::SetTextColor(paint.get(), RGB(layer.r, layer.g, layer.b));
+    ::TextOutW(paint.get(), TwipsToPixels(x + layer.offsetTwips, dpi), TwipsToPixels(y + layer.offsetTwips, dpi),
+               character.c_str(), 1);
+  }
+}
+
 LRESULT EnlargementPanel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
-    case WM_ERASEBKGND: {
-      RECT client;
-      ::GetClientRect(hwnd(), &client);
-      ::FillRect(reinterpret_cast<HDC>(wParam), &client, background_.get());
+    case WM_ERASEBKGND:
       return 1;
-    }
+    case WM_PAINT:
+      Paint();
+      return 0;
     case WM_RBUTTONDOWN:
       ::ShowWindow(hwnd(), SW_HIDE);
       return 0;

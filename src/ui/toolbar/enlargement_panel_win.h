@@ -13,14 +13,18 @@ class EnlargementPanel : public WindowBase {
  public:
   explicit EnlargementPanel(platform::Platform& platform) : platform_(platform) {}
   void Create(HWND parent, int id);
-  void SetFont(HFONT font) { font_ = font; }
+  void SetFont(HFONT font);
+  // Shows the panel with the character drawn large and centred.
+  void ShowCharacter(unsigned char code);
 
  private:
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  void Paint();
 
   platform::Platform& platform_;
   UniqueBrush background_;
   HFONT font_ = nullptr;
+  int code_ = -1;  // nothing drawn yet
 };
 
 }  // namespace lk::ui::toolbar

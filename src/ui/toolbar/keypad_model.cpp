@@ -13,3 +13,13 @@ std::string KeyDigits(int index) {
 std::string KeyTooltip(int index) { return "    Alt+" + KeyDigits(index) + "   [" + KeyCaption(index) + "]   "; }
 
 }  // namespace lk::ui::toolbar
+
+#include <cmath>
+
+namespace lk::ui::toolbar {
+
+int CentredStart(int innerTwips, int characterTwips) {
+  return static_cast<int>(std::nearbyint((innerTwips - characterTwips) / 2.0));
+}
+
+}  // namespace lk::ui::toolbar

@@ -9,6 +9,8 @@
 #include "resource_ids.h"
 #include "ui/common/dpi.h"
 #include "ui/common/owner_draw_button.h"
+#include "target/target_check.h"
+#include "target/typing.h"
 #include "ui/toolbar/about_text.h"
 #include "ui/toolbar/keypad_model.h"
 #include "ui/select_application/select_application_win.h"
@@ -19,7 +21,10 @@ namespace {
 
 constexpr wchar_t kClass[] = L"LekhopakarToolbar";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-constexpr DWORD kExStyle = 0;
+// Topmost from birth: under Wine a later HWND_TOPMOST request on this window
+// was measured not to stick (its style kept no WS_EX_TOPMOST), while a window
+// created topmost stays so.
+constexpr DWORD kExStyle = WS_EX_TOPMOST;
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
 constexpr COLORREF kMarkerKey = RGB(LK_TRANSPARENT_KEY_R, LK_TRANSPARENT_KEY_G, LK_TRANSPARENT_KEY_B);
 constexpr double kChosenFontPoints = 16;
@@ -51,7 +56,7 @@ void SetClosedHeight(HWND combo, int pixels) {
 }  // namespace
 
 ToolbarWindow::ToolbarWindow(platform::Win32Platform& platform, settings::SettingsStore store)
-    : platform_(platform), store_(std::move(store)), panel_(platform) {}
+    : platform_(platform), store_(std::move(store)), panel_(platform), runner_(platform, store_, *this) {}
 
 bool ToolbarWindow::Create() {
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
@@ -122,12 +127,15 @@ void ToolbarWindow::CreateControls() {
   }
   if (quickTextEdit_) tips_.Set(quickTextEdit_, Control(id::kQuickText).tooltip);
   ::SetWindowSubclass(Item(id::kTargetField), &ToolbarWindow::ChildProc, 0, reinterpret_cast<DWORD_PTR>(this));
+  if (quickTextEdit_)
+    ::SetWindowSubclass(quickTextEdit_, &ToolbarWindow::ChildProc, 0, reinterpret_cast<DWORD_PTR>(this));
 
   for (int row = 0; row < kKeyRows; ++row) {
     for (int column = 0; column < kKeyColumns; ++column) {
       const int index = KeyIndexAt(row, column);
       keys_[index] = ::CreateWindowExW(0, WC_BUTTONW, L"", kChild | BS_OWNERDRAW, 0, 0, 1, 1, hwnd(),
                                        IdMenu(id::kFirstKey + index), instance, nullptr);
+      ::SetWindowSubclass(keys_[index], &ToolbarWindow::ChildProc, 0, reinterpret_cast<DWORD_PTR>(this));
     }
   }
   panel_.Create(hwnd(), id::kPanel);
@@ -237,13 +245,42 @@ LRESULT CALLBACK ToolbarWindow::ChildProc(HWND hwnd, UINT msg, WPARAM wParam, LP
   return ::DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
-bool ToolbarWindow::OnChildMessage(HWND child, UINT msg, WPARAM, LPARAM) {
+bool ToolbarWindow::OnChildMessage(HWND child, UINT msg, WPARAM wParam, LPARAM) {
   if (child == Item(id::kTargetField) && msg == WM_LBUTTONDBLCLK) {
     // Not inside a running target sequence: the dialog would nest in its waits.
     if (auto pass = gate_.TryEnter()) OpenSelectApplication();
     return true;
   }
+  if (child == quickTextEdit_ && msg == WM_CHAR && wParam == VK_RETURN) {
+    AddQuickText();
+    return false;  // the key still reaches the box
+  }
+  if (msg == WM_RBUTTONDOWN) {
+    const int controlId = ::GetDlgCtrlID(child);
+    if (IsKey(controlId)) panel_.ShowCharacter(static_cast<unsigned char>(controlId - id::kFirstKey + 32));
+    return IsKey(controlId);
+  }
   return false;
+}
+
+void ToolbarWindow::AddQuickText() {
+  HWND quickText = Item(id::kQuickText);
+  const std::string text = win32::GetText(quickText);
+  if (text.empty()) return;
+  // Entries keep their blanks and may repeat; only their length is limited.
+  ::SendMessageW(quickText, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::Wide(text.substr(0, 50)).c_str()));
+  ::SetWindowTextW(quickText, L"");
+}
+
+void ToolbarWindow::OnKeyClick(int index) {
+  if (FontListText().empty()) {
+    platform_.ShowMessageBox("Please select a font from the list.", platform::box::kIconInformation,
+                             std::string(kCaption));
+    platform_.ShowDropDown(platform::FromHwnd(Item(id::kFonts)));
+    return;
+  }
+  if (!target::CheckTarget(platform_, *this)) return;
+  target::TypeIT(platform_, TargetName(), KeyDigits(index));
 }
 
 void ToolbarWindow::Unload() {
@@ -298,6 +335,21 @@ void ToolbarWindow::RaiseControl(HWND control) {
 }
 
 void ToolbarWindow::OnCommand(int controlId, int code, HWND control) {
+  const bool clicked = code == BN_CLICKED || code == STN_CLICKED;
+  const bool targetAction = clicked && ((controlId >= id::kCommand1 && controlId <= id::kCommand7) ||
+                                        IsKey(controlId) || controlId == id::kMarker);
+  if (targetAction) {
+    // Held back while another sequence waits on the target.
+    auto pass = gate_.TryEnter();
+    if (!pass) return;
+    if (IsKey(controlId))
+      OnKeyClick(controlId - id::kFirstKey);
+    else if (controlId == id::kMarker)
+      runner_.PasteText(win32::GetText(Item(id::kQuickText)));
+    else
+      runner_.Run(controlId - id::kCommand1 + 1);
+    return;
+  }
   if (controlId == id::kFonts && code == CBN_SELCHANGE) {
     OnFontChosen();
   } else if (controlId == id::kLogo && code == STN_CLICKED) {

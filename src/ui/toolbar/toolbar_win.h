@@ -5,6 +5,7 @@
 #include <array>
 #include <memory>
 
+#include "commands/command_runner.h"
 #include "platform/win32/win32_platform.h"
 #include "settings/settings_store.h"
 #include "target/sequence_gate.h"
@@ -47,6 +48,8 @@ class ToolbarWindow : public WindowBase, public target::TargetUi {
   void Unload();
   void OnCommand(int id, int code, HWND control);
   void OnFontChosen();
+  void OnKeyClick(int index);
+  void AddQuickText();
   void ShowAbout();
   void RaiseControl(HWND control);
   bool DrawItem(const DRAWITEMSTRUCT& item);
@@ -77,6 +80,7 @@ class ToolbarWindow : public WindowBase, public target::TargetUi {
   UniqueBrush cyan_;
   UniqueBrush yellow_;
 
+  commands::CommandRunner runner_;
   target::SequenceGate gate_;
   bool shown_ = false;
   bool placing_ = false;

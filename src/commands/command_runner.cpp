@@ -1,0 +1,57 @@
+#include "commands/command_runner.h"
+
+#include "commands/button_slots.h"
+#include "commands/edit_commands.h"
+#include "target/capture.h"
+#include "target/paste_back.h"
+#include "target/target_check.h"
+
+namespace lk::commands {
+
+void CommandRunner::Show(const Message& message) {
+  platform_.ShowMessageBox(message.text, message.flags, "Lekhopakar");
+}
+
+void CommandRunner::Run(int button) {
+  if (button == 6) {
+    RunRepeat();
+    return;
+  }
+  if (!target::CheckTarget(platform_, ui_)) return;
+  const std::string name = ui_.TargetName();
+  const std::string selection = target::CopyIT(platform_, name);
+  if (selection.empty()) {
+    Show(CaptureFailure(name, button));
+    return;
+  }
+  Outcome outcome;
+  if (button == 7) {
+    outcome = WordSwap(selection);
+  } else {
+    // Read at every click: a Save in the dialog counts from the next one.
+    const std::string first = settings::ReadSetting(store_, kSection, SlotKey("in1", button), "");
+    const std::string second = settings::ReadSetting(store_, kSection, SlotKey("in2", button), "");
+    outcome = button == 1   ? LeadingTrailingSwap(selection, first, second)
+              : button == 2 ? LastCharacterSwap(selection, first, second)
+                            : Wrap(selection, first, second);
+  }
+  if (outcome.message) Show(*outcome.message);
+  if (outcome.paste) target::PasteIT(platform_, ui_.TargetName(), *outcome.paste);
+}
+
+void CommandRunner::RunRepeat() {
+  if (!target::CheckTarget(platform_, ui_)) return;
+  const std::string character = settings::ReadSetting(store_, kSection, "Character", "");
+  const std::string repeat = settings::ReadSetting(store_, kSection, "Repeat", "1");
+  const Outcome outcome = Repeat(character, repeat);
+  if (outcome.message) Show(*outcome.message);
+  if (outcome.paste) target::PasteIT(platform_, ui_.TargetName(), *outcome.paste);
+}
+
+void CommandRunner::PasteText(const std::string& text) {
+  if (text.empty()) return;
+  if (!target::CheckTarget(platform_, ui_)) return;
+  target::PasteIT(platform_, ui_.TargetName(), text);
+}
+
+}  // namespace lk::commands

@@ -1,0 +1,83 @@
+#include "commands/edit_commands.h"
+
+#include <cmath>
+#include <limits>
+
+#include "platform/platform.h"
+#include "text/number.h"
+#include "text/trim.h"
+
+namespace lk::commands {
+namespace {
+
+namespace box = platform::box;
+
+Outcome Say(std::string text, unsigned flags) { return {std::nullopt, Message{std::move(text), flags}}; }
+Outcome Paste(std::string text) { return {std::move(text), std::nullopt}; }
+
+Outcome FailedToPerform() { return Say("Failed to perform", box::kOk); }
+Outcome InvalidSelection() { return Say("Invalid Selection", box::kSystemModal); }
+
+// An insertion is compared whole with one character, so only a
+// one-character insertion can ever match.
+bool Is(char c, std::string_view insertion) { return insertion.size() == 1 && insertion[0] == c; }
+
+}  // namespace
+
+Outcome LeadingTrailingSwap(std::string_view selection, std::string_view first, std::string_view second) {
+  const std::string trimmed = text::TrimBlanks(selection);
+  if (first.empty() || second.empty() || trimmed.empty()) return FailedToPerform();
+  const bool leads = Is(trimmed.front(), first);
+  const bool trails = Is(trimmed.back(), second);
+  if (!leads && !trails) return InvalidSelection();
+  // When both hold, the trailing rule wins.
+  if (trails) return Paste(std::string(first) + trimmed.substr(0, trimmed.size() - 1));
+  return Paste(trimmed.substr(1) + std::string(second));
+}
+
+Outcome LastCharacterSwap(std::string_view selection, std::string_view first, std::string_view second) {
+  const std::string trimmed = text::TrimBlanks(selection);
+  if (first.empty() || second.empty() || trimmed.empty()) return FailedToPerform();
+  const char last = trimmed.back();
+  const std::string head = trimmed.substr(0, trimmed.size() - 1);
+  if (Is(last, first)) return Paste(head + std::string(second));
+  if (Is(last, second)) return Paste(head + std::string(first));
+  return InvalidSelection();
+}
+
+Outcome Wrap(std::string_view selection, std::string_view first, std::string_view second) {
+  if (first.empty() || second.empty()) return FailedToPerform();
+  return Paste(std::string(first) + std::string(selection) + std::string(second));
+}
+
+Outcome WordSwap(std::string_view selection) {
+  const auto blank = selection.find(' ');
+  if (blank == std::string_view::npos) return Say("Select atleast two words to swap.", box::kIconInformation);
+  const std::string firstWord = text::TrimBlanks(selection.substr(0, blank + 1));
+  const std::string rest = text::TrimBlanks(selection.substr(blank));
+  return Paste(rest + " " + firstWord);
+}
+
+Outcome Repeat(std::string_view character, std::string_view repeat) {
+  if (character.empty()) return FailedToPerform();
+  const double count = text::RoundHalfEven(text::LeadingNumber(repeat));
+  if (count < 1) return Paste("");
+  // A count that could not be held, or a text no target could take, is
+  // refused rather than built.
+  if (count > std::numeric_limits<std::int32_t>::max() ||
+      count * static_cast<double>(character.size()) > static_cast<double>(kMaxRepeatLength))
+    return FailedToPerform();
+  std::string result;
+  const auto times = static_cast<std::size_t>(count);
+  result.reserve(times * character.size());
+  for (std::size_t i = 0; i < times; ++i) result += character;
+  return Paste(std::move(result));
+}
+
+Message CaptureFailure(std::string_view targetName, int button) {
+  // Buttons 1 to 5 ask for the whole screen's attention; the word swap does not.
+  const unsigned flags = box::kIconStop | (button == 7 ? 0u : box::kSystemModal);
+  return {"Failed to get text from " + std::string(targetName) + "\r\nPleas try again.", flags};
+}
+
+}  // namespace lk::commands

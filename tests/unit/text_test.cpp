@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "text/cp1252.h"
+#include "text/number.h"
+#include "text/trim.h"
+
+namespace lk::text {
+namespace {
+
+TEST(Cp1252, EveryCodeRoundTripsThroughOneUnit) {
+  std::string all;
+  for (int c = 0; c < 256; ++c) all.push_back(static_cast<char>(c));
+  const auto units = Cp1252ToUtf16(all);
+  ASSERT_EQ(units.size(), 256u);
+  EXPECT_EQ(Utf16ToCp1252(units), all);
+  for (int c = 0; c < 256; ++c) {
+    if (c < 0x80 || c >= 0xA0) {
+      EXPECT_EQ(units[c], static_cast<char16_t>(c)) << c;
+    }
+  }
+}
+
+TEST(Cp1252, HighControlsRangeMatchesThePublishedCodePage) {
+  // A transposed entry still round-trips, so only an independent copy of the
+  // code page catches it.
+  const std::u16string expected =
+      u"\u20AC\u0081\u201A\u0192\u201E\u2026\u2020\u2021\u02C6\u2030\u0160\u2039\u0152\u008D\u017D\u008F"
+      u"\u0090\u2018\u2019\u201C\u201D\u2022\u2013\u2014\u02DC\u2122\u0161\u203A\u0153\u009D\u017E\u0178";
+  for (int c = 0x80; c < 0xA0; ++c) EXPECT_EQ(Cp1252ToUnit(static_cast<unsigned char>(c)), expected[c - 0x80]) << c;
+}
+
+TEST(Cp1252, UndefinedCodesMapToTheControlOfTheSameValue) {
+  for (unsigned char code : {129, 141, 143, 144, 157}) {
+    EXPECT_EQ(Cp1252ToUnit(code), static_cast<char16_t>(code));
+    EXPECT_EQ(Utf16ToCp1252(std::u16string(1, static_cast<char16_t>(code))), std::string(1, static_cast<char>(code)));
+  }
+}
+
+TEST(Cp1252, UnitsWithoutACodeBecomeQuestionMarks) {
+  EXPECT_EQ(Utf16ToCp1252(u"a\u0915b"), "a?b");
+  EXPECT_EQ(Utf16ToCp1252(u"\u4E2D\u2026"), "?\x85");
+  EXPECT_EQ(Utf16ToCp1252(u"\U0001F600"), "??");
+  EXPECT_EQ(Utf16ToCp1252(u"\u0080\u009F"), "??");
+}
+
+TEST(Trim, OnlyBlanksAreTrimmed) {
+  EXPECT_EQ(TrimBlanks("  a b  "), "a b");
+  EXPECT_EQ(TrimBlanks("\ta\t"), "\ta\t");
+  EXPECT_EQ(TrimBlanks(" \r\n "), "\r\n");
+  EXPECT_EQ(TrimBlanks("   "), "");
+  EXPECT_EQ(TrimBlanks(""), "");
+  EXPECT_EQ(TrimTrailingBlanks("  a  "), "  a");
+  EXPECT_EQ(TrimTrailingBlanks("  "), "");
+  EXPECT_TRUE(EqualsIgnoreCase("CfontName", "cFONTname"));
+  EXPECT_FALSE(EqualsIgnoreCase("cap01", "cap1"));
+  EXPECT_FALSE(EqualsIgnoreCase("[", "{"));  // 0x5B and 0x7B differ by the case bit but are not letters
+}
+
+TEST(Number, ParseNumericAcceptsOnlyAWholeNumber) {
+  EXPECT_EQ(ParseNumeric("-2"), -2.0);
+  EXPECT_EQ(ParseNumeric("2.5"), 2.5);
+  EXPECT_EQ(ParseNumeric(" 3 "), 3.0);
+  EXPECT_EQ(ParseNumeric("+4"), 4.0);
+  EXPECT_EQ(ParseNumeric(".5"), 0.5);
+  for (const char* no : {"", "  ", "a", "1a", ".", "-", "1 2", "--1", "\t3", "0x10"})
+    EXPECT_EQ(ParseNumeric(no), std::nullopt) << "[" << no << "]";
+}
+
+TEST(Number, ToInt32RoundsHalvesToEvenAndRejectsWhatDoesNotFit) {
+  EXPECT_EQ(ToInt32("2.5"), 2);
+  EXPECT_EQ(ToInt32("3.5"), 4);
+  EXPECT_EQ(ToInt32("-2.5"), -2);
+  EXPECT_EQ(ToInt32("2.51"), 3);
+  EXPECT_EQ(ToInt32(" 120"), 120);
+  EXPECT_EQ(ToInt32("2147483647"), 2147483647);
+  EXPECT_EQ(ToInt32("-2147483648"), -2147483647 - 1);
+  EXPECT_EQ(ToInt32("2147483648"), std::nullopt);
+  EXPECT_EQ(ToInt32("2147483647.5"), std::nullopt);
+  EXPECT_EQ(ToInt32("-2147483649"), std::nullopt);
+  EXPECT_EQ(ToInt32("99999999999999999999"), std::nullopt);
+  EXPECT_EQ(ToInt32("abc"), std::nullopt);
+}
+
+TEST(Number, NumberTextPutsABlankBeforeNonNegativeNumbers) {
+  EXPECT_EQ(NumberText(120), " 120");
+  EXPECT_EQ(NumberText(0), " 0");
+  EXPECT_EQ(NumberText(-8), "-8");
+}
+
+TEST(Number, LeadingNumberReadsUpToTheFirstCharacterThatCannotContinueIt) {
+  EXPECT_EQ(LeadingNumber("3abc"), 3.0);
+  EXPECT_EQ(LeadingNumber("abc"), 0.0);
+  EXPECT_EQ(LeadingNumber("  -2"), -2.0);
+  EXPECT_EQ(LeadingNumber("1.5.5"), 1.5);
+  EXPECT_EQ(LeadingNumber("0x10"), 0.0);
+  EXPECT_EQ(LeadingNumber(""), 0.0);
+}
+
+}  // namespace
+}  // namespace lk::text
