@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <objbase.h>
 
 #include "platform/win32/win32_platform.h"
 #include "settings/app_path.h"
@@ -14,6 +15,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   controls.dwSize = sizeof(controls);
   controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
   ::InitCommonControlsEx(&controls);
+  // Automation of Word and Excel runs on this thread.
+  const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 
   lk::platform::Win32Platform platform;
   const auto appPath = lk::settings::AppPathFrom(platform.ProgramDirectory());
@@ -26,5 +29,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
   }
+  if (SUCCEEDED(com)) ::CoUninitialize();
   return static_cast<int>(msg.wParam);
 }

@@ -35,6 +35,8 @@ inline constexpr int kAnswerNo = 7;
 }  // namespace box
 
 inline constexpr unsigned kKeyUp = 2;
+inline constexpr int kAutomationDone = 0;
+inline constexpr int kAutomationUnreachable = 429;
 
 // Result of activating a window by its title: code 0 and the window on
 // success, 5 when no window matches, anything else with a description.
@@ -118,6 +120,12 @@ class Platform {
 
   // A modal message box; no title means the program's default one.
   virtual int ShowMessageBox(const std::string& text, unsigned flags, const std::optional<std::string>& title) = 0;
+
+  // Sets the font name of the selection in the running instance of an
+  // automation class ("Word.Application"): kAutomationUnreachable (the
+  // automation error 429) when no instance can be reached or the class is not
+  // registered, kAutomationDone otherwise, whatever became of the font.
+  virtual int SetSelectionFontByAutomation(const std::string& progId, const std::string& fontName) = 0;
 
   virtual std::vector<std::string> ScreenFonts() = 0;
   virtual std::filesystem::path::string_type ProgramDirectory() = 0;

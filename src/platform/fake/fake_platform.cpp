@@ -229,6 +229,14 @@ int FakePlatform::ShowMessageBox(const std::string& text, unsigned flags, const 
   return answer;
 }
 
+int FakePlatform::SetSelectionFontByAutomation(const std::string& progId, const std::string& fontName) {
+  calls.push_back("Automation " + progId + " " + fontName);
+  const auto it = runningOffice.find(progId);
+  if (it == runningOffice.end()) return kAutomationUnreachable;
+  it->second = fontName;
+  return kAutomationDone;
+}
+
 std::vector<std::string> FakePlatform::ScreenFonts() { return fonts; }
 
 std::filesystem::path::string_type FakePlatform::ProgramDirectory() { return programDirectory; }

@@ -41,6 +41,7 @@ class FakePlatform : public Platform {
   WindowHandle stealForegroundTo = 0;  // takes the foreground right after an activation
   std::chrono::milliseconds modifiersHeldFor{0};
   bool altNumpadEntry = true;
+  std::map<std::string, std::string> runningOffice;  // prog ID -> its selection's font name
 
   // The clipboard: plain text and other formats side by side.
   bool clipboardHasText = false;
@@ -87,6 +88,7 @@ class FakePlatform : public Platform {
   bool HasAltNumpadEntry() override;
   void TypeUnicode(char16_t unit) override;
   int ShowMessageBox(const std::string& text, unsigned flags, const std::optional<std::string>& title) override;
+  int SetSelectionFontByAutomation(const std::string& progId, const std::string& fontName) override;
   std::vector<std::string> ScreenFonts() override;
   std::filesystem::path::string_type ProgramDirectory() override;
 

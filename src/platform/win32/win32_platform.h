@@ -42,6 +42,7 @@ class Win32Platform : public Platform {
   bool HasAltNumpadEntry() override;
   void TypeUnicode(char16_t unit) override;
   int ShowMessageBox(const std::string& text, unsigned flags, const std::optional<std::string>& title) override;
+  int SetSelectionFontByAutomation(const std::string& progId, const std::string& fontName) override;
   std::vector<std::string> ScreenFonts() override;
   std::filesystem::path::string_type ProgramDirectory() override;
 

@@ -12,6 +12,7 @@
 #include "target/target_check.h"
 #include "target/typing.h"
 #include "ui/toolbar/about_text.h"
+#include "ui/toolbar/font_choice.h"
 #include "ui/toolbar/keypad_model.h"
 #include "ui/select_application/select_application_win.h"
 #include "ui/toolbar/toolbar_lifecycle.h"
@@ -189,7 +190,8 @@ void ToolbarWindow::LayOut() {
   const RECT p = TwipRectToPixels(kPanelRect, dpi_);
   ::MoveWindow(panel_.hwnd(), p.left, p.top, p.right - p.left, p.bottom - p.top, TRUE);
   panel_.SetFont(panelFont_.get());
-  if (chosenFont_) OnFontChosen();
+  // A new DPI needs new fonts, not a second trip to Word.
+  if (chosenFont_) OnFontChosen(true);
 }
 
 void ToolbarWindow::Load() {
@@ -302,7 +304,7 @@ std::string ToolbarWindow::FontListText() const {
   return win32::Legacy(name);
 }
 
-void ToolbarWindow::OnFontChosen() {
+void ToolbarWindow::OnFontChosen(bool relabelOnly) {
   const std::string name = FontListText();
   if (name.empty()) return;
   HCURSOR previous = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
@@ -322,6 +324,7 @@ void ToolbarWindow::OnFontChosen() {
   ::SendMessageW(quickText, WM_SETFONT, reinterpret_cast<WPARAM>(quickTextFont_.get()), TRUE);
   SetClosedHeight(quickText, TwipsToPixels(Control(id::kTargetField).rect.height, dpi_));
   ::InvalidateRect(hwnd(), nullptr, TRUE);
+  if (!relabelOnly) ApplyFontToOffice(platform_, TargetName(), name);
   ::SetCursor(previous);
 }
 

@@ -47,7 +47,9 @@ class ToolbarWindow : public WindowBase, public target::TargetUi {
   void Place();
   void Unload();
   void OnCommand(int id, int code, HWND control);
-  void OnFontChosen();
+  // Dresses the keypad and buttons in the chosen font and, for Word or Excel
+  // targets, the target's selection too.
+  void OnFontChosen(bool relabelOnly = false);
   void OnKeyClick(int index);
   void AddQuickText();
   void ShowAbout();

@@ -1,0 +1,95 @@
+// Late-bound automation of a running Office application: members are found
+// by name at run time, so no type library of the application is needed.
+#include <windows.h>
+
+#include <oleauto.h>
+
+#include <string>
+
+#include "platform/win32/wide_text.h"
+#include "platform/win32/win32_platform.h"
+
+namespace lk::platform {
+namespace {
+
+// Releases a COM reference when it goes out of scope.
+template <typename T>
+class ComRef {
+ public:
+  ComRef() = default;
+  ~ComRef() {
+    if (p_) p_->Release();
+  }
+  ComRef(const ComRef&) = delete;
+  ComRef& operator=(const ComRef&) = delete;
+  T** put() { return &p_; }
+  T* get() const { return p_; }
+  explicit operator bool() const { return p_ != nullptr; }
+
+ private:
+  T* p_ = nullptr;
+};
+
+class VariantGuard {
+ public:
+  VariantGuard() { ::VariantInit(&v_); }
+  ~VariantGuard() { ::VariantClear(&v_); }
+  VariantGuard(const VariantGuard&) = delete;
+  VariantGuard& operator=(const VariantGuard&) = delete;
+  VARIANT* get() { return &v_; }
+
+ private:
+  VARIANT v_;
+};
+
+DISPID IdOf(IDispatch* object, const wchar_t* name) {
+  DISPID id = DISPID_UNKNOWN;
+  LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+  if (FAILED(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) return DISPID_UNKNOWN;
+  return id;
+}
+
+// object.name, as a dispatch reference.
+bool GetObjectMember(IDispatch* object, const wchar_t* name, ComRef<IDispatch>& member) {
+  const DISPID id = IdOf(object, name);
+  if (id == DISPID_UNKNOWN) return false;
+  DISPPARAMS none{};
+  VariantGuard result;
+  if (FAILED(object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET | DISPATCH_METHOD, &none,
+                            result.get(), nullptr, nullptr)))
+    return false;
+  if (result.get()->vt != VT_DISPATCH || !result.get()->pdispVal) return false;
+  return SUCCEEDED(result.get()->pdispVal->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(member.put())));
+}
+
+void PutString(IDispatch* object, const wchar_t* name, const std::wstring& value) {
+  const DISPID id = IdOf(object, name);
+  if (id == DISPID_UNKNOWN) return;
+  VariantGuard argument;
+  argument.get()->vt = VT_BSTR;
+  argument.get()->bstrVal = ::SysAllocStringLen(value.data(), static_cast<UINT>(value.size()));
+  DISPID named = DISPID_PROPERTYPUT;
+  DISPPARAMS params{argument.get(), &named, 1, 1};
+  object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr, nullptr);
+}
+
+}  // namespace
+
+int Win32Platform::SetSelectionFontByAutomation(const std::string& progId, const std::string& fontName) {
+  CLSID clsid{};
+  if (FAILED(::CLSIDFromProgID(win32::Wide(progId).c_str(), &clsid))) return kAutomationUnreachable;
+  ComRef<IUnknown> running;
+  const HRESULT attached = ::GetActiveObject(clsid, nullptr, running.put());
+  if (attached == MK_E_UNAVAILABLE || attached == REGDB_E_CLASSNOTREG) return kAutomationUnreachable;
+  if (FAILED(attached) || !running) return kAutomationDone;
+  ComRef<IDispatch> application;
+  if (FAILED(running.get()->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(application.put()))))
+    return kAutomationDone;
+  ComRef<IDispatch> selection;
+  ComRef<IDispatch> font;
+  if (GetObjectMember(application.get(), L"selection", selection) && GetObjectMember(selection.get(), L"Font", font))
+    PutString(font.get(), L"Name", win32::Wide(fontName));
+  return kAutomationDone;
+}
+
+}  // namespace lk::platform
