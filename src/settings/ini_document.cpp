@@ -89,7 +89,9 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
   const auto range = FindSection(section);
   if (!range) {
     if (!lines_.empty() && !TrimSpace(lines_.back()).empty()) lines_.emplace_back();
-    lines_.push_back("[" + std::string(TrimSpace(section)) + "]");
+    std::string header(1, '[');
+    header.append(TrimSpace(section)).push_back(']');
+    lines_.push_back(std::move(header));
     lines_.push_back(std::string(key) + "=" + std::string(value));
     return;
   }

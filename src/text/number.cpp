@@ -63,6 +63,10 @@ std::optional<std::int32_t> ToInt32(std::string_view s) {
   return static_cast<std::int32_t>(r);
 }
 
-std::string NumberText(long long value) { return (value < 0 ? "" : " ") + std::to_string(value); }
+std::string NumberText(long long value) {
+  std::string text = value < 0 ? std::string() : std::string(1, ' ');
+  text.append(std::to_string(value));
+  return text;
+}
 
 }  // namespace lk::text
