@@ -61,12 +61,12 @@ Outcome WordSwap(std::string_view selection) {
 Outcome Repeat(std::string_view character, std::string_view repeat) {
   if (character.empty()) return FailedToPerform();
   const double count = text::RoundHalfEven(text::LeadingNumber(repeat));
-  if (count < 1) return Paste("");
-  // A count that could not be held, or a text no target could take, is
-  // refused rather than built.
-  if (count > std::numeric_limits<std::int32_t>::max() ||
-      count * static_cast<double>(character.size()) > static_cast<double>(kMaxRepeatLength))
+  // A count that a 32-bit number cannot hold, or a text no target could
+  // take, is refused rather than built.
+  if (count > std::numeric_limits<std::int32_t>::max() || count < std::numeric_limits<std::int32_t>::min())
     return FailedToPerform();
+  if (count < 1) return Paste("");
+  if (count * static_cast<double>(character.size()) > static_cast<double>(kMaxRepeatLength)) return FailedToPerform();
   std::string result;
   const auto times = static_cast<std::size_t>(count);
   result.reserve(times * character.size());

@@ -97,14 +97,14 @@ void CustomizeDialog::Run(HWND toolbar) {
 bool CustomizeDialog::Create(HWND toolbar) {
   HICON big = reinterpret_cast<HICON>(::SendMessageW(toolbar, WM_GETICON, ICON_BIG, 0));
   if (!big) big = reinterpret_cast<HICON>(::GetClassLongPtrW(toolbar, GCLP_HICON));
-  HICON small = reinterpret_cast<HICON>(::SendMessageW(toolbar, WM_GETICON, ICON_SMALL, 0));
-  if (!small) small = big;
+  HICON smallIcon = reinterpret_cast<HICON>(::SendMessageW(toolbar, WM_GETICON, ICON_SMALL, 0));
+  if (!smallIcon) smallIcon = big;
   RegisterClassOnce(kClass, 0, nullptr, nullptr, ::GetSysColorBrush(COLOR_BTNFACE));
   const std::wstring caption = win32::Wide(kCaption);
   // Owned by the toolbar: no taskbar button, and it stays above it.
   if (!CreateWindowFor(kClass, kExStyle, caption.c_str(), kStyle, kLeft, kTop, 1, 1, toolbar, nullptr)) return false;
   ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-  ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+  ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
   swatchBrush_.reset(::CreateSolidBrush(Colour(kSwatchColour)));
   tips_.Create(hwnd());
   CreateControls();
@@ -309,10 +309,13 @@ LRESULT CustomizeDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (LOWORD(wParam) == WA_INACTIVE) {
         HWND focus = ::GetFocus();
         if (focus && ::IsChild(hwnd(), focus)) lastFocus_ = focus;
-      } else if (lastFocus_ && ::IsWindow(lastFocus_)) {
-        ::SetFocus(lastFocus_);
+        return 0;
       }
-      return 0;
+      if (lastFocus_ && ::IsWindow(lastFocus_)) {
+        ::SetFocus(lastFocus_);
+        return 0;
+      }
+      break;
     case WM_DPICHANGED: {
       const auto* suggested = reinterpret_cast<const RECT*>(lParam);
       ::SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,

@@ -1,0 +1,209 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "commands/command_runner.h"
+#include "commands/edit_commands.h"
+#include "platform/fake/fake_platform.h"
+#include "settings/settings_store.h"
+#include "target/target_ui.h"
+#include "temp_dir.h"
+
+namespace lk::commands {
+namespace {
+
+using namespace std::chrono_literals;
+using lk::testing::TempDir;
+using lk::testing::WriteBytes;
+using platform::FakePlatform;
+
+constexpr unsigned kFailed = 0;
+constexpr unsigned kInvalid = 4096;
+
+// "paste:<text>" or "say:<text>/<flags>", so one comparison covers both halves.
+std::string Show(const Outcome& outcome) {
+  if (outcome.paste && outcome.message) return "both";
+  if (outcome.paste) return "paste:" + *outcome.paste;
+  if (outcome.message) return "say:" + outcome.message->text + "/" + std::to_string(outcome.message->flags);
+  return "nothing";
+}
+
+std::string Said(const std::string& text, unsigned flags) { return "say:" + text + "/" + std::to_string(flags); }
+
+TEST(LeadingTrailingSwap, FactoryInsertions) {
+  EXPECT_EQ(Show(LeadingTrailingSwap("ls", "l", "L")), "paste:sL");
+  EXPECT_EQ(Show(LeadingTrailingSwap("sL", "l", "L")), "paste:ls");
+  EXPECT_EQ(Show(LeadingTrailingSwap("  ls ", "l", "L")), "paste:sL");
+  EXPECT_EQ(Show(LeadingTrailingSwap("lsL", "l", "L")), "paste:lls");
+  EXPECT_EQ(Show(LeadingTrailingSwap("xs", "l", "L")), Said("Invalid Selection", kInvalid));
+  EXPECT_EQ(Show(LeadingTrailingSwap("Ls", "l", "L")), Said("Invalid Selection", kInvalid));
+}
+
+TEST(LeadingTrailingSwap, NothingToWorkOnOrLongInsertions) {
+  EXPECT_EQ(Show(LeadingTrailingSwap("   ", "l", "L")), Said("Failed to perform", kFailed));
+  EXPECT_EQ(Show(LeadingTrailingSwap("ls", "", "L")), Said("Failed to perform", kFailed));
+  EXPECT_EQ(Show(LeadingTrailingSwap("sL", "l", "")), Said("Failed to perform", kFailed));
+  // A two-character insertion is compared with one character and never matches.
+  EXPECT_EQ(Show(LeadingTrailingSwap("abs", "ab", "L")), Said("Invalid Selection", kInvalid));
+}
+
+TEST(LastCharacterSwap, FactoryInsertions) {
+  EXPECT_EQ(Show(LastCharacterSwap("g'", "'", "\"")), "paste:g\"");
+  EXPECT_EQ(Show(LastCharacterSwap("g\"", "'", "\"")), "paste:g'");
+  EXPECT_EQ(Show(LastCharacterSwap(" g' ", "'", "\"")), "paste:g\"");
+  EXPECT_EQ(Show(LastCharacterSwap("'", "'", "\"")), "paste:\"");
+  EXPECT_EQ(Show(LastCharacterSwap("ga", "'", "\"")), Said("Invalid Selection", kInvalid));
+  EXPECT_EQ(Show(LastCharacterSwap(" ", "'", "\"")), Said("Failed to perform", kFailed));
+  EXPECT_EQ(Show(LastCharacterSwap("g'", "'", "")), Said("Failed to perform", kFailed));
+}
+
+TEST(Wrap, UntrimmedSelectionBetweenWholeInsertions) {
+  EXPECT_EQ(Show(Wrap("g]kfn", "-", "_")), "paste:-g]kfn_");
+  EXPECT_EQ(Show(Wrap(" x ", "-", "_")), "paste:- x _");
+  EXPECT_EQ(Show(Wrap("ldq", "\xE6", "\xC6")), "paste:\xE6ldq\xC6");
+  EXPECT_EQ(Show(Wrap("rfa]n", "\x85", "\xDA")), "paste:\x85rfa]n\xDA");
+  EXPECT_EQ(Show(Wrap("x", "<<", ">>")), "paste:<<x>>");
+  EXPECT_EQ(Show(Wrap("x", "", "_")), Said("Failed to perform", kFailed));
+  EXPECT_EQ(Show(Wrap("x", "-", "")), Said("Failed to perform", kFailed));
+}
+
+TEST(WordSwap, OnlyTheFirstBlankSeparates) {
+  EXPECT_EQ(Show(WordSwap("one two three")), "paste:two three one");
+  EXPECT_EQ(Show(WordSwap("one ")), "paste: one");
+  EXPECT_EQ(Show(WordSwap(" one two")), "paste:one two ");
+  EXPECT_EQ(Show(WordSwap("a  b")), "paste:b a");
+  EXPECT_EQ(Show(WordSwap("a\tb c")), "paste:c a\tb");
+  EXPECT_EQ(Show(WordSwap("one")), Said("Select atleast two words to swap.", 64));
+  EXPECT_EQ(Show(WordSwap("a\tb")), Said("Select atleast two words to swap.", 64));
+}
+
+TEST(Repeat, CountIsTheLeadingNumberRoundedHalfToEven) {
+  EXPECT_EQ(Show(Repeat("=", "3")), "paste:===");
+  EXPECT_EQ(Show(Repeat("=", "2.5")), "paste:==");
+  EXPECT_EQ(Show(Repeat("=", "3.5")), "paste:====");
+  EXPECT_EQ(Show(Repeat("=", "  3")), "paste:===");
+  EXPECT_EQ(Show(Repeat("=", "4x")), "paste:====");
+  EXPECT_EQ(Show(Repeat("ab", "2")), "paste:abab");
+  for (const char* none : {"abc", "0", "-2", "0.5", ""}) EXPECT_EQ(Show(Repeat("=", none)), "paste:") << none;
+  EXPECT_EQ(Show(Repeat("", "3")), Said("Failed to perform", kFailed));
+}
+
+TEST(Repeat, TextsTooLargeToPasteAreRefused) {
+  const Outcome limit = Repeat("=", "1000000");
+  ASSERT_TRUE(limit.paste.has_value());
+  EXPECT_EQ(limit.paste->size(), 1000000u);
+  EXPECT_EQ(Show(Repeat("=", "1000001")), Said("Failed to perform", kFailed));
+  EXPECT_EQ(Show(Repeat("ab", "500001")), Said("Failed to perform", kFailed));
+  EXPECT_EQ(Show(Repeat("=", "2147483648")), Said("Failed to perform", kFailed));
+  EXPECT_EQ(Show(Repeat("=", std::string(400, '9'))), Said("Failed to perform", kFailed));
+}
+
+TEST(Repeat, CountBelowThe32BitRangeIsRefusedLikeOneAboveIt) {
+  EXPECT_EQ(Show(Repeat("=", "-2147483649")), Said("Failed to perform", kFailed));
+}
+
+TEST(CaptureFailure, NamesTheTargetAndOnlyTheWordSwapIsNotSystemModal) {
+  for (int button = 1; button <= 5; ++button) {
+    const Message message = CaptureFailure("Notepad", button);
+    EXPECT_EQ(message.text, "Failed to get text from Notepad\r\nPleas try again.");
+    EXPECT_EQ(message.flags, 16u | 4096u) << button;
+  }
+  EXPECT_EQ(CaptureFailure("Notepad", 7).flags, 16u);
+}
+
+// The toolbar's side of a click.
+class UiDouble : public target::TargetUi {
+ public:
+  std::string name = "Notepad";
+  int opened = 0;
+  std::string TargetName() override { return name; }
+  void OpenSelectApplication() override { ++opened; }
+};
+
+class CommandRunnerTest : public ::testing::Test {
+ protected:
+  static constexpr platform::WindowHandle kNotepad = 10;
+
+  CommandRunnerTest() : store_(dir_.ini()), runner_(fake_, store_, ui_) {
+    fake_.windows[kNotepad] = {"Notepad", true, true, {}};
+    fake_.targets[kNotepad] = {kNotepad, "g]kfn", 0, 0ms, {}};
+  }
+  void Ini(const std::string& customize) { WriteBytes(dir_.ini(), "[Customize]\r\n" + customize); }
+  std::vector<std::string> Pasted() { return fake_.targets[kNotepad].pasted; }
+  std::string LkBox(const std::string& text, unsigned flags) {
+    return "MessageBox [" + text + "] flags " + std::to_string(flags) + " title [Lekhopakar]";
+  }
+
+  TempDir dir_;
+  FakePlatform fake_;
+  settings::SettingsStore store_;
+  UiDouble ui_;
+  CommandRunner runner_;
+};
+
+TEST_F(CommandRunnerTest, WrapPastesIntoTheTargetWithInsertionsReadAtEachClick) {
+  Ini("in103=-\r\nin203=_\r\n");
+  runner_.Run(3);
+  Ini("in103=<\r\nin203=>\r\n");
+  runner_.Run(3);
+  EXPECT_EQ(Pasted(), (std::vector<std::string>{"-g]kfn_", "<g]kfn>"}));
+  EXPECT_EQ(fake_.Count("MessageBox"), 0);
+}
+
+TEST_F(CommandRunnerTest, NothingSelectedNamesTheTargetAndPastesNothing) {
+  Ini("in103=-\r\nin203=_\r\n");
+  fake_.targets[kNotepad].selection = "";
+  runner_.Run(3);
+  runner_.Run(7);
+  EXPECT_EQ(fake_.Count(LkBox("Failed to get text from Notepad\r\nPleas try again.", 4112)), 1);
+  EXPECT_EQ(fake_.Count(LkBox("Failed to get text from Notepad\r\nPleas try again.", 16)), 1);
+  EXPECT_TRUE(Pasted().empty());
+  EXPECT_EQ(fake_.Count("KeyDown 0x56"), 0);
+}
+
+TEST_F(CommandRunnerTest, WordSwapAndInvalidSelectionGoThroughTheSameRoad) {
+  fake_.targets[kNotepad].selection = "one two";
+  runner_.Run(7);
+  fake_.targets[kNotepad].selection = "xs";
+  runner_.Run(1);  // factory insertions absent from the file: nothing to compare with
+  EXPECT_EQ(Pasted(), std::vector<std::string>{"two one"});
+  EXPECT_EQ(fake_.Count(LkBox("Failed to perform", 0)), 1);
+}
+
+TEST_F(CommandRunnerTest, RepeatNeverCapturesAndNeedsACharacter) {
+  Ini("Character==\r\n");  // the first '=' ends the key
+  runner_.Run(6);
+  Ini("Character==\r\nRepeat=3\r\n");
+  runner_.Run(6);
+  EXPECT_EQ(Pasted(), (std::vector<std::string>{"=", "==="}));
+  EXPECT_EQ(fake_.Count("KeyDown 0x43"), 0);
+
+  Ini("Repeat=3\r\n");
+  runner_.Run(6);
+  Ini("Character=\r\nRepeat=3\r\n");
+  runner_.Run(6);
+  EXPECT_EQ(fake_.Count(LkBox("Failed to perform", 0)), 2);
+  EXPECT_EQ(Pasted().size(), 2u);
+}
+
+TEST_F(CommandRunnerTest, PasteTextNeedsTextThenATarget) {
+  ui_.name = "";
+  runner_.PasteText("");
+  EXPECT_TRUE(fake_.calls.empty());
+  EXPECT_EQ(ui_.opened, 0);
+
+  runner_.PasteText("abc");
+  EXPECT_EQ(fake_.Count("MessageBox [Please select the one of the running application"), 1);
+  EXPECT_EQ(ui_.opened, 1);
+  EXPECT_TRUE(Pasted().empty());
+
+  ui_.name = "Notepad";
+  runner_.PasteText("abc");
+  EXPECT_EQ(Pasted(), std::vector<std::string>{"abc"});
+}
+
+}  // namespace
+}  // namespace lk::commands

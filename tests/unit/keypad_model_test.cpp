@@ -1,0 +1,36 @@
+#include "ui/toolbar/keypad_model.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace lk::ui::toolbar {
+namespace {
+
+TEST(KeypadModel, EveryKeyShowsItsCodeAsCaptionDigitsAndTooltip) {
+  for (int index = 0; index < 224; ++index) {
+    const int code = index + 32;
+    const std::string caption = KeyCaption(index);
+    ASSERT_EQ(caption.size(), 1u) << index;
+    EXPECT_EQ(static_cast<unsigned char>(caption[0]), code) << index;
+    const std::string digits = KeyDigits(index);
+    ASSERT_EQ(digits.size(), 4u) << index;
+    EXPECT_EQ(std::stoi(digits), code) << index;
+    EXPECT_EQ(KeyTooltip(index), "    Alt+" + digits + "   [" + caption + "]   ") << index;
+  }
+  EXPECT_EQ(KeyTooltip(0), "    Alt+0032   [ ]   ");
+  EXPECT_EQ(KeyTooltip(33), "    Alt+0065   [A]   ");
+  EXPECT_EQ(KeyDigits(1), "0033");
+  EXPECT_EQ(KeyCaption(223), "\xFF");
+  EXPECT_EQ(KeyDigits(223), "0255");
+}
+
+TEST(KeypadModel, CentredStartRoundsHalvesToEven) {
+  EXPECT_EQ(CentredStart(100, 40), 30);
+  EXPECT_EQ(CentredStart(100, 41), 30);  // 29.5
+  EXPECT_EQ(CentredStart(99, 42), 28);   // 28.5
+  EXPECT_EQ(CentredStart(41, 100), -30);  // a glyph wider than the panel: -29.5
+}
+
+}  // namespace
+}  // namespace lk::ui::toolbar
