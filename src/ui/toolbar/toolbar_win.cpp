@@ -308,6 +308,11 @@ void ToolbarWindow::OnFontChosen(bool relabelOnly) {
   const std::string name = FontListText();
   if (name.empty()) return;
   HCURSOR previous = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+  // 224 keys repainted one by one would cost more than all the rest; paint
+  // the toolbar once at the end instead. (Turning redraw back on also shows
+  // a window, so a toolbar not yet shown is left alone.)
+  const bool visible = ::IsWindowVisible(hwnd()) != FALSE;
+  if (visible) ::SendMessageW(hwnd(), WM_SETREDRAW, FALSE, 0);
   chosenFont_ = MakeFont(name, kChosenFontPoints, false, dpi_);
   panelFont_ = MakeFont(name, kPanelPoints, false, dpi_);
   panel_.SetFont(panelFont_.get());
@@ -323,7 +328,10 @@ void ToolbarWindow::OnFontChosen(bool relabelOnly) {
   HWND quickText = Item(id::kQuickText);
   ::SendMessageW(quickText, WM_SETFONT, reinterpret_cast<WPARAM>(quickTextFont_.get()), TRUE);
   SetClosedHeight(quickText, TwipsToPixels(Control(id::kTargetField).rect.height, dpi_));
-  ::InvalidateRect(hwnd(), nullptr, TRUE);
+  if (visible) {
+    ::SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);
+    ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+  }
   if (!relabelOnly) ApplyFontToOffice(platform_, TargetName(), name);
   ::SetCursor(previous);
 }
