@@ -1,7 +1,6 @@
 #include "platform/win32/win32_platform.h"
 
 #include <algorithm>
-#include <set>
 
 #include "platform/win32/wide_text.h"
 
@@ -13,9 +12,13 @@ BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM param) {
   return TRUE;
 }
 
+// The system reports a family once per character set; each name is kept
+// once, in the system's order.
 int CALLBACK CollectFont(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM param) {
+  auto& names = *reinterpret_cast<std::vector<std::wstring>*>(param);
   // Vertical variants ("@Name") are not fonts a user picks.
-  if (font->lfFaceName[0] != L'@') reinterpret_cast<std::set<std::wstring>*>(param)->insert(font->lfFaceName);
+  if (font->lfFaceName[0] != L'@' && std::find(names.begin(), names.end(), font->lfFaceName) == names.end())
+    names.emplace_back(font->lfFaceName);
   return 1;
 }
 
@@ -154,7 +157,7 @@ int Win32Platform::ShowMessageBox(const std::string& text, unsigned flags, const
 }
 
 std::vector<std::string> Win32Platform::ScreenFonts() {
-  std::set<std::wstring> names;
+  std::vector<std::wstring> names;
   HDC screen = ::GetDC(nullptr);
   if (screen) {
     LOGFONTW query{};

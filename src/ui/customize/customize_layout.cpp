@@ -10,21 +10,21 @@ constexpr int kColumnLefts[kColumns] = {255, 1245, 2265, 3285, 4470, 5535};
 constexpr int kColumnWidths[kColumns] = {915, 915, 915, 1080, 915, 2370};
 constexpr std::string_view kRowTooltips[kRows] = {"Button 1", "Button 2", "Button 3", "Button 4", "Button 5"};
 
-ControlSpec Label(int n, TwipRect rect, std::string_view text, Align align = Align::kLeft, bool wraps = false) {
+ControlDesign Label(int n, TwipRect rect, std::string_view text, Align align = Align::kLeft, bool wraps = false) {
   return {id::Label(n), Kind::kLabel, rect, text, align, FontRole::kDialog, wraps, false, {}};
 }
 
-ControlSpec Field(int controlId, TwipRect rect, Align align, FontRole font, bool readOnly = false,
+ControlDesign Field(int controlId, TwipRect rect, Align align, FontRole font, bool readOnly = false,
                   std::string_view tooltip = {}) {
   return {controlId, Kind::kField, rect, {}, align, font, false, readOnly, tooltip};
 }
 
-ControlSpec Button(int controlId, TwipRect rect, std::string_view text) {
+ControlDesign Button(int controlId, TwipRect rect, std::string_view text) {
   return {controlId, Kind::kButton, rect, text, Align::kCentre, FontRole::kDialog, false, false, {}};
 }
 
-std::vector<ControlSpec> Build() {
-  std::vector<ControlSpec> all;
+std::vector<ControlDesign> Build() {
+  std::vector<ControlDesign> all;
   all.push_back({id::kFontList, Kind::kFontList, {5355, 750, 1965, 315}, {}, Align::kLeft, FontRole::kDialog,
                  false, false, {}});
   all.push_back({id::kSizeList, Kind::kSizeList, {7335, 750, 645, 315}, {}, Align::kLeft, FontRole::kDialog,
@@ -51,8 +51,9 @@ std::vector<ControlSpec> Build() {
   all.push_back(Button(id::kClose, {6405, 5130, 1470, 345}, "&Close"));
 
   // Labels come last so that every field lies above a label it overlaps, and
-  // the column headers before the help line whose box reaches into them.
-  ControlSpec heading = Label(15, {315, 195, 2220, 405}, "Customize");
+  // a label whose text starts inside a help line's box comes before that
+  // line, so it is stacked above it.
+  ControlDesign heading = Label(15, {315, 195, 2220, 405}, "Customize");
   heading.font = FontRole::kHeading;
   all.push_back(heading);
   all.push_back(Label(1, {240, 705, 5055, 525},
@@ -73,24 +74,24 @@ std::vector<ControlSpec> Build() {
                       "2nd or vice versa "));
   all.push_back(Label(13, {270, 3000, 7650, 300},
                       "Button 3rd, 4th and 5th, warps the selected text with the values in 1st and 2nd insertion. "));
-  all.push_back(
-      Label(14, {255, 4380, 7665, 315}, "6th button types the specified character at specified number of times.  "));
-  ControlSpec character = Label(8, {195, 4650, 990, 315}, "Character", Align::kRight);
+  ControlDesign character = Label(8, {195, 4650, 990, 315}, "Character", Align::kRight);
   character.tooltip = "Button 6";
   all.push_back(character);
   all.push_back(Label(9, {2130, 4680, 705, 270}, "Repeat", Align::kRight));
   all.push_back(Label(10, {3645, 4680, 570, 255}, "Times"));
+  all.push_back(
+      Label(14, {255, 4380, 7665, 315}, "6th button types the specified character at specified number of times.  "));
   return all;
 }
 
 }  // namespace
 
-const std::vector<ControlSpec>& Controls() {
-  static const std::vector<ControlSpec> all = Build();
+const std::vector<ControlDesign>& Controls() {
+  static const std::vector<ControlDesign> all = Build();
   return all;
 }
 
-const ControlSpec& Control(int controlId) {
+const ControlDesign& Control(int controlId) {
   for (const auto& c : Controls())
     if (c.id == controlId) return c;
   throw std::out_of_range("no such Customize Buttons control");

@@ -56,7 +56,7 @@ enum class FontRole {
   kStyled,   // the name and size picked in the two lists
 };
 
-struct ControlSpec {
+struct ControlDesign {
   int id;
   Kind kind;
   TwipRect rect;
@@ -70,8 +70,8 @@ struct ControlSpec {
 
 // In creation order, which is also the tab order: the font list first, so it
 // holds the focus when the dialog opens.
-const std::vector<ControlSpec>& Controls();
-const ControlSpec& Control(int controlId);
+const std::vector<ControlDesign>& Controls();
+const ControlDesign& Control(int controlId);
 
 inline constexpr std::string_view kSizes[] = {"10", "12", "14", "18", "24"};
 

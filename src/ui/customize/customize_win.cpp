@@ -2,8 +2,9 @@
 
 #include <commctrl.h>
 
-#include <iterator>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/win32/wide_text.h"
 #include "ui/common/dpi.h"
@@ -114,12 +115,12 @@ bool CustomizeDialog::Create(HWND toolbar) {
 
 void CustomizeDialog::CreateControls() {
   const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  for (const auto& spec : Controls()) {
-    const std::wstring text = win32::Wide(spec.text);
+  for (const auto& design : Controls()) {
+    const std::wstring text = win32::Wide(design.text);
     const wchar_t* cls = WC_EDITW;
     DWORD style = kChild;
     DWORD ex = 0;
-    switch (spec.kind) {
+    switch (design.kind) {
       case Kind::kFontList:
       case Kind::kSizeList:
         cls = WC_COMBOBOXW;
@@ -129,8 +130,8 @@ void CustomizeDialog::CreateControls() {
       case Kind::kField:
         ex = WS_EX_CLIENTEDGE;
         style |= WS_TABSTOP | ES_AUTOHSCROLL;
-        style |= spec.align == Align::kCentre ? ES_CENTER : ES_LEFT;
-        if (spec.readOnly) style |= ES_READONLY;
+        style |= design.align == Align::kCentre ? ES_CENTER : ES_LEFT;
+        if (design.readOnly) style |= ES_READONLY;
         break;
       case Kind::kButton:
         // Plain push buttons: none is the default or the cancel button.
@@ -141,37 +142,40 @@ void CustomizeDialog::CreateControls() {
         // Drawn by us, so the swatch can show through where a label's box
         // covers it; a tooltip needs the label to take the mouse.
         cls = WC_STATICW;
-        style |= SS_OWNERDRAW | (spec.tooltip.empty() ? 0 : SS_NOTIFY);
+        style |= SS_OWNERDRAW | (design.tooltip.empty() ? 0 : SS_NOTIFY);
         break;
     }
-    HWND control = ::CreateWindowExW(ex, cls, text.c_str(), style, 0, 0, 1, 1, hwnd(), IdMenu(spec.id), instance,
+    HWND control = ::CreateWindowExW(ex, cls, text.c_str(), style, 0, 0, 1, 1, hwnd(), IdMenu(design.id), instance,
                                      nullptr);
-    if (spec.kind == Kind::kField && IsOneCharacterField(spec.id)) ::SendMessageW(control, EM_LIMITTEXT, 1, 0);
-    if (spec.kind == Kind::kSizeList) {
+    if (design.kind == Kind::kField && IsOneCharacterField(design.id)) ::SendMessageW(control, EM_LIMITTEXT, 1, 0);
+    if (design.kind == Kind::kSizeList) {
       for (const auto size : kSizes)
         ::SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::Wide(size).c_str()));
     }
-    if (!spec.tooltip.empty()) tips_.Set(control, spec.tooltip);
+    if (!design.tooltip.empty()) tips_.Set(control, design.tooltip);
   }
 }
 
 void CustomizeDialog::LayOut() {
   dpi_ = DpiOf(hwnd());
-  dialogFont_ = MakeFont(kDialogFont, kDialogPoints, false, dpi_);
-  headingFont_ = MakeFont(kDialogFont, kHeadingPoints, true, dpi_);
-  for (const auto& spec : Controls()) {
-    HWND control = Item(spec.id);
-    const RECT r = TwipRectToPixels(spec.rect, dpi_);
+  UniqueFont dialogFont = MakeFont(kDialogFont, kDialogPoints, false, dpi_);
+  UniqueFont headingFont = MakeFont(kDialogFont, kHeadingPoints, true, dpi_);
+  for (const auto& design : Controls()) {
+    HWND control = Item(design.id);
+    const RECT r = TwipRectToPixels(design.rect, dpi_);
     const int height = r.bottom - r.top;
-    const bool list = spec.kind == Kind::kFontList || spec.kind == Kind::kSizeList;
+    const bool list = design.kind == Kind::kFontList || design.kind == Kind::kSizeList;
     // A combo box's window height includes its dropped-down list.
     ::MoveWindow(control, r.left, r.top, r.right - r.left, list ? height * kListRows : height, TRUE);
-    if (spec.font != FontRole::kStyled) {
-      HFONT font = spec.font == FontRole::kHeading ? headingFont_.get() : dialogFont_.get();
+    if (design.font != FontRole::kStyled) {
+      HFONT font = design.font == FontRole::kHeading ? headingFont.get() : dialogFont.get();
       ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     }
     if (list) SetClosedHeight(control, height);
   }
+  // Every control holds the new fonts before the old ones are deleted.
+  dialogFont_ = std::move(dialogFont);
+  headingFont_ = std::move(headingFont);
   if (styledFont_) ApplyStyledFont();
 }
 
@@ -255,25 +259,25 @@ void CustomizeDialog::PaintSwatch(HDC dc, RECT swatch) const {
 bool CustomizeDialog::DrawLabel(const DRAWITEMSTRUCT& item) {
   const int controlId = static_cast<int>(item.CtlID);
   if (item.CtlType != ODT_STATIC || !IsLabel(controlId)) return false;
-  const ControlSpec& spec = Control(controlId);
+  const ControlDesign& design = Control(controlId);
   HDC dc = item.hDC;
   RECT rc = item.rcItem;
   ::FillRect(dc, &rc, ::GetSysColorBrush(COLOR_BTNFACE));
   // The part of the swatch under this label's box, in the label's own
   // coordinates; the DC clips the rest.
-  const RECT box = TwipRectToPixels(spec.rect, dpi_);
+  const RECT box = TwipRectToPixels(design.rect, dpi_);
   RECT swatch = TwipRectToPixels(kSwatchRect, dpi_);
   ::OffsetRect(&swatch, -box.left, -box.top);
   RECT overlap;
   if (::IntersectRect(&overlap, &swatch, &rc)) PaintSwatch(dc, swatch);
 
-  const bool heading = spec.font == FontRole::kHeading;
+  const bool heading = design.font == FontRole::kHeading;
   Selected font(dc, heading ? headingFont_.get() : dialogFont_.get());
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, heading ? Colour(kHeadingColour) : ::GetSysColor(COLOR_BTNTEXT));
-  UINT format = DT_NOPREFIX | DT_TOP | (spec.wraps ? DT_WORDBREAK : DT_SINGLELINE);
-  format |= spec.align == Align::kCentre ? DT_CENTER : spec.align == Align::kRight ? DT_RIGHT : DT_LEFT;
-  const std::wstring text = win32::Wide(spec.text);
+  UINT format = DT_NOPREFIX | DT_TOP | (design.wraps ? DT_WORDBREAK : DT_SINGLELINE);
+  format |= design.align == Align::kCentre ? DT_CENTER : design.align == Align::kRight ? DT_RIGHT : DT_LEFT;
+  const std::wstring text = win32::Wide(design.text);
   ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rc, format);
   return true;
 }

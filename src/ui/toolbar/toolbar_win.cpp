@@ -14,6 +14,7 @@
 #include "ui/toolbar/about_text.h"
 #include "ui/toolbar/font_choice.h"
 #include "ui/toolbar/keypad_model.h"
+#include "ui/customize/customize_win.h"
 #include "ui/select_application/select_application_win.h"
 #include "ui/toolbar/toolbar_lifecycle.h"
 
@@ -287,6 +288,7 @@ void ToolbarWindow::OnKeyClick(int index) {
 
 void ToolbarWindow::Unload() {
   select_application::SelectApplicationDialog::CloseOpen();
+  customize::CloseCustomizeDialog();
   const std::string font = FontListText();
   SaveOnClose(platform_, platform::FromHwnd(hwnd()), store_, font);
   ::DestroyWindow(hwnd());
@@ -359,6 +361,10 @@ void ToolbarWindow::OnCommand(int controlId, int code, HWND control) {
       runner_.PasteText(win32::GetText(Item(id::kQuickText)));
     else
       runner_.Run(controlId - id::kCommand1 + 1);
+    return;
+  }
+  if (controlId == id::kCommand10 && code == BN_CLICKED) {
+    if (auto pass = gate_.TryEnter()) customize::RunCustomizeDialog(platform_, hwnd(), store_, [this] { Assign(); });
     return;
   }
   if (controlId == id::kFonts && code == CBN_SELCHANGE) {
