@@ -8,6 +8,7 @@
 #include "platform/win32/win32_platform.h"
 #include "settings/app_path.h"
 #include "settings/settings_store.h"
+#include "ui/common/modal_loop.h"
 #include "ui/toolbar/toolbar_win.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -26,6 +27,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
   MSG msg{};
   while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (lk::ui::RouteAltF4(msg)) continue;
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
   }

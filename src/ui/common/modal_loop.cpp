@@ -14,12 +14,20 @@ bool RunModal(HWND window, HWND owner, const std::function<bool()>& done) {
       quitting = true;
       break;
     }
-    if (::IsDialogMessageW(window, &msg)) continue;
+    if (RouteAltF4(msg) || ::IsDialogMessageW(window, &msg)) continue;
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
   }
   if (ownerWasEnabled && ::IsWindow(owner)) ::EnableWindow(owner, TRUE);
   return !quitting;
+}
+
+bool RouteAltF4(const MSG& msg) {
+  if (msg.message != WM_SYSKEYDOWN || msg.wParam != VK_F4 || !msg.hwnd) return false;
+  HWND root = ::GetAncestor(msg.hwnd, GA_ROOT);
+  if (!root || root == msg.hwnd) return false;  // a top-level window handles it itself
+  ::SendMessageW(root, WM_SYSCOMMAND, SC_CLOSE, 0);
+  return true;
 }
 
 }  // namespace lk::ui

@@ -11,4 +11,9 @@ namespace lk::ui {
 // Returns false when the program is quitting (WM_QUIT is left for the main loop).
 bool RunModal(HWND window, HWND owner, const std::function<bool()>& done);
 
+// Alt+F4 closes the top-level window the message is for. Wine's combo boxes
+// keep that key to themselves, so with a font list focused nothing would
+// close; true when the message was taken.
+bool RouteAltF4(const MSG& msg);
+
 }  // namespace lk::ui

@@ -1,0 +1,10 @@
+#pragma once
+#include <string>
+
+namespace lk::e2e {
+
+// Launch-to-visible time of the exe and of Wine's notepad, `runs` times each
+// after one warm-up, alternating; prints the medians and their ratio.
+int BenchStartup(const std::wstring& exe, const std::wstring& workDir, int runs);
+
+}  // namespace lk::e2e

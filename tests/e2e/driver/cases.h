@@ -1,0 +1,23 @@
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace lk::e2e {
+
+struct Context {
+  std::wstring exe;      // the lekhopakar.exe under test
+  std::wstring workDir;  // each case makes its program folder below it
+  UINT dpi;              // the DPI the system runs at
+};
+
+struct Case {
+  std::string name;
+  std::function<void(const Context&)> run;
+};
+
+std::vector<Case> AllCases();
+
+}  // namespace lk::e2e

@@ -1,0 +1,58 @@
+#pragma once
+// One run of lekhopakar.exe: started in its program folder, found by its
+// window, ended by the case (or killed when a case fails half-way).
+#include <windows.h>
+
+#include <string>
+
+namespace lk::e2e {
+
+inline constexpr wchar_t kToolbarTitle[] = L"Lekhopakar";
+
+class RunningProgram {
+ public:
+  // Starts `exePath` with `folder` as its working directory.
+  RunningProgram(const std::wstring& exePath, const std::wstring& folder);
+  ~RunningProgram();
+  RunningProgram(const RunningProgram&) = delete;
+  RunningProgram& operator=(const RunningProgram&) = delete;
+
+  DWORD Pid() const { return process_.dwProcessId; }
+  bool HasExited() const;
+  DWORD ExitCode() const;
+  // Waits (bounded) for the process to end; fails the case if it does not.
+  void ExpectExit(const std::string& after);
+  void Kill();
+  // Waits (bounded) until the program waits for input with nothing pending.
+  void WaitIdle() const;
+
+ private:
+  PROCESS_INFORMATION process_{};
+};
+
+class Toolbar {
+ public:
+  // Starts the exe of a program folder and waits until its "Lekhopakar"
+  // window is visible and its thread idle.
+  Toolbar(const std::wstring& exePath, const std::wstring& folder);
+
+  HWND Window() const { return window_; }
+  DWORD Pid() const { return program_.Pid(); }
+  // The child window with this control ID; fails the case when absent.
+  HWND Control(int id) const;
+  RECT Frame() const;
+  // Moves the window without resizing it (so the toolbar's resize reaction
+  // does not run) and waits until it stands there.
+  void MoveTo(int x, int y);
+
+  // Posts WM_CLOSE; a case that tests closing uses real input instead.
+  void PostClose();
+  void ExpectExit(const std::string& after) { program_.ExpectExit(after); }
+  bool HasExited() const { return program_.HasExited(); }
+
+ private:
+  RunningProgram program_;
+  HWND window_ = nullptr;
+};
+
+}  // namespace lk::e2e
