@@ -77,83 +77,97 @@ bool ToolbarWindow::Create() {
   ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL,
                  reinterpret_cast<LPARAM>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_LEKHOPAKAR), IMAGE_ICON, 16,
                                                        16, LR_SHARED)));
+  dpi_ = DpiOf(hwnd());
+  CreateFonts();
   CreateControls();
-  LayOut();
   Load();
   return true;
 }
 
+HWND ToolbarWindow::CreateStripControl(const ControlSpec& spec) {
+  const std::wstring caption = win32::Wide(spec.caption);
+  const RECT r = TwipRectToPixels(spec.rect, dpi_);
+  const int width = r.right - r.left;
+  // A combo box's window height includes its dropped-down list.
+  const bool combo = spec.kind == Kind::kFontList || spec.kind == Kind::kQuickText;
+  const int height = (r.bottom - r.top) * (combo ? 12 : 1);
+  const auto make = [&](DWORD ex, const wchar_t* cls, DWORD style) {
+    return ::CreateWindowExW(ex, cls, caption.c_str(), kChild | style, r.left, r.top, width, height, hwnd(),
+                             IdMenu(spec.id), ::GetModuleHandleW(nullptr), nullptr);
+  };
+  switch (spec.kind) {
+    case Kind::kLogo:
+      logo_.Create(hwnd(), spec.id, IDB_LOGO, Colour(kGrey), std::nullopt);
+      ::MoveWindow(logo_.hwnd(), r.left, r.top, width, height, FALSE);
+      return logo_.hwnd();
+    case Kind::kMarker:
+      marker_.Create(hwnd(), spec.id, IDB_MARKER, Colour(kGrey), kMarkerKey);
+      ::MoveWindow(marker_.hwnd(), r.left, r.top, width, height, FALSE);
+      return marker_.hwnd();
+    case Kind::kCustomButton:
+      return make(0, WC_BUTTONW, WS_TABSTOP | BS_OWNERDRAW);
+    case Kind::kPlainButton:
+      return make(0, WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON);
+    case Kind::kFontList:
+      return make(0, WC_COMBOBOXW,
+                  WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_SORT | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS);
+    case Kind::kTargetField:
+      return make(WS_EX_CLIENTEDGE, WC_EDITW, WS_TABSTOP | ES_AUTOHSCROLL);
+    case Kind::kQuickText:
+      return make(0, WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL);
+  }
+  return nullptr;
+}
+
 void ToolbarWindow::CreateControls() {
   tips_.Create(hwnd());
-  const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  for (const auto& spec : BottomStrip()) {
-    const std::wstring caption = win32::Wide(spec.caption);
-    HWND control = nullptr;
-    switch (spec.kind) {
-      case Kind::kLogo:
-        logo_.Create(hwnd(), spec.id, IDB_LOGO, Colour(kGrey), std::nullopt);
-        control = logo_.hwnd();
-        break;
-      case Kind::kMarker:
-        marker_.Create(hwnd(), spec.id, IDB_MARKER, Colour(kGrey), kMarkerKey);
-        control = marker_.hwnd();
-        break;
-      case Kind::kCustomButton:
-        control = ::CreateWindowExW(0, WC_BUTTONW, caption.c_str(), kChild | WS_TABSTOP | BS_OWNERDRAW, 0, 0, 1, 1,
-                                    hwnd(), IdMenu(spec.id), instance, nullptr);
-        break;
-      case Kind::kPlainButton:
-        control = ::CreateWindowExW(0, WC_BUTTONW, caption.c_str(), kChild | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 1, 1,
-                                    hwnd(), IdMenu(spec.id), instance, nullptr);
-        break;
-      case Kind::kFontList:
-        control = ::CreateWindowExW(
-            0, WC_COMBOBOXW, L"",
-            kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_SORT | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 0,
-            0, 1, 1, hwnd(), IdMenu(spec.id), instance, nullptr);
-        break;
-      case Kind::kTargetField:
-        control = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_EDITW, L"", kChild | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0, 1,
-                                    1, hwnd(), IdMenu(spec.id), instance, nullptr);
-        break;
-      case Kind::kQuickText: {
-        control = ::CreateWindowExW(0, WC_COMBOBOXW, L"", kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
-                                    0, 0, 1, 1, hwnd(), IdMenu(spec.id), instance, nullptr);
-        COMBOBOXINFO info{};
-        info.cbSize = sizeof(info);
-        if (::GetComboBoxInfo(control, &info)) quickTextEdit_ = info.hwndItem;
-        break;
-      }
-    }
+  // Each new child goes below its elder siblings, so creating them top first
+  // gives the stacking wanted without moving any: the panel over everything,
+  // the font list first in the tab order, the target field over the
+  // quick-text box it overlaps, and the keys in reading order so that every
+  // one-pixel seam between them falls the same way.
+  panel_.Create(hwnd(), id::kPanel);
+  const RECT p = TwipRectToPixels(kPanelRect, dpi_);
+  ::MoveWindow(panel_.hwnd(), p.left, p.top, p.right - p.left, p.bottom - p.top, FALSE);
+  panel_.SetFont(panelFont_.get());
+  tips_.Set(panel_.hwnd(), kPanelTooltip);
+
+  const int order[] = {id::kFonts, id::kTargetField, id::kQuickText, 101, 102, 103, 104, 105, 106,
+                       id::kCommand7, id::kCommand10, id::kMarker, id::kLogo};
+  for (const int controlId : order) {
+    const ControlSpec& spec = Control(controlId);
+    HWND control = CreateStripControl(spec);
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(DesignFont(spec)), FALSE);
     if (!spec.tooltip.empty()) tips_.Set(control, spec.tooltip);
   }
-  if (quickTextEdit_) tips_.Set(quickTextEdit_, Control(id::kQuickText).tooltip);
-  ::SetWindowSubclass(Item(id::kTargetField), &ToolbarWindow::ChildProc, 0, reinterpret_cast<DWORD_PTR>(this));
-  if (quickTextEdit_)
+  HWND fonts = Item(id::kFonts);
+  HWND quickText = Item(id::kQuickText);
+  SetClosedHeight(fonts, TwipsToPixels(Control(id::kFonts).rect.height, dpi_));
+  ::SendMessageW(fonts, CB_SETITEMHEIGHT, 0, ::MulDiv(16, static_cast<int>(dpi_), 96));
+  SetClosedHeight(quickText, TwipsToPixels(Control(id::kQuickText).rect.height, dpi_));
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof(info);
+  if (::GetComboBoxInfo(quickText, &info)) quickTextEdit_ = info.hwndItem;
+  if (quickTextEdit_) {
+    tips_.Set(quickTextEdit_, Control(id::kQuickText).tooltip);
     ::SetWindowSubclass(quickTextEdit_, &ToolbarWindow::ChildProc, 0, reinterpret_cast<DWORD_PTR>(this));
+  }
+  ::SetWindowSubclass(Item(id::kTargetField), &ToolbarWindow::ChildProc, 0, reinterpret_cast<DWORD_PTR>(this));
 
   for (int row = 0; row < kKeyRows; ++row) {
     for (int column = 0; column < kKeyColumns; ++column) {
       const int index = KeyIndexAt(row, column);
-      keys_[index] = ::CreateWindowExW(0, WC_BUTTONW, L"", kChild | BS_OWNERDRAW, 0, 0, 1, 1, hwnd(),
-                                       IdMenu(id::kFirstKey + index), instance, nullptr);
-      ::SetWindowSubclass(keys_[index], &ToolbarWindow::ChildProc, 0, reinterpret_cast<DWORD_PTR>(this));
+      const RECT r = TwipRectToPixels(KeyRect(row, column), dpi_);
+      keys_[index] = ::CreateWindowExW(0, WC_BUTTONW, L"", kChild | BS_OWNERDRAW, r.left, r.top, r.right - r.left,
+                                       r.bottom - r.top, hwnd(), IdMenu(id::kFirstKey + index),
+                                       ::GetModuleHandleW(nullptr), nullptr);
+      ::SendMessageW(keys_[index], WM_SETFONT, reinterpret_cast<WPARAM>(font78_.get()), FALSE);
     }
   }
-  panel_.Create(hwnd(), id::kPanel);
-  tips_.Set(panel_.hwnd(), kPanelTooltip);
+}
 
-  // Stacking, top first: the panel over everything, the font list first in
-  // the tab order, the target field over the quick-text box it overlaps.
-  const int order[] = {id::kPanel,     id::kFonts,    id::kTargetField, id::kQuickText, 101, 102, 103, 104, 105, 106,
-                       id::kCommand7, id::kCommand10, id::kMarker,      id::kLogo};
-  for (const int controlId : order)
-    ::SetWindowPos(Item(controlId), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  // Keys overlap their neighbours by a pixel; stacking them in reading order
-  // makes every seam fall the same way.
-  for (int row = 0; row < kKeyRows; ++row)
-    for (int column = 0; column < kKeyColumns; ++column)
-      ::SetWindowPos(keys_[KeyIndexAt(row, column)], HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+HFONT ToolbarWindow::DesignFont(const ControlSpec& spec) const {
+  return spec.bold ? font78Bold_.get() : (spec.points > 9 ? font96_.get() : font78_.get());
 }
 
 void ToolbarWindow::CreateFonts() {
@@ -173,8 +187,7 @@ void ToolbarWindow::LayOut() {
     const bool combo = spec.kind == Kind::kFontList || spec.kind == Kind::kQuickText;
     // A combo box's window height includes its dropped-down list.
     ::MoveWindow(control, r.left, r.top, r.right - r.left, combo ? height * 12 : height, TRUE);
-    HFONT font = spec.bold ? font78Bold_.get() : (spec.points > 9 ? font96_.get() : font78_.get());
-    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(DesignFont(spec)), TRUE);
     if (combo) SetClosedHeight(control, height);
     if (spec.kind == Kind::kFontList) ::SendMessageW(control, CB_SETITEMHEIGHT, 0, ::MulDiv(16, dpi_, 96));
   }
@@ -257,11 +270,6 @@ bool ToolbarWindow::OnChildMessage(HWND child, UINT msg, WPARAM wParam, LPARAM) 
   if (child == quickTextEdit_ && msg == WM_CHAR && wParam == VK_RETURN) {
     AddQuickText();
     return false;  // the key still reaches the box
-  }
-  if (msg == WM_RBUTTONDOWN) {
-    const int controlId = ::GetDlgCtrlID(child);
-    if (IsKey(controlId)) panel_.ShowCharacter(static_cast<unsigned char>(controlId - id::kFirstKey + 32));
-    return IsKey(controlId);
   }
   return false;
 }
@@ -466,6 +474,16 @@ LRESULT ToolbarWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       LayOut();
       return 0;
     }
+    case WM_PARENTNOTIFY:
+      // A right press on a key shows its character enlarged; buttons report
+      // no right presses themselves, but every press reaches us this way.
+      if (LOWORD(wParam) == WM_RBUTTONDOWN) {
+        const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        HWND child = ::ChildWindowFromPointEx(hwnd(), at, CWP_SKIPINVISIBLE | CWP_SKIPDISABLED);
+        const int controlId = child ? ::GetDlgCtrlID(child) : 0;
+        if (IsKey(controlId)) panel_.ShowCharacter(static_cast<unsigned char>(controlId - id::kFirstKey + 32));
+      }
+      return 0;
     case WM_CLOSE:
       Unload();
       return 0;
