@@ -8,7 +8,8 @@ constexpr wchar_t kClass[] = L"LekhopakarPicture";
 }
 
 void PictureWindow::Create(HWND parent, int id, int bitmapResource, COLORREF background,
-                           std::optional<COLORREF> transparentKey) {
+                           std::optional<COLORREF> transparentKey, bool fit) {
+  fit_ = fit;
   RegisterClassOnce(kClass, 0, nullptr, nullptr, nullptr);
   background_ = background;
   key_ = transparentKey;
@@ -34,8 +35,8 @@ void PictureWindow::Paint() {
   ::GetObjectW(bitmap_.get(), sizeof(info), &info);
   MemoryDc source(paint.get());
   Selected picture(source.get(), bitmap_.get());
-  const int width = ::MulDiv(info.bmWidth, static_cast<int>(dpi_), 96);
-  const int height = ::MulDiv(info.bmHeight, static_cast<int>(dpi_), 96);
+  const int width = fit_ ? client.right : ::MulDiv(info.bmWidth, static_cast<int>(dpi_), 96);
+  const int height = fit_ ? client.bottom : ::MulDiv(info.bmHeight, static_cast<int>(dpi_), 96);
   ::SetStretchBltMode(paint.get(), COLORONCOLOR);
   if (key_)
     ::TransparentBlt(paint.get(), 0, 0, width, height, source.get(), 0, 0, info.bmWidth, info.bmHeight, *key_);

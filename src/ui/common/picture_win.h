@@ -14,8 +14,9 @@ namespace lk::ui {
 class PictureWindow : public WindowBase {
  public:
   // transparentKey: pixels of this colour show the background instead.
+  // fit: the picture fills the window instead of keeping its own size.
   void Create(HWND parent, int id, int bitmapResource, COLORREF background,
-              std::optional<COLORREF> transparentKey);
+              std::optional<COLORREF> transparentKey, bool fit = false);
   void SetDpi(UINT dpi);
 
  private:
@@ -26,6 +27,7 @@ class PictureWindow : public WindowBase {
   COLORREF background_ = 0;
   std::optional<COLORREF> key_;
   UINT dpi_ = 96;
+  bool fit_ = false;
   bool pressed_ = false;
 };
 

@@ -98,10 +98,14 @@ HWND ToolbarWindow::CreateStripControl(const ControlSpec& spec) {
   switch (spec.kind) {
     case Kind::kLogo:
       logo_.Create(hwnd(), spec.id, IDB_LOGO, Colour(kGrey), std::nullopt);
+      logo_.SetDpi(dpi_);
       ::MoveWindow(logo_.hwnd(), r.left, r.top, width, height, FALSE);
       return logo_.hwnd();
     case Kind::kMarker:
-      marker_.Create(hwnd(), spec.id, IDB_MARKER, Colour(kGrey), kMarkerKey);
+      // The marker's place is a little smaller than its picture: shrink it
+      // rather than cut off its point.
+      marker_.Create(hwnd(), spec.id, IDB_MARKER, Colour(kGrey), kMarkerKey, true);
+      marker_.SetDpi(dpi_);
       ::MoveWindow(marker_.hwnd(), r.left, r.top, width, height, FALSE);
       return marker_.hwnd();
     case Kind::kCustomButton:
