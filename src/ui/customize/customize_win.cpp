@@ -245,8 +245,16 @@ void CustomizeDialog::OnCommand(int controlId, int code) {
     case id::kClose:
       if (code == BN_CLICKED) closed_ = true;
       break;
+    case IDOK: {
+      // Enter reaches us as IDOK. With no default button it neither saves nor
+      // closes from a field; on a focused button it works that button.
+      const int focused = ::GetDlgCtrlID(::GetFocus());
+      if (focused == id::kSave || focused == id::kLoadDefault || focused == id::kClose)
+        OnCommand(focused, BN_CLICKED);
+      break;
+    }
     default:
-      // Enter and Escape reach us as IDOK and IDCANCEL: neither saves nor closes.
+      // Escape reaches us as IDCANCEL: no button answers it.
       break;
   }
 }

@@ -115,8 +115,15 @@ void SelectApplicationDialog::OnCommand(int controlId, int code) {
     case id::kCancel:
       if (code == BN_CLICKED) closed_ = true;
       break;
+    case IDOK: {
+      // Enter: the dialog has no default button, so Enter works the button
+      // that has the focus (Cancel, when the dialog has just opened).
+      const int focused = ::GetDlgCtrlID(::GetFocus());
+      if (focused == id::kCancel || focused == id::kOk || focused == id::kRefresh) OnCommand(focused, BN_CLICKED);
+      break;
+    }
     default:
-      // Enter and Escape reach us as IDOK and IDCANCEL: neither is a button here.
+      // Escape reaches us as IDCANCEL: no button answers it.
       break;
   }
 }
