@@ -3,7 +3,9 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <chrono>
 #include <system_error>
+#include <thread>
 
 #include "settings/ini_document.h"
 #include "text/trim.h"
@@ -12,6 +14,9 @@ namespace lk::settings {
 namespace {
 
 enum class Load { kOk, kMissing, kFailed };
+
+constexpr int kRenameAttempts = 20;
+constexpr std::chrono::milliseconds kRenamePause{10};
 
 Load ReadFile(const std::filesystem::path& file, std::string& bytes) {
   std::error_code ec;
@@ -72,7 +77,14 @@ bool SettingsStore::Write(std::string_view section, std::string_view key, std::s
       return false;
     }
   }
-  std::filesystem::rename(temp, file_, ec);
+  // Another program (a backup tool, a scanner, a second copy of ours reading
+  // the file) may hold the file open for a moment; the rename then fails, so
+  // it is tried again a few times before the write is given up.
+  for (int attempt = 0; attempt < kRenameAttempts; ++attempt) {
+    std::filesystem::rename(temp, file_, ec);
+    if (!ec) break;
+    std::this_thread::sleep_for(kRenamePause);
+  }
   if (ec) {
     std::filesystem::remove(temp, ec);
     return false;
