@@ -18,16 +18,7 @@ std::string CopyIT(platform::Platform& platform, const std::string& targetName) 
   std::string captured;
   {
     KeySender keys(platform, activation.window);
-    if (activation.code == 0 && keys.Prepare()) {
-      keys.Press(vk::kControl);
-      Yields(platform, 3);
-      keys.Press(vk::kC);
-      Yields(platform, 3);
-      keys.Release(vk::kC);
-      Yields(platform, 3);
-      keys.Release(vk::kControl);
-      Yields(platform, 3);
-    }
+    if (activation.code == 0 && keys.Prepare()) ControlChord(platform, keys, vk::kC, {3, 3, 3, 3});
     if (activation.code == 0 && keys.ok()) {
       platform.WaitUntil([&] { return platform.ClipboardHasText(); }, kCopyBound);
       captured = platform.ClipboardGetText();

@@ -52,4 +52,15 @@ void KeySender::ReleaseHeld() {
   }
 }
 
+void ControlChord(platform::Platform& platform, KeySender& keys, unsigned char key, const std::array<int, 4>& yields) {
+  keys.Press(vk::kControl);
+  Yields(platform, yields[0]);
+  keys.Press(key);
+  Yields(platform, yields[1]);
+  keys.Release(key);
+  Yields(platform, yields[2]);
+  keys.Release(vk::kControl);
+  Yields(platform, yields[3]);
+}
+
 }  // namespace lk::target

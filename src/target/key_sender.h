@@ -2,6 +2,7 @@
 // Synthetic key events that only ever reach the target: before each one the
 // foreground is checked, and once the target has lost it nothing more is
 // sent but the releases of keys already pressed.
+#include <array>
 #include <chrono>
 #include <vector>
 
@@ -49,5 +50,9 @@ class KeySender {
   std::vector<unsigned char> held_;
   bool ok_ = true;
 };
+
+// Ctrl pressed, the key pressed and released, Ctrl released, with the given
+// number of yields after each of the four events.
+void ControlChord(platform::Platform& platform, KeySender& keys, unsigned char key, const std::array<int, 4>& yields);
 
 }  // namespace lk::target

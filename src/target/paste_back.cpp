@@ -30,16 +30,7 @@ bool PasteIT(platform::Platform& platform, const std::string& targetName, const 
   bool pasted = false;
   {
     KeySender keys(platform, activation.window);
-    if (activation.code == 0 && keys.Prepare()) {
-      keys.Press(vk::kControl);
-      Yields(platform, 3);
-      keys.Press(vk::kV);
-      Yields(platform, 2);
-      keys.Release(vk::kV);
-      Yields(platform, 2);
-      keys.Release(vk::kControl);
-      Yields(platform, 3);
-    }
+    if (activation.code == 0 && keys.Prepare()) ControlChord(platform, keys, vk::kV, {3, 2, 2, 3});
     pasted = activation.code == 0 && keys.ok();
   }
   if (pasted) platform.WaitUntil([&] { return platform.ClipboardOfferTaken(); }, kReadBound);

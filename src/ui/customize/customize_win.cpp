@@ -8,6 +8,7 @@
 
 #include "platform/win32/wide_text.h"
 #include "ui/common/dpi.h"
+#include "ui/common/fonts.h"
 #include "ui/common/modal_loop.h"
 
 namespace lk::ui::customize {
@@ -28,22 +29,6 @@ CustomizeDialog* g_open = nullptr;
 COLORREF Colour(Rgb c) { return RGB(c.r, c.g, c.b); }
 HMENU IdMenu(int controlId) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)); }
 
-UniqueFont MakeFont(std::string_view face, double points, bool bold, UINT dpi) {
-  LOGFONTW lf{};
-  lf.lfHeight = PointsToFontHeight(points, dpi);
-  lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
-  lf.lfCharSet = DEFAULT_CHARSET;
-  const std::wstring name = win32::Wide(face);
-  lstrcpynW(lf.lfFaceName, name.c_str(), LF_FACESIZE);
-  return UniqueFont(::CreateFontIndirectW(&lf));
-}
-
-// A combo box's closed height is its selection field plus the frame; the
-// field's height is what can be set.
-void SetClosedHeight(HWND combo, int pixels) {
-  const int field = pixels - 2 * ::GetSystemMetrics(SM_CYEDGE) - 2;
-  if (field > 0) ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
-}
 
 bool IsLabel(int controlId) { return controlId > id::Label(0) && controlId <= id::Label(15); }
 

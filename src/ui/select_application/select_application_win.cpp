@@ -4,6 +4,7 @@
 
 #include "platform/win32/wide_text.h"
 #include "ui/common/dpi.h"
+#include "ui/common/fonts.h"
 #include "ui/common/modal_loop.h"
 
 namespace lk::ui::select_application {
@@ -48,11 +49,7 @@ bool SelectApplicationDialog::Create(HWND toolbar) {
   ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
   ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
   dpi_ = DpiOf(hwnd());
-  LOGFONTW lf{};
-  lf.lfHeight = PointsToFontHeight(8, dpi_);
-  lf.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynW(lf.lfFaceName, L"MS Sans Serif", LF_FACESIZE);
-  font_.reset(::CreateFontIndirectW(&lf));
+  font_ = MakeFont("MS Sans Serif", 8, false, dpi_);
 
   const HINSTANCE instance = ::GetModuleHandleW(nullptr);
   for (const auto& spec : kControls) {

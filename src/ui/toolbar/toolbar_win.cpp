@@ -8,6 +8,7 @@
 #include "platform/win32/wide_text.h"
 #include "resource_ids.h"
 #include "ui/common/dpi.h"
+#include "ui/common/fonts.h"
 #include "ui/common/owner_draw_button.h"
 #include "target/target_check.h"
 #include "target/typing.h"
@@ -37,23 +38,6 @@ HMENU IdMenu(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
 bool IsKey(int id) { return id >= id::kFirstKey && id < id::kFirstKey + kKeyCount; }
 bool IsCustomButton(int id) { return (id >= id::kCommand1 && id < id::kCommand7) || id == id::kCommand10; }
 
-UniqueFont MakeFont(std::string_view face, double points, bool bold, UINT dpi) {
-  LOGFONTW lf{};
-  lf.lfHeight = PointsToFontHeight(points, dpi);
-  lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
-  lf.lfCharSet = DEFAULT_CHARSET;
-  lf.lfQuality = DEFAULT_QUALITY;
-  const std::wstring name = win32::Wide(face);
-  lstrcpynW(lf.lfFaceName, name.c_str(), LF_FACESIZE);
-  return UniqueFont(::CreateFontIndirectW(&lf));
-}
-
-// A combo box's closed height is its selection field plus the frame; the
-// field's height is what can be set.
-void SetClosedHeight(HWND combo, int pixels) {
-  const int field = pixels - 2 * ::GetSystemMetrics(SM_CYEDGE) - 2;
-  if (field > 0) ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
-}
 
 }  // namespace
 

@@ -1,0 +1,18 @@
+#pragma once
+#include <windows.h>
+
+#include <string_view>
+
+#include "ui/common/gdi_guards.h"
+
+namespace lk::ui {
+
+// A font of a face and point size at a DPI, otherwise as a new font is:
+// regular or bold, upright, not underlined.
+UniqueFont MakeFont(std::string_view face, double points, bool bold, UINT dpi);
+
+// A combo box's closed height is its selection field plus the frame; the
+// field's height is what can be set.
+void SetClosedHeight(HWND combo, int pixels);
+
+}  // namespace lk::ui
