@@ -6,7 +6,7 @@
 
 namespace lk::ui {
 
-void DrawColouredButton(const DRAWITEMSTRUCT& item, COLORREF face) {
+void DrawColouredButton(const DRAWITEMSTRUCT& item, COLORREF face, HFONT font) {
   HDC dc = item.hDC;
   RECT rc = item.rcItem;
   const bool pressed = (item.itemState & ODS_SELECTED) != 0;
@@ -21,7 +21,7 @@ void DrawColouredButton(const DRAWITEMSTRUCT& item, COLORREF face) {
     caption.resize(static_cast<std::size_t>(::GetWindowTextW(item.hwndItem, caption.data(), length + 1)));
     RECT textRect = rc;
     if (pressed) ::OffsetRect(&textRect, 1, 1);
-    Selected font(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
+    Selected captionFont(dc, font ? font : reinterpret_cast<HGDIOBJ>(::SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, ::GetSysColor((item.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
     // No prefix processing: an "&" in a legacy-font caption is a glyph.

@@ -5,6 +5,7 @@
 
 namespace lk::ui {
 
-void DrawColouredButton(const DRAWITEMSTRUCT& item, COLORREF face);
+// The caption is drawn in `font`, or in the button's own font when none is given.
+void DrawColouredButton(const DRAWITEMSTRUCT& item, COLORREF face, HFONT font = nullptr);
 
 }  // namespace lk::ui

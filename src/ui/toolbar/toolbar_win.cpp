@@ -149,7 +149,6 @@ void ToolbarWindow::CreateControls() {
       keys_[index] = ::CreateWindowExW(0, WC_BUTTONW, L"", kChild | BS_OWNERDRAW, r.left, r.top, r.right - r.left,
                                        r.bottom - r.top, hwnd(), IdMenu(id::kFirstKey + index),
                                        ::GetModuleHandleW(nullptr), nullptr);
-      ::SendMessageW(keys_[index], WM_SETFONT, reinterpret_cast<WPARAM>(font78_.get()), FALSE);
     }
   }
 }
@@ -186,7 +185,6 @@ void ToolbarWindow::LayOut() {
       HWND key = keys_[KeyIndexAt(row, column)];
       const RECT r = TwipRectToPixels(KeyRect(row, column), dpi_);
       ::MoveWindow(key, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
-      if (!chosenFont_) ::SendMessageW(key, WM_SETFONT, reinterpret_cast<WPARAM>(font78_.get()), TRUE);
     }
   }
   const RECT p = TwipRectToPixels(kPanelRect, dpi_);
@@ -314,11 +312,15 @@ void ToolbarWindow::OnFontChosen(bool relabelOnly) {
   chosenFont_ = MakeFont(name, kChosenFontPoints, false, dpi_);
   panelFont_ = MakeFont(name, kPanelPoints, false, dpi_);
   panel_.SetFont(panelFont_.get());
-  for (int index = 0; index < kKeyCount; ++index) {
-    HWND key = keys_[index];
-    ::SendMessageW(key, WM_SETFONT, reinterpret_cast<WPARAM>(chosenFont_.get()), FALSE);
-    win32::SetText(key, KeyCaption(index));
-    tips_.Set(key, KeyTooltip(index));
+  // A key's caption and tooltip are the same in every font: set them at the
+  // first choice only. The keys draw with chosenFont_ themselves (KeyFont),
+  // so no key needs telling about a new font either.
+  if (!keysLabelled_) {
+    for (int index = 0; index < kKeyCount; ++index) {
+      win32::SetText(keys_[index], KeyCaption(index));
+      tips_.Set(keys_[index], KeyTooltip(index));
+    }
+    keysLabelled_ = true;
   }
   for (int slot = 0; slot < commands::kCustomSlots; ++slot)
     ::SendMessageW(Item(id::kCommand1 + slot), WM_SETFONT, reinterpret_cast<WPARAM>(chosenFont_.get()), TRUE);
@@ -344,7 +346,9 @@ void ToolbarWindow::RaiseControl(HWND control) {
 }
 
 void ToolbarWindow::OnCommand(int controlId, int code, HWND control) {
-  const bool clicked = code == BN_CLICKED || code == STN_CLICKED;
+  // Owner-drawn buttons report a quick second click as a double click; to a
+  // person it is simply another click.
+  const bool clicked = code == BN_CLICKED || code == BN_DOUBLECLICKED || code == STN_CLICKED;
   const bool targetAction = clicked && ((controlId >= id::kCommand1 && controlId <= id::kCommand7) ||
                                         IsKey(controlId) || controlId == id::kMarker);
   if (targetAction) {
@@ -359,7 +363,7 @@ void ToolbarWindow::OnCommand(int controlId, int code, HWND control) {
       runner_.Run(controlId - id::kCommand1 + 1);
     return;
   }
-  if (controlId == id::kCommand10 && code == BN_CLICKED) {
+  if (controlId == id::kCommand10 && clicked) {
     if (auto pass = gate_.TryEnter()) customize::RunCustomizeDialog(platform_, hwnd(), store_, [this] { Assign(); });
     return;
   }
@@ -376,7 +380,10 @@ void ToolbarWindow::OnCommand(int controlId, int code, HWND control) {
 bool ToolbarWindow::DrawItem(const DRAWITEMSTRUCT& item) {
   const int controlId = static_cast<int>(item.CtlID);
   if (item.CtlType == ODT_BUTTON && (IsCustomButton(controlId) || IsKey(controlId))) {
-    DrawColouredButton(item, IsKey(controlId) ? ::GetSysColor(COLOR_BTNFACE) : Colour(kLightCyan));
+    if (IsKey(controlId))
+      DrawColouredButton(item, ::GetSysColor(COLOR_BTNFACE), chosenFont_ ? chosenFont_.get() : font78_.get());
+    else
+      DrawColouredButton(item, Colour(kLightCyan));
     return true;
   }
   if (item.CtlType == ODT_COMBOBOX && controlId == id::kFonts) {

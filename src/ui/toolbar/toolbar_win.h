@@ -87,6 +87,7 @@ class ToolbarWindow : public WindowBase, public target::TargetUi {
   commands::CommandRunner runner_;
   target::SequenceGate gate_;
   bool shown_ = false;
+  bool keysLabelled_ = false;
   bool placing_ = false;
 };
 
