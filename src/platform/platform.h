@@ -113,6 +113,11 @@ class Platform {
   virtual WindowHandle ForegroundWindow() = 0;
   // Shift, Ctrl, Alt or a Windows key held down by the user.
   virtual bool ModifiersDown() = 0;
+  // Whether the system takes this key as down now.
+  virtual bool IsKeyDown(unsigned char virtualKey) = 0;
+  // Returns once the window's thread has handled what was sent to it so far
+  // (its activation, say), or after a short bound when it does not answer.
+  virtual void CatchUpWith(WindowHandle window) = 0;
   // Whether Alt and numeric-keypad digits enter a character here.
   virtual bool HasAltNumpadEntry() = 0;
   // Delivers one UTF-16 unit to the foreground window as typed input.

@@ -13,6 +13,9 @@ bool KeySender::Prepare() {
   platform_.WaitUntil([this] { return !platform_.ModifiersDown(); }, kModifierBound);
   ok_ = target_ != 0 &&
         platform_.WaitUntil([this] { return platform_.ForegroundWindow() == target_; }, kForegroundBound);
+  // The target handles its activation before our first key, so that the
+  // keyboard state it sets up then cannot land in the middle of a shortcut.
+  if (ok_) platform_.CatchUpWith(target_);
   return ok_;
 }
 
@@ -31,6 +34,11 @@ void KeySender::Send(unsigned char virtualKey, unsigned flags) {
 
 bool KeySender::Press(unsigned char virtualKey) {
   if (!TargetInFront()) return false;
+  // A held modifier the system has let go of meanwhile (Wine does so when
+  // the activated target syncs its keyboard state) is pressed again, or the
+  // target would take Ctrl+C for a plain "c" typed over the selection.
+  for (const unsigned char held : held_)
+    if (!platform_.IsKeyDown(held)) Send(held, 0);
   Send(virtualKey, 0);
   held_.push_back(virtualKey);
   return true;

@@ -164,6 +164,16 @@ TEST(CopyIT, ForegroundTakenMidwayStopsTheKeysButLetsGoOfControl) {
   EXPECT_EQ(fake.clipboardText, "T");
 }
 
+TEST(CopyIT, ControlLetGoByTheSystemIsPressedAgainBeforeTheLetter) {
+  FakePlatform fake;
+  AddNotepad(fake, "sel");
+  fake.foreground = kNotepad;
+  fake.dropControlOnce = true;  // as Wine may when the activated target syncs its keys
+  EXPECT_EQ(CopyIT(fake, "Untitled - Notepad"), "sel");
+  EXPECT_EQ(fake.Count("KeyDown 0x11"), 2);
+  EXPECT_EQ(fake.Count("KeyUp 0x11"), 1);
+}
+
 TEST(CopyIT, KeysWaitForTheUsersModifiersButNotForever) {
   ClockedFake briefly;
   AddNotepad(briefly, "abc");

@@ -90,6 +90,10 @@ void FakePlatform::KeyEvent(unsigned char virtualKey, unsigned char scanCode, un
   const bool up = (flags & kKeyUp) != 0;
   calls.push_back(std::string(up ? "KeyUp " : "KeyDown ") + Hex(virtualKey) + " scan " + Hex(scanCode));
   keyLog_.emplace_back(foreground, calls.back());
+  if (up)
+    keysDown_.erase(virtualKey);
+  else
+    keysDown_.insert(virtualKey);
   if (virtualKey == kControl) controlDown_ = !up;
   if (up || !controlDown_ || (virtualKey != kC && virtualKey != kV)) return;
   const auto target = targets.find(foreground);
@@ -159,6 +163,17 @@ bool FakePlatform::WaitUntil(const std::function<bool()>& condition, std::chrono
 WindowHandle FakePlatform::ForegroundWindow() { return foreground; }
 
 bool FakePlatform::ModifiersDown() { return now < modifiersHeldFor; }
+
+bool FakePlatform::IsKeyDown(unsigned char virtualKey) {
+  if (controlDown_ && dropControlOnce) {
+    dropControlOnce = false;
+    controlDown_ = false;
+    keysDown_.erase(kControl);
+  }
+  return keysDown_.count(virtualKey) != 0;
+}
+
+void FakePlatform::CatchUpWith(WindowHandle) {}
 
 bool FakePlatform::HasAltNumpadEntry() { return altNumpadEntry; }
 

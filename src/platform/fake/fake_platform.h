@@ -5,6 +5,7 @@
 #include <chrono>
 #include <deque>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,7 @@ class FakePlatform : public Platform {
   WindowHandle stealForegroundTo = 0;  // takes the foreground right after an activation
   std::chrono::milliseconds modifiersHeldFor{0};
   bool altNumpadEntry = true;
+  bool dropControlOnce = false;  // the system lets go of our Ctrl once, as Wine may on activation
   std::map<std::string, std::string> runningOffice;  // prog ID -> its selection's font name
 
   // The clipboard: plain text and other formats side by side.
@@ -85,6 +87,8 @@ class FakePlatform : public Platform {
   bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds bound) override;
   WindowHandle ForegroundWindow() override;
   bool ModifiersDown() override;
+  bool IsKeyDown(unsigned char virtualKey) override;
+  void CatchUpWith(WindowHandle window) override;
   bool HasAltNumpadEntry() override;
   void TypeUnicode(char16_t unit) override;
   int ShowMessageBox(const std::string& text, unsigned flags, const std::optional<std::string>& title) override;
@@ -101,6 +105,7 @@ class FakePlatform : public Platform {
   };
   void Pump();
   bool controlDown_ = false;
+  std::set<unsigned char> keysDown_;
   std::vector<Pending> pending_;
   std::vector<std::pair<WindowHandle, std::string>> keyLog_;
 };

@@ -127,6 +127,13 @@ bool Win32Platform::ModifiersDown() {
   return false;
 }
 
+bool Win32Platform::IsKeyDown(unsigned char virtualKey) { return (::GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
+
+void Win32Platform::CatchUpWith(WindowHandle window) {
+  DWORD_PTR ignored = 0;
+  ::SendMessageTimeoutW(ToHwnd(window), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 500, &ignored);
+}
+
 bool Win32Platform::HasAltNumpadEntry() {
   // Wine reads Alt with keypad digits as separate keys and types nothing.
   static const bool wine =

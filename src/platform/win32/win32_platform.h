@@ -39,6 +39,8 @@ class Win32Platform : public Platform {
   bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds bound) override;
   WindowHandle ForegroundWindow() override;
   bool ModifiersDown() override;
+  bool IsKeyDown(unsigned char virtualKey) override;
+  void CatchUpWith(WindowHandle window) override;
   bool HasAltNumpadEntry() override;
   void TypeUnicode(char16_t unit) override;
   int ShowMessageBox(const std::string& text, unsigned flags, const std::optional<std::string>& title) override;

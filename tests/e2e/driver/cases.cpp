@@ -505,6 +505,9 @@ std::vector<Case> AllCases() {
       {"logo_click_shows_about_box", LogoClickShowsAbout},
   };
   cases.insert(cases.end(), rest.begin(), rest.end());
+  for (auto& c : TargetCases()) cases.push_back(std::move(c));
+  for (auto& c : CustomizeCases()) cases.push_back(std::move(c));
+  for (auto& c : CommandCases()) cases.push_back(std::move(c));
   return cases;
 }
 

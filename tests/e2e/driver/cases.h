@@ -19,5 +19,8 @@ struct Case {
 };
 
 std::vector<Case> AllCases();
+std::vector<Case> TargetCases();
+std::vector<Case> CustomizeCases();
+std::vector<Case> CommandCases();
 
 }  // namespace lk::e2e

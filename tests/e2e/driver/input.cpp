@@ -69,7 +69,13 @@ void MoveMouseTo(POINT point) {
 
 void LeftClickAt(POINT point) {
   MoveMouseTo(point);
-  std::vector<INPUT> click{MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP)};
+  // The press and release carry the point too: under Wine the X pointer does
+  // not follow SendInput, and a pointer report from X can move Wine's cursor
+  // back to where the X pointer stands before a bare press arrives.
+  const LONG x = Normalised(point.x, GetSystemMetrics(SM_CXSCREEN));
+  const LONG y = Normalised(point.y, GetSystemMetrics(SM_CYSCREEN));
+  std::vector<INPUT> click{MouseInput(MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y),
+                           MouseInput(MOUSEEVENTF_LEFTUP | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y)};
   Send(click);
 }
 

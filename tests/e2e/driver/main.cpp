@@ -9,6 +9,13 @@
 //       to ready-file, keeps it open until done-file appears (bounded), closes it.
 //   lk_e2e_driver --bench-startup <exe> <runs> [workdir]
 //       launch-to-visible medians of the exe and of notepad, and their ratio.
+//   lk_e2e_driver --bench-relabel <exe> <workdir> <runs>
+//       median and 95th percentile of the toolbar's reaction to a font choice.
+//   lk_e2e_driver --soak <exe> <workdir> <rounds> [seed]
+//       random command-3 round trips against notepad; counts wrong pastes and
+//       lost clipboards.
+//   lk_e2e_driver --bench-roundtrip <exe> <workdir> <runs>
+//       command-3 round trip times next to a bare copy-and-paste reference.
 #include <windows.h>
 
 #include <algorithm>
@@ -20,9 +27,11 @@
 #include <vector>
 
 #include "bench.h"
+#include "bench_roundtrip.h"
 #include "cases.h"
 #include "check.h"
 #include "program_folder.h"
+#include "soak.h"
 #include "toolbar_process.h"
 #include "wait.h"
 #include "windows_query.h"
@@ -106,8 +115,11 @@ int Hold(const Context& context, const std::wstring& readyFile, const std::wstri
 int Usage() {
   PrintLine(
       "usage: lk_e2e_driver <exe> <workdir> [--only a,b] [--expect-dpi N]\n"
+      "       lk_e2e_driver --soak <exe> <workdir> <rounds> [seed]\n"
+      "       lk_e2e_driver --bench-roundtrip <exe> <workdir> <runs>\n"
       "       lk_e2e_driver --hold <exe> <workdir> <ready-file> <done-file>\n"
-      "       lk_e2e_driver --bench-startup <exe> <runs> [workdir]");
+      "       lk_e2e_driver --bench-startup <exe> <runs> [workdir]\n"
+      "       lk_e2e_driver --bench-relabel <exe> <workdir> <runs>");
   return 2;
 }
 
@@ -126,6 +138,19 @@ int wmain(int argc, wchar_t** argv) {
     GetTempPathW(MAX_PATH, temp);
     const std::wstring workDir = args.size() > 3 ? FullPath(args[3]) : std::wstring(temp) + L"lk-bench";
     return BenchStartup(FullPath(args[1]), workDir, std::max(1, _wtoi(args[2].c_str())));
+  }
+  if (args[0] == L"--bench-relabel") {
+    if (args.size() != 4) return Usage();
+    return BenchRelabel(FullPath(args[1]), FullPath(args[2]), std::max(20, _wtoi(args[3].c_str())));
+  }
+  if (args[0] == L"--soak") {
+    if (args.size() < 4 || args.size() > 5) return Usage();
+    const unsigned seed = args.size() == 5 ? static_cast<unsigned>(_wtoi(args[4].c_str())) : 20240611u;
+    return Soak(FullPath(args[1]), FullPath(args[2]), std::max(1, _wtoi(args[3].c_str())), seed);
+  }
+  if (args[0] == L"--bench-roundtrip") {
+    if (args.size() != 4) return Usage();
+    return BenchRoundTrip(FullPath(args[1]), FullPath(args[2]), std::max(1, _wtoi(args[3].c_str())));
   }
   if (args[0] == L"--hold") {
     if (args.size() != 5) return Usage();

@@ -1,0 +1,136 @@
+#pragma once
+// The far side of the target link: a target application (Wine's notepad or a
+// stand-in) placed clear of the toolbar, the clipboard as the user's, and one
+// click of an edit command followed through to its end.
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "program_folder.h"
+#include "toolbar_process.h"
+
+namespace lk::e2e {
+
+inline constexpr wchar_t kNotepadTitle[] = L"Untitled - Notepad";
+
+// LK.ini as the program's factory settings write it: button 3 wraps the
+// selection in "-" and "_".
+extern const char kFactoryCustomize[];
+
+// Windows-1252 code → UTF-16, the undefined codes as the C1 controls.
+wchar_t LegacyChar(unsigned char code);
+
+// What the user keeps on the clipboard: a text, a picture (CF_DIB bytes),
+// both or neither.
+struct UserClipboard {
+  std::optional<std::wstring> text;
+  std::optional<std::vector<BYTE>> dib;
+};
+
+// Same text (or both without), same picture pixels (or both without).
+bool SameClipboard(const UserClipboard& a, const UserClipboard& b);
+std::string Describe(const UserClipboard& clipboard);
+
+// A small 32-bit DIB whose pixels depend on `seed`.
+std::vector<BYTE> MakeDib(int width, int height, unsigned seed);
+
+// The driver's clipboard, owned by a hidden window whose own thread answers
+// the clipboard's messages (rendering on request, losing ownership) at once,
+// whatever the driver's main thread is waiting on.
+class Clipboard {
+ public:
+  static Clipboard& Instance();
+
+  void Put(const UserClipboard& contents);
+  UserClipboard Read();
+  void Clear();
+  // Delayed rendering: CF_UNICODETEXT is rendered when a program asks for it.
+  void Offer(const std::wstring& text);
+  bool OfferTaken() const;
+
+  struct State;
+
+ private:
+  Clipboard();
+  State* state_;
+};
+
+// A running target application with one edit control, placed at `area`.
+class TargetApp {
+ public:
+  TargetApp(const std::wstring& exePath, const std::wstring& folder, const std::wstring& title,
+            const RECT& area);
+  static TargetApp Notepad(const std::wstring& folder);
+
+  HWND Window() const { return window_; }
+  HWND Edit() const { return edit_; }
+  DWORD Pid() const { return program_->Pid(); }
+  std::wstring Text() const;
+  void SetText(const std::wstring& text);
+  void Select(int start, int end);
+  // A click into the edit control, as a person gives the window the focus;
+  // waits until the window is the foreground one.
+  void ClickInto();
+
+ private:
+  std::unique_ptr<RunningProgram> program_;
+  HWND window_ = nullptr;
+  HWND edit_ = nullptr;
+};
+
+// A fresh program folder with the factory [Customize] settings, the toolbar
+// started there at its default place, and notepad clear of it.
+struct NotepadSession {
+  NotepadSession(const std::wstring& exe, const std::wstring& workDir, const std::wstring& name);
+  // Closes the toolbar as a person would and waits for it to end.
+  void CloseToolbar();
+
+  ProgramFolder folder;
+  Toolbar toolbar;
+  TargetApp notepad;
+};
+
+// A point of `control` that the control itself would get a click at (not
+// covered by a sibling); fails the case when there is none.
+POINT VisiblePoint(HWND control);
+// Left clicks that land at `point` even when the pointer bounces back.
+void ClickAt(POINT point);
+void DoubleClickAt(POINT point);
+// Types printable ASCII with real key strokes (Shift where needed).
+void TypeAscii(const std::wstring& text);
+void SetTargetField(const Toolbar& toolbar, const std::wstring& text);
+void ClickControl(const Toolbar& toolbar, int id);
+
+// Message boxes and Select Application dialogs the program shows.
+std::vector<HWND> MessageBoxes(DWORD pid);
+std::vector<HWND> SelectApplicationDialogs(DWORD pid);
+// "; a message box says …" for each one open, empty when none is.
+std::string DescribePopups(const Toolbar& toolbar);
+// Closes whatever of those is open, so a failed round trip does not stall the next.
+void DismissPopups(const Toolbar& toolbar);
+
+struct RoundTrip {
+  bool changed = false;   // the target's text changed
+  std::wstring text;      // the target's text at the end
+  bool restored = false;  // the clipboard held `after` once the text had changed
+  UserClipboard clipboard;
+  double ms = 0;          // click to restored clipboard
+};
+
+// Notepad holds `before` with [start, end) selected and the focus (given by a
+// click), the clipboard holds `user`: the state a command starts from.
+void PrepareNotepad(TargetApp& notepad, const std::wstring& before, int start, int end,
+                    const UserClipboard& user);
+
+// Clicks toolbar button `id` and waits, bounded, first until the target's
+// text differs from `before`, then until the clipboard is `after`. Only after
+// the change is the clipboard read: reading it earlier would take the
+// program's delayed text itself and let it restore too soon.
+RoundTrip ClickAndAwait(const Toolbar& toolbar, int id, const TargetApp& target,
+                        const std::wstring& before, const UserClipboard& after, DWORD pollMs = 5,
+                        bool sameSpot = false);
+
+}  // namespace lk::e2e
