@@ -87,7 +87,9 @@ Activation Win32Platform::ActivateWindowByTitle(const std::string& name) {
   }
   HWND target = exact ? exact : leading;
   if (!target) return {5, "Invalid procedure call or argument", 0};
-  ::SetForegroundWindow(target);
+  // Already in front (the capture has just activated it): asking again costs
+  // a round of focus changes under Wine and changes nothing.
+  if (::GetForegroundWindow() != target) ::SetForegroundWindow(target);
   return {0, "", FromHwnd(target)};
 }
 
