@@ -52,22 +52,22 @@ bool SelectApplicationDialog::Create(HWND toolbar) {
   font_ = MakeFont("MS Sans Serif", 8, false, dpi_);
 
   const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  for (const auto& spec : kControls) {
-    const std::wstring text = win32::Wide(spec.text);
-    const RECT r = TwipRectToPixels(spec.rect, dpi_);
+  for (const auto& design : kControls) {
+    const std::wstring text = win32::Wide(design.text);
+    const RECT r = TwipRectToPixels(design.rect, dpi_);
     const wchar_t* cls = WC_BUTTONW;
     DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
     DWORD ex = 0;
-    if (spec.id == id::kList) {
+    if (design.id == id::kList) {
       cls = WC_LISTBOXW;
       style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
       ex = WS_EX_CLIENTEDGE;
-    } else if (spec.id == id::kLabel) {
+    } else if (design.id == id::kLabel) {
       cls = WC_STATICW;
       style = WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
     }
     HWND control = ::CreateWindowExW(ex, cls, text.c_str(), style, r.left, r.top, r.right - r.left,
-                                     r.bottom - r.top, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                                     r.bottom - r.top, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)),
                                      instance, nullptr);
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   }

@@ -68,27 +68,27 @@ bool ToolbarWindow::Create() {
   return true;
 }
 
-HWND ToolbarWindow::CreateStripControl(const ControlSpec& spec) {
-  const std::wstring caption = win32::Wide(spec.caption);
-  const RECT r = TwipRectToPixels(spec.rect, dpi_);
+HWND ToolbarWindow::CreateStripControl(const ControlSpec& design) {
+  const std::wstring caption = win32::Wide(design.caption);
+  const RECT r = TwipRectToPixels(design.rect, dpi_);
   const int width = r.right - r.left;
   // A combo box's window height includes its dropped-down list.
-  const bool combo = spec.kind == Kind::kFontList || spec.kind == Kind::kQuickText;
+  const bool combo = design.kind == Kind::kFontList || design.kind == Kind::kQuickText;
   const int height = (r.bottom - r.top) * (combo ? 12 : 1);
   const auto make = [&](DWORD ex, const wchar_t* cls, DWORD style) {
     return ::CreateWindowExW(ex, cls, caption.c_str(), kChild | style, r.left, r.top, width, height, hwnd(),
-                             IdMenu(spec.id), ::GetModuleHandleW(nullptr), nullptr);
+                             IdMenu(design.id), ::GetModuleHandleW(nullptr), nullptr);
   };
-  switch (spec.kind) {
+  switch (design.kind) {
     case Kind::kLogo:
-      logo_.Create(hwnd(), spec.id, IDB_LOGO, Colour(kGrey), std::nullopt);
+      logo_.Create(hwnd(), design.id, IDB_LOGO, Colour(kGrey), std::nullopt);
       logo_.SetDpi(dpi_);
       ::MoveWindow(logo_.hwnd(), r.left, r.top, width, height, FALSE);
       return logo_.hwnd();
     case Kind::kMarker:
       // The marker's place is a little smaller than its picture: shrink it
       // rather than cut off its point.
-      marker_.Create(hwnd(), spec.id, IDB_MARKER, Colour(kGrey), kMarkerKey, true);
+      marker_.Create(hwnd(), design.id, IDB_MARKER, Colour(kGrey), kMarkerKey, true);
       marker_.SetDpi(dpi_);
       ::MoveWindow(marker_.hwnd(), r.left, r.top, width, height, FALSE);
       return marker_.hwnd();
@@ -123,10 +123,10 @@ void ToolbarWindow::CreateControls() {
   const int order[] = {id::kFonts, id::kTargetField, id::kQuickText, 101, 102, 103, 104, 105, 106,
                        id::kCommand7, id::kCommand10, id::kMarker, id::kLogo};
   for (const int controlId : order) {
-    const ControlSpec& spec = Control(controlId);
-    HWND control = CreateStripControl(spec);
-    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(DesignFont(spec)), FALSE);
-    if (!spec.tooltip.empty()) tips_.Set(control, spec.tooltip);
+    const ControlSpec& design = Control(controlId);
+    HWND control = CreateStripControl(design);
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(DesignFont(design)), FALSE);
+    if (!design.tooltip.empty()) tips_.Set(control, design.tooltip);
   }
   HWND fonts = Item(id::kFonts);
   HWND quickText = Item(id::kQuickText);
@@ -153,8 +153,8 @@ void ToolbarWindow::CreateControls() {
   }
 }
 
-HFONT ToolbarWindow::DesignFont(const ControlSpec& spec) const {
-  return spec.bold ? font78Bold_.get() : (spec.points > 9 ? font96_.get() : font78_.get());
+HFONT ToolbarWindow::DesignFont(const ControlSpec& design) const {
+  return design.bold ? font78Bold_.get() : (design.points > 9 ? font96_.get() : font78_.get());
 }
 
 void ToolbarWindow::CreateFonts() {
@@ -167,16 +167,16 @@ void ToolbarWindow::CreateFonts() {
 void ToolbarWindow::LayOut() {
   dpi_ = DpiOf(hwnd());
   CreateFonts();
-  for (const auto& spec : BottomStrip()) {
-    HWND control = Item(spec.id);
-    const RECT r = TwipRectToPixels(spec.rect, dpi_);
+  for (const auto& design : BottomStrip()) {
+    HWND control = Item(design.id);
+    const RECT r = TwipRectToPixels(design.rect, dpi_);
     const int height = r.bottom - r.top;
-    const bool combo = spec.kind == Kind::kFontList || spec.kind == Kind::kQuickText;
+    const bool combo = design.kind == Kind::kFontList || design.kind == Kind::kQuickText;
     // A combo box's window height includes its dropped-down list.
     ::MoveWindow(control, r.left, r.top, r.right - r.left, combo ? height * 12 : height, TRUE);
-    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(DesignFont(spec)), TRUE);
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(DesignFont(design)), TRUE);
     if (combo) SetClosedHeight(control, height);
-    if (spec.kind == Kind::kFontList) ::SendMessageW(control, CB_SETITEMHEIGHT, 0, ::MulDiv(16, dpi_, 96));
+    if (design.kind == Kind::kFontList) ::SendMessageW(control, CB_SETITEMHEIGHT, 0, ::MulDiv(16, dpi_, 96));
   }
   logo_.SetDpi(dpi_);
   marker_.SetDpi(dpi_);

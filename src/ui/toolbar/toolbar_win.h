@@ -41,8 +41,8 @@ class ToolbarWindow : public WindowBase, public target::TargetUi {
   bool OnChildMessage(HWND child, UINT msg, WPARAM wParam, LPARAM lParam);
 
   void CreateControls();
-  HWND CreateStripControl(const ControlSpec& spec);
-  HFONT DesignFont(const ControlSpec& spec) const;
+  HWND CreateStripControl(const ControlSpec& design);
+  HFONT DesignFont(const ControlSpec& design) const;
   void CreateFonts();
   void LayOut();
   void Load();
