@@ -11,6 +11,7 @@
 
 #include "bench.h"
 #include "check.h"
+#include "control_ids.h"
 #include "program_folder.h"
 #include "toolbar_process.h"
 #include "windows_query.h"
@@ -18,7 +19,6 @@
 namespace lk::e2e {
 namespace {
 
-constexpr int kFonts = 120;
 constexpr UINT kSendTimeoutMs = 10000;
 
 double Percentile(std::vector<double> values, double fraction) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "check.h"
+#include "control_ids.h"
 #include "input.h"
 #include "target_link.h"
 #include "wait.h"
@@ -16,7 +17,6 @@
 namespace lk::e2e {
 namespace {
 
-constexpr int kCommand3 = 103;
 constexpr DWORD kBoundMs = 8000;
 
 double Now() {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "check.h"
+#include "control_ids.h"
 #include "input.h"
 #include "program_folder.h"
 #include "toolbar_process.h"
@@ -21,14 +22,6 @@
 namespace lk::e2e {
 namespace {
 
-constexpr int kCommand1 = 101;
-constexpr int kCommand7 = 107;
-constexpr int kCommand10 = 110;
-constexpr int kFonts = 120;
-constexpr int kLogo = 160;
-constexpr int kPanel = 170;
-constexpr int kFirstKey = 1000;
-constexpr int kKeyCount = 224;
 
 constexpr int kClientWidthTwips = 9768;
 constexpr int kClientHeightTwips = 3192;

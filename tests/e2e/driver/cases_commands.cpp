@@ -14,6 +14,7 @@
 
 #include "cases.h"
 #include "check.h"
+#include "control_ids.h"
 #include "input.h"
 #include "program_folder.h"
 #include "toolbar_process.h"
@@ -23,12 +24,6 @@
 namespace lk::e2e {
 namespace {
 
-constexpr int kCommand1 = 101;
-constexpr int kFonts = 120;
-constexpr int kTargetField = 130;
-constexpr int kQuickText = 140;
-constexpr int kMarker = 150;
-constexpr int kFirstKey = 1000;
 
 constexpr wchar_t kNotepadTitle[] = L"Untitled - Notepad";
 constexpr wchar_t kSans[] = L"DejaVu Sans";

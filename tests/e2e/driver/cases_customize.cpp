@@ -10,6 +10,7 @@
 
 #include "cases.h"
 #include "check.h"
+#include "control_ids.h"
 #include "input.h"
 #include "program_folder.h"
 #include "toolbar_process.h"
@@ -21,22 +22,8 @@ namespace {
 
 constexpr wchar_t kDialogTitle[] = L"Customize Buttons";
 
-constexpr int kCommand1 = 101;
-constexpr int kCommand2 = 102;
-constexpr int kCommand4 = 104;
-constexpr int kCommand6 = 106;
-constexpr int kCommand10 = 110;
 
 constexpr int Field(int row, int index) { return 300 + 10 * row + index; }
-constexpr int kCharacter = 360;
-constexpr int kRepeat = 370;
-constexpr int kTooltip6 = 380;
-constexpr int kCaption6 = 390;
-constexpr int kFontList = 400;
-constexpr int kSizeList = 410;
-constexpr int kClose = 421;
-constexpr int kSave = 422;
-constexpr int kLoadDefault = 423;
 
 std::string Id(int id) { return std::to_string(id); }
 

@@ -7,6 +7,7 @@
 
 #include "cases.h"
 #include "check.h"
+#include "control_ids.h"
 #include "input.h"
 #include "program_folder.h"
 #include "target_link.h"
@@ -17,11 +18,6 @@
 namespace lk::e2e {
 namespace {
 
-constexpr int kCommand3 = 103;
-constexpr int kTargetField = 130;
-constexpr int kList = 202;
-constexpr int kCancel = 204;
-constexpr int kOk = 205;
 
 struct Session : NotepadSession {
   Session(const Context& context, const wchar_t* name)

@@ -5,12 +5,12 @@
 #include <string>
 
 #include "check.h"
+#include "control_ids.h"
 #include "target_link.h"
 
 namespace lk::e2e {
 namespace {
 
-constexpr int kCommand3 = 103;
 constexpr int kReportedFailures = 20;
 
 class Generator {
