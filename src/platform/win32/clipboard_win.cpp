@@ -10,13 +10,15 @@
 namespace lk::platform {
 namespace {
 
-// Another program may hold the clipboard open for a moment.
+// Another program may hold the clipboard open for a moment: a target still
+// reading the text we have just rendered for it, typically. Short pauses let
+// us in as soon as it lets go; the whole wait stays bounded (about 100 ms).
 class OpenClipboardGuard {
  public:
   explicit OpenClipboardGuard(HWND owner) {
-    for (int attempt = 0; attempt < 20 && !open_; ++attempt) {
+    for (int attempt = 0; attempt < 100 && !open_; ++attempt) {
       open_ = ::OpenClipboard(owner) != FALSE;
-      if (!open_) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      if (!open_) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
   }
   ~OpenClipboardGuard() {
