@@ -95,7 +95,6 @@ class Platform {
   // Plain text on the clipboard.
   virtual bool ClipboardHasText() = 0;
   virtual std::string ClipboardGetText() = 0;
-  virtual bool ClipboardSetText(const std::string& text) = 0;
   virtual bool ClipboardClear() = 0;
 
   // The whole clipboard: saved before a command and put back after it.

@@ -187,15 +187,6 @@ bool FakePlatform::ClipboardHasText() { return clipboardHasText; }
 
 std::string FakePlatform::ClipboardGetText() { return clipboardHasText ? clipboardText : std::string(); }
 
-bool FakePlatform::ClipboardSetText(const std::string& text) {
-  calls.push_back("ClipboardSetText " + text);
-  clipboardOther.clear();
-  clipboardMarked = false;
-  clipboardHasText = true;
-  clipboardText = text;
-  return true;
-}
-
 bool FakePlatform::ClipboardClear() {
   calls.push_back("ClipboardClear");
   clipboardHasText = false;

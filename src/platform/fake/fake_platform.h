@@ -78,7 +78,6 @@ class FakePlatform : public Platform {
   void YieldOnce() override;
   bool ClipboardHasText() override;
   std::string ClipboardGetText() override;
-  bool ClipboardSetText(const std::string& text) override;
   bool ClipboardClear() override;
   ClipboardSnapshot ClipboardSave() override;
   bool ClipboardRestore(const ClipboardSnapshot& snapshot) override;

@@ -132,16 +132,6 @@ std::string Win32Platform::ClipboardGetText() {
   return clip.ok() ? ReadUnicodeText() : std::string();
 }
 
-bool Win32Platform::ClipboardSetText(const std::string& text) {
-  OpenClipboardGuard clip(owner_);
-  if (!clip.ok() || !::EmptyClipboard()) return false;
-  offerPending_ = false;
-  const bool unicode = PutText(CF_UNICODETEXT, text);
-  PutText(CF_TEXT, text);
-  PutLocale();
-  return unicode;
-}
-
 bool Win32Platform::ClipboardClear() {
   OpenClipboardGuard clip(owner_);
   if (!clip.ok()) return false;

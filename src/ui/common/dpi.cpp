@@ -8,7 +8,7 @@ int TwipsToPixels(int twips, UINT dpi) {
   return static_cast<int>(std::lround(static_cast<double>(twips) * dpi / kTwipsPerInch));
 }
 
-RECT TwipRectToPixels(const toolbar::TwipRect& r, UINT dpi) {
+RECT TwipRectToPixels(const TwipRect& r, UINT dpi) {
   const int left = TwipsToPixels(r.left, dpi);
   const int top = TwipsToPixels(r.top, dpi);
   return {left, top, left + TwipsToPixels(r.width, dpi), top + TwipsToPixels(r.height, dpi)};

@@ -3,14 +3,14 @@
 // window is on.
 #include <windows.h>
 
-#include "ui/toolbar/toolbar_layout.h"
+#include "ui/layout/twip_rect.h"
 
 namespace lk::ui {
 
 inline constexpr int kTwipsPerInch = 1440;
 
 int TwipsToPixels(int twips, UINT dpi);
-RECT TwipRectToPixels(const toolbar::TwipRect& r, UINT dpi);
+RECT TwipRectToPixels(const TwipRect& r, UINT dpi);
 UINT DpiOf(HWND hwnd);
 // A font height for CreateFont: negative, so it names the character height.
 int PointsToFontHeight(double points, UINT dpi);

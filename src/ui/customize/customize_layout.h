@@ -5,12 +5,12 @@
 #include <string_view>
 #include <vector>
 
+#include "ui/layout/twip_rect.h"
 #include "ui/toolbar/toolbar_layout.h"
 
 namespace lk::ui::customize {
 
 using toolbar::Rgb;
-using toolbar::TwipRect;
 
 inline constexpr std::string_view kCaption = "Customize Buttons";
 inline constexpr int kClientWidth = 8112;

@@ -7,7 +7,7 @@
 
 #include "platform/platform.h"
 #include "target/window_catalogue.h"
-#include "ui/toolbar/toolbar_layout.h"
+#include "ui/layout/twip_rect.h"
 
 namespace lk::ui::select_application {
 
@@ -27,7 +27,7 @@ inline constexpr int kOk = 205;
 
 struct ControlSpec {
   int id;
-  toolbar::TwipRect rect;
+  TwipRect rect;
   std::string_view text;
 };
 

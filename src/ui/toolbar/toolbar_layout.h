@@ -7,14 +7,9 @@
 #include <optional>
 #include <string_view>
 
-namespace lk::ui::toolbar {
+#include "ui/layout/twip_rect.h"
 
-struct TwipRect {
-  int left;
-  int top;
-  int width;
-  int height;
-};
+namespace lk::ui::toolbar {
 
 struct Rgb {
   std::uint8_t r;
