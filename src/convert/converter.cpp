@@ -1,0 +1,149 @@
+#include "convert/converter.h"
+
+#include <memory>
+
+#include "convert/machine.h"
+#include "text/cp1252.h"
+#include "text/utf8.h"
+
+namespace lk::convert {
+
+struct Converter::State {
+  std::unique_ptr<Machine> machine;
+  Unconverted unconverted;
+  std::uint64_t line = 1;
+  std::uint64_t column = 0;
+  std::string partial;  // the start of a UTF-8 sequence split between pieces
+
+  void Take(char32_t c, std::string& out) {
+    ++column;
+    const bool converted = machine->Push(c, out);
+    if (!converted) {
+      if (unconverted.count == 0) {
+        unconverted.line = line;
+        unconverted.column = column;
+      }
+      ++unconverted.count;
+    }
+    if (c == '\n') {
+      ++line;
+      column = 0;
+    }
+  }
+};
+
+Converter::Converter(Direction direction, const Options& options) : state_(new State) {
+  state_->machine = direction == Direction::kToUnicode ? MakeToUnicode(options) : MakeToLegacy(options);
+}
+
+Converter::~Converter() { delete state_; }
+
+namespace {
+
+// Whether bytes begin a UTF-8 sequence that more bytes could complete.
+bool IncompletePrefix(std::string_view bytes) {
+  const unsigned char lead = static_cast<unsigned char>(bytes[0]);
+  const std::size_t need = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+  if (bytes.size() >= need) return false;
+  char32_t cp;
+  for (char pad : {'\x80', '\xBF'}) {
+    std::string padded(bytes);
+    padded.resize(need, pad);
+    if (text::DecodeUtf8(padded, 0, cp) == need) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+// Pieces may split a sequence anywhere; the result is the same as for the
+// whole text, where each byte that is not UTF-8 becomes one U+FFFD.
+void Converter::Feed(std::string_view utf8, std::string& out) {
+  State& s = *state_;
+  std::size_t pos = 0;
+  char32_t cp;
+  if (!s.partial.empty()) {
+    const std::size_t held = s.partial.size();
+    std::string head = s.partial;
+    head.append(utf8.substr(0, 4 - held));
+    const std::size_t length = text::DecodeUtf8(head, 0, cp);
+    if (length > 0) {
+      s.Take(cp, out);
+      pos = length - held;
+      s.partial.clear();
+    } else if (IncompletePrefix(head)) {
+      s.partial = std::move(head);
+      return;
+    } else {
+      for (std::size_t i = 0; i < held; ++i) s.Take(text::kReplacement, out);
+      s.partial.clear();
+    }
+  }
+  out.reserve(out.size() + utf8.size() + utf8.size() / 2);
+  while (pos < utf8.size()) {
+    const unsigned char lead = static_cast<unsigned char>(utf8[pos]);
+    if (lead < 0x80) {
+      s.Take(lead, out);
+      ++pos;
+      continue;
+    }
+    const std::size_t length = text::DecodeUtf8(utf8, pos, cp);
+    if (length > 0) {
+      s.Take(cp, out);
+      pos += length;
+    } else if (IncompletePrefix(utf8.substr(pos))) {
+      s.partial.assign(utf8.substr(pos));
+      return;
+    } else {
+      s.Take(text::kReplacement, out);
+      ++pos;
+    }
+  }
+}
+
+void Converter::Finish(std::string& out) {
+  State& s = *state_;
+  for (std::size_t i = 0; i < s.partial.size(); ++i) s.Take(text::kReplacement, out);
+  s.partial.clear();
+  s.machine->Finish(out);
+}
+
+const Unconverted& Converter::unconverted() const { return state_->unconverted; }
+
+namespace {
+
+std::string Run(Direction direction, std::string_view text, const Options& options, Unconverted* unconverted) {
+  Converter converter(direction, options);
+  std::string out;
+  converter.Feed(text, out);
+  converter.Finish(out);
+  if (unconverted) *unconverted = converter.unconverted();
+  return out;
+}
+
+}  // namespace
+
+std::string ToUnicode(std::string_view legacyUtf8, const Options& options, Unconverted* unconverted) {
+  return Run(Direction::kToUnicode, legacyUtf8, options, unconverted);
+}
+
+std::string ToLegacy(std::string_view unicodeUtf8, const Options& options, Unconverted* unconverted) {
+  return Run(Direction::kToLegacy, unicodeUtf8, options, unconverted);
+}
+
+std::string LegacyBytesToUnicode(std::string_view cp1252, const Options& options, Unconverted* unconverted) {
+  std::string utf8;
+  utf8.reserve(cp1252.size() * 2);
+  for (char byte : cp1252) text::AppendUtf8(utf8, text::Cp1252ToUnit(static_cast<unsigned char>(byte)));
+  return ToUnicode(utf8, options, unconverted);
+}
+
+std::string UnicodeToLegacyBytes(std::string_view unicodeUtf8, const Options& options, Unconverted* unconverted) {
+  const std::u32string legacy = text::Utf8ToUtf32(ToLegacy(unicodeUtf8, options, unconverted));
+  std::u16string units;
+  units.reserve(legacy.size());
+  for (char32_t c : legacy) units.push_back(c > 0xFFFF ? u'?' : static_cast<char16_t>(c));
+  return text::Utf16ToCp1252(units);
+}
+
+}  // namespace lk::convert

@@ -1,0 +1,365 @@
+// Legacy text to Unicode. A legacy typist types what the font draws, left to
+// right: ि before the cluster it belongs to, reph after the syllable it sits
+// on, the hook after the letter it changes, vowel signs on half forms. The
+// machine keeps the syllable being typed and writes it out in Unicode's
+// logical order once the next syllable begins.
+#include <array>
+
+#include "convert/font_tables.h"
+#include "convert/machine.h"
+#include "text/cp1252.h"
+#include "text/utf8.h"
+
+namespace lk::convert {
+namespace {
+
+constexpr char32_t kIKar = 0x093F;
+constexpr char32_t kAa = 0x093E;
+constexpr char32_t kE = 0x0947;
+constexpr char32_t kAi = 0x0948;
+constexpr char32_t kO = 0x094B;
+constexpr char32_t kAu = 0x094C;
+constexpr char32_t kCandraE = 0x0945;
+constexpr char32_t kCandraO = 0x0949;
+constexpr char32_t kVocalicR = 0x0943;
+constexpr char32_t kCandrabindu = 0x0901;
+constexpr char32_t kAnusvara = 0x0902;
+constexpr char32_t kVisarga = 0x0903;
+constexpr char32_t kDanda = 0x0964;
+constexpr char32_t kDoubleDanda = 0x0965;
+constexpr char32_t kAvagraha = 0x093D;
+constexpr char32_t kRra = 0x0931;
+
+struct Letter {
+  char32_t cp = 0;
+  bool nukta = false;
+  bool joined = false;  // a virama follows: a half form
+  bool zwj = false;     // eyelash RA
+  bool post = false;    // rakar or ya-phala, typed after the letter it hangs on
+};
+
+struct Syllable {
+  bool active = false;
+  bool reph = false;
+  bool iKar = false;
+  char32_t vowel = 0;  // the independent vowel that starts it, if any
+  std::array<Letter, 12> letters;
+  int letterCount = 0;
+  std::array<char32_t, 4> signs{};
+  int signCount = 0;
+  bool candrabindu = false, anusvara = false, visarga = false;
+
+  bool hasLetters() const { return letterCount > 0; }
+  Letter& last() { return letters[letterCount - 1]; }
+  // A half form ends it: the next consonant belongs to the same cluster.
+  bool open() const { return letterCount > 0 && letters[letterCount - 1].joined; }
+  // Only an i-kar or a reph typed before the cluster they belong to.
+  bool pending() const { return active && letterCount == 0 && vowel == 0; }
+  bool hasSign(char32_t s) const {
+    for (int i = 0; i < signCount; ++i)
+      if (signs[i] == s) return true;
+    return false;
+  }
+  void dropSign(char32_t s) {
+    int kept = 0;
+    for (int i = 0; i < signCount; ++i)
+      if (signs[i] != s) signs[kept++] = signs[i];
+    signCount = kept;
+  }
+};
+
+void Put(std::string& out, char32_t c) {
+  if (c < 0x80) out.push_back(static_cast<char>(c));
+  else text::AppendUtf8(out, c);
+}
+
+// The code a character of legacy text stands for, or -1 when it is none.
+int CodeOf(char32_t c) {
+  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<int>(c);
+  if (c >= 0xF020 && c <= 0xF0FF) return static_cast<int>(c - 0xF000);
+  if (c >= 0x80 && c < 0xA0) return static_cast<int>(c);  // the five undefined codes arrive as C1 controls
+  if (c > 0x2122) return -1;
+  for (int code = 0x80; code < 0xA0; ++code)
+    if (text::Cp1252ToUnit(static_cast<unsigned char>(code)) == c) return code;
+  return -1;
+}
+
+class ToUnicodeMachine final : public Machine {
+ public:
+  explicit ToUnicodeMachine(const Options& options)
+      : table_(TableFor(options.font)), rraEyelash_(options.eyelash == Eyelash::kRra) {}
+
+  bool Push(char32_t c, std::string& out) override {
+    const int code = c < 0x20 || c == 0xFEFF ? -1 : CodeOf(c);
+    const Glyph* glyph = code < 0 ? nullptr : &table_.glyphs[code];
+    const bool danda = glyph != nullptr && glyph->length == 1 && glyph->text[0] == kDanda;
+    if (pendingDanda_ && !danda) FlushDanda(out);
+    if (c < 0x20 || c == 0xFEFF) {
+      Close(out);
+      Put(out, c);
+      return true;
+    }
+    if (glyph == nullptr || glyph->length == 0) return PassThrough(c, out);
+    if (danda) {
+      Close(out);
+      // Two dandas typed side by side are the double danda.
+      if (pendingDanda_) {
+        pendingDanda_ = false;
+        Put(out, kDoubleDanda);
+      } else {
+        pendingDanda_ = true;
+      }
+      return true;
+    }
+    const std::u32string_view units = glyph->view();
+    if (units.size() == 1 && units[0] == kHookMark) return Hook(c, out);
+    for (std::size_t i = 0; i < units.size(); ++i) {
+      // A rakar or ya-phala hangs on the letter before it; the hook skips it.
+      const bool post = i > 0 && units[i - 1] == kVirama && (units[i] == kRa || units[i] == kYa);
+      Unit(units[i], post, out);
+    }
+    return true;
+  }
+
+  void Finish(std::string& out) override {
+    Close(out);
+    FlushDanda(out);
+  }
+
+ private:
+  void FlushDanda(std::string& out) {
+    if (!pendingDanda_) return;
+    pendingDanda_ = false;
+    Put(out, kDanda);
+  }
+
+  bool PassThrough(char32_t c, std::string& out) {
+    Close(out);
+    Put(out, c);
+    return false;
+  }
+
+  void Start() {
+    syl_ = Syllable{};
+    syl_.active = true;
+  }
+
+  void AddLetter(const Letter& letter, std::string& out) {
+    const bool joins = syl_.active && (syl_.open() || syl_.pending());
+    if (!joins || syl_.letterCount == static_cast<int>(syl_.letters.size())) {
+      Close(out);
+      Start();
+    }
+    syl_.letters[syl_.letterCount++] = letter;
+  }
+
+  void Unit(char32_t u, bool post, std::string& out) {
+    if (IsConsonant(u)) {
+      AddLetter(Letter{u, false, false, false, post}, out);
+    } else if (u == kEyelashMark) {
+      if (rraEyelash_) AddLetter(Letter{kRra, false, true, false, false}, out);
+      else AddLetter(Letter{kRa, false, true, true, false}, out);
+    } else if (u == kVirama) {
+      if (syl_.active && syl_.hasLetters()) {
+        syl_.last().joined = true;
+      } else {
+        Close(out);
+        Put(out, u);
+      }
+    } else if (u == kIKar) {
+      if (syl_.active && (syl_.open() || syl_.pending())) {
+        syl_.iKar = true;
+      } else {
+        Close(out);
+        Start();
+        syl_.iKar = true;
+      }
+    } else if (IsVowelSign(u)) {
+      VowelSign(u, out);
+    } else if (IsModifier(u)) {
+      Modifier(u, out);
+    } else if (u == kNukta) {
+      if (syl_.active && syl_.hasLetters()) {
+        syl_.last().nukta = true;
+      } else {
+        Close(out);
+        Put(out, u);
+      }
+    } else if (u == kRephMark) {
+      Reph(out);
+    } else if (IsIndependentVowel(u)) {
+      Close(out);
+      Start();
+      syl_.vowel = u;
+    } else if (u == kAvagraha && syl_.active && syl_.hasLetters() && syl_.last().cp == 0x0932 &&
+               syl_.last().joined) {
+      syl_.last().joined = false;  // ल् and ऽ side by side draw ल
+    } else {
+      Close(out);
+      Put(out, u);
+    }
+  }
+
+  void VowelSign(char32_t u, std::string& out) {
+    if (!syl_.active) {
+      Put(out, u);
+      return;
+    }
+    if (syl_.hasLetters()) {
+      Letter& last = syl_.last();
+      // The stem of ा completes a half form: 0f is ण, if is ष.
+      if (u == kAa && last.joined && !last.zwj) {
+        last.joined = false;
+        return;
+      }
+      // Typists draw ट्ट as ट with ृ under it.
+      if (u == kVocalicR && last.cp == 0x091F && !last.joined && !last.nukta && syl_.signCount == 0 &&
+          syl_.letterCount < static_cast<int>(syl_.letters.size())) {
+        last.joined = true;
+        syl_.letters[syl_.letterCount++] = Letter{0x091F};
+        return;
+      }
+    }
+    if (syl_.hasSign(u)) return;
+    if (syl_.signCount == static_cast<int>(syl_.signs.size())) return;
+    syl_.signs[syl_.signCount++] = u;
+  }
+
+  void Modifier(char32_t u, std::string& out) {
+    const bool hasBase = syl_.active && (syl_.hasLetters() || syl_.vowel != 0);
+    if (!hasBase) {
+      Close(out);
+      // ः with nothing to sit on is the colon it looks like.
+      Put(out, u == kVisarga ? U':' : u);
+      return;
+    }
+    if (u == kCandrabindu) syl_.candrabindu = true;
+    else if (u == kAnusvara) syl_.anusvara = true;
+    else syl_.visarga = true;
+  }
+
+  void Reph(std::string& out) {
+    if (syl_.active && (syl_.hasLetters() || syl_.pending())) {
+      syl_.reph = true;
+      return;
+    }
+    if (syl_.active && syl_.vowel == 0x0907) {  // इ with the reph's curl is ई
+      syl_.vowel = 0x0908;
+      return;
+    }
+    // No cluster to sit on (a vowel letter, or nothing before it): the
+    // nearest Unicode is RA and virama where it was typed.
+    Close(out);
+    Put(out, kRa);
+    Put(out, kVirama);
+  }
+
+  bool Hook(char32_t c, std::string& out) {
+    if (syl_.active && syl_.vowel == 0x0909) {
+      syl_.vowel = 0x090A;
+      return true;
+    }
+    if (syl_.active && syl_.hasLetters()) {
+      int i = syl_.letterCount - 1;
+      while (i > 0 && syl_.letters[i].post) --i;
+      Letter& letter = syl_.letters[i];
+      if (!letter.nukta) {
+        if (letter.cp == 0x092A) {  // प → फ
+          letter.cp = 0x092B;
+          return true;
+        }
+        if (letter.cp == 0x092D) {  // भ → झ
+          letter.cp = 0x091D;
+          return true;
+        }
+        if (letter.cp == 0x0924) {
+          if (i + 1 < syl_.letterCount && syl_.letters[i + 1].post && syl_.letters[i + 1].cp == kRa) {
+            letter.cp = 0x0915;  // त्र → क्र
+            return true;
+          }
+          if (i > 0 && syl_.letters[i - 1].cp == 0x0924 && syl_.letters[i - 1].joined) {
+            syl_.letters[i - 1].cp = 0x0915;  // त्त → क्त
+            return true;
+          }
+        }
+      }
+    }
+    return PassThrough(c, out);
+  }
+
+  void PutLetter(const Letter& letter, std::string& out) {
+    if (letter.nukta && (letter.cp == 0x0928 || letter.cp == kRa || letter.cp == 0x0933)) {
+      Put(out, letter.cp + 1);  // the three letters whose nukta form Unicode composes
+    } else {
+      Put(out, letter.cp);
+      if (letter.nukta) Put(out, kNukta);
+    }
+    if (letter.joined) {
+      Put(out, kVirama);
+      if (letter.zwj) Put(out, kZwj);
+    }
+  }
+
+  void PutSigns(std::string& out) {
+    if (syl_.hasSign(kAa)) {
+      // ा with े, ै or ॅ, in either typed order, is one sign.
+      for (auto [with, into] : {std::pair{kE, kO}, std::pair{kAi, kAu}, std::pair{kCandraE, kCandraO}}) {
+        if (syl_.hasSign(with)) {
+          syl_.dropSign(kAa);
+          for (int i = 0; i < syl_.signCount; ++i)
+            if (syl_.signs[i] == with) syl_.signs[i] = into;
+          break;
+        }
+      }
+    }
+    if (syl_.iKar) Put(out, kIKar);
+    for (int i = 0; i < syl_.signCount; ++i) Put(out, syl_.signs[i]);
+    if (syl_.candrabindu) Put(out, kCandrabindu);
+    else if (syl_.anusvara) Put(out, kAnusvara);
+    if (syl_.visarga) Put(out, kVisarga);
+  }
+
+  void Close(std::string& out) {
+    if (!syl_.active) return;
+    if (syl_.vowel != 0) {
+      char32_t vowel = syl_.vowel;
+      if (vowel == 0x0905 && syl_.hasSign(kAa)) {  // अ + ा
+        syl_.dropSign(kAa);
+        vowel = 0x0906;
+      }
+      const std::pair<char32_t, char32_t> spellings[][2] = {
+          {{0x0906, kE}, {0x0913, 0}},       {{0x0906, kAi}, {0x0914, 0}},
+          {{0x0906, kCandraE}, {0x0911, 0}}, {{0x0905, kO}, {0x0913, 0}},
+          {{0x0905, kAu}, {0x0914, 0}},      {{0x0905, kCandraO}, {0x0911, 0}},
+          {{0x090F, kE}, {0x0910, 0}},       {{0x090F, kAi}, {0x0910, 0}},
+      };
+      for (const auto& spelling : spellings) {
+        if (vowel == spelling[0].first && syl_.hasSign(spelling[0].second)) {
+          syl_.dropSign(spelling[0].second);
+          vowel = spelling[1].first;
+          break;
+        }
+      }
+      Put(out, vowel);
+    } else {
+      if (syl_.reph) {
+        Put(out, kRa);
+        Put(out, kVirama);
+      }
+      for (int i = 0; i < syl_.letterCount; ++i) PutLetter(syl_.letters[i], out);
+    }
+    PutSigns(out);
+    syl_.active = false;
+  }
+
+  const FontTable& table_;
+  bool rraEyelash_;
+  Syllable syl_;
+  bool pendingDanda_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<Machine> MakeToUnicode(const Options& options) { return std::make_unique<ToUnicodeMachine>(options); }
+
+}  // namespace lk::convert

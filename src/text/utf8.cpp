@@ -1,0 +1,96 @@
+#include "text/utf8.h"
+
+namespace lk::text {
+
+void AppendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    if (cp >= 0xD800 && cp < 0xE000) cp = kReplacement;
+    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x110000) {
+    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    AppendUtf8(out, kReplacement);
+  }
+}
+
+std::size_t DecodeUtf8(std::string_view text, std::size_t pos, char32_t& cp) {
+  const auto at = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = at(pos);
+  if (lead < 0x80) {
+    cp = lead;
+    return 1;
+  }
+  std::size_t length;
+  char32_t value;
+  char32_t minimum;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2, value = lead & 0x1F, minimum = 0x80;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3, value = lead & 0x0F, minimum = 0x800;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4, value = lead & 0x07, minimum = 0x10000;
+  } else {
+    return 0;
+  }
+  if (text.size() - pos < length) return 0;
+  for (std::size_t i = 1; i < length; ++i) {
+    const unsigned char next = at(pos + i);
+    if ((next & 0xC0) != 0x80) return 0;
+    value = (value << 6) | (next & 0x3F);
+  }
+  if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value < 0xE000)) return 0;
+  cp = value;
+  return length;
+}
+
+std::optional<std::size_t> FirstInvalidUtf8(std::string_view text) {
+  std::size_t pos = 0;
+  char32_t cp;
+  while (pos < text.size()) {
+    if (static_cast<unsigned char>(text[pos]) < 0x80) {
+      ++pos;
+      continue;
+    }
+    const std::size_t length = DecodeUtf8(text, pos, cp);
+    if (length == 0) return pos;
+    pos += length;
+  }
+  return std::nullopt;
+}
+
+std::u32string Utf8ToUtf32(std::string_view text) {
+  std::u32string out;
+  out.reserve(text.size());
+  std::size_t pos = 0;
+  char32_t cp;
+  while (pos < text.size()) {
+    const std::size_t length = DecodeUtf8(text, pos, cp);
+    if (length == 0) {
+      out.push_back(kReplacement);
+      ++pos;
+    } else {
+      out.push_back(cp);
+      pos += length;
+    }
+  }
+  return out;
+}
+
+std::string Utf32ToUtf8(std::u32string_view text) {
+  std::string out;
+  out.reserve(text.size() * 3);
+  for (char32_t cp : text) AppendUtf8(out, cp);
+  return out;
+}
+
+}  // namespace lk::text
