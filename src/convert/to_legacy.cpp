@@ -292,7 +292,7 @@ class ToLegacyMachine final : public Machine {
         return true;
       }
     }
-    if (c == '-' && PutSingle(0x2013, out)) return true;  // '-' draws "(" in these fonts
+    if (c == 0x2013 && PutSingle('-', out)) return true;  // the one dash typists have
     if (c == ':' && PutSingle(kVisarga, out)) return true;
     text::AppendUtf8(out, c);
     return false;
