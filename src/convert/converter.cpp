@@ -15,8 +15,9 @@ struct Converter::State {
   std::uint64_t column = 0;
   std::string partial;  // the start of a UTF-8 sequence split between pieces
 
-  void Take(char32_t c, std::string& out) {
+  void Take(char32_t c, Sink& out) {
     ++column;
+    out.MakeRoom();
     const bool converted = machine->Push(c, out);
     if (!converted) {
       if (unconverted.count == 0) {
@@ -58,8 +59,9 @@ bool IncompletePrefix(std::string_view bytes) {
 
 // Pieces may split a sequence anywhere; the result is the same as for the
 // whole text, where each byte that is not UTF-8 becomes one U+FFFD.
-void Converter::Feed(std::string_view utf8, std::string& out) {
+void Converter::Feed(std::string_view utf8, std::string& target) {
   State& s = *state_;
+  Sink out(target);
   std::size_t pos = 0;
   char32_t cp;
   if (!s.partial.empty()) {
@@ -79,7 +81,6 @@ void Converter::Feed(std::string_view utf8, std::string& out) {
       s.partial.clear();
     }
   }
-  out.reserve(out.size() + utf8.size() + utf8.size() / 2);
   while (pos < utf8.size()) {
     const unsigned char lead = static_cast<unsigned char>(utf8[pos]);
     if (lead < 0x80) {
@@ -101,10 +102,12 @@ void Converter::Feed(std::string_view utf8, std::string& out) {
   }
 }
 
-void Converter::Finish(std::string& out) {
+void Converter::Finish(std::string& target) {
   State& s = *state_;
+  Sink out(target);
   for (std::size_t i = 0; i < s.partial.size(); ++i) s.Take(text::kReplacement, out);
   s.partial.clear();
+  out.MakeRoom();
   s.machine->Finish(out);
 }
 

@@ -126,13 +126,20 @@ void Apply(std::array<Glyph, 256>& glyphs, const Row* begin, const Row* end) {
   }
 }
 
-void Put(std::string& slot, unsigned char code) {
-  if (slot.empty()) slot.assign(1, static_cast<char>(code));
+Keys KeyOf(unsigned char code) {
+  Keys keys;
+  keys.codes[0] = static_cast<char>(code);
+  keys.size = 1;
+  return keys;
+}
+void Put(Keys& slot, unsigned char code) {
+  if (slot.empty()) slot = KeyOf(code);
 }
 template <typename Key>
-void Put(std::map<Key, std::string>& slots, const Key& key, unsigned char code) {
-  slots.try_emplace(key, std::string(1, static_cast<char>(code)));
+void Put(std::map<Key, Keys>& slots, const Key& key, unsigned char code) {
+  slots.try_emplace(key, KeyOf(code));
 }
+bool InBlock(char32_t c) { return c >= 0x0900 && c < 0x0980; }
 
 // Several codes may draw the same thing (Kantipur draws ा at both F and f):
 // the code Preeti uses for it comes first, so text stays readable in the
@@ -159,11 +166,12 @@ ReverseKeys Derive(const std::array<Glyph, 256>& glyphs, const std::array<Glyph,
         else if (a == kEyelashMark) Put(keys.eyelash, code);
         else if (a == kVirama) Put(keys.virama, code);
         else if (a == kNukta) Put(keys.nukta, code);
-        else if (IsConsonant(a)) Put(keys.full, a, code);
-        else Put(keys.single, a, code);
+        else if (IsConsonant(a)) Put(keys.full[a - 0x0900], code);
+        else if (InBlock(a)) Put(keys.devanagari[a - 0x0900], code);
+        else Put(keys.other, a, code);
         break;
       case 2:
-        if (IsConsonant(a) && t[1] == kVirama) Put(keys.half, a, code);
+        if (IsConsonant(a) && t[1] == kVirama) Put(keys.half[a - 0x0900], code);
         else if (a == kVirama && t[1] == kRa) Put(keys.rakar, code);
         else if (a == kVirama && t[1] == kYa) Put(keys.yaPhala, code);
         else if (IsConsonant(a)) Put(keys.withSign, {a, t[1]}, code);
@@ -177,8 +185,7 @@ ReverseKeys Derive(const std::array<Glyph, 256>& glyphs, const std::array<Glyph,
     }
   }
   // The caret that sits under ट ठ ड ढ, where the font has one.
-  if (glyphs[0xAB].view() == U"्र") keys.rakarRetroflex.assign(1, '\xAB');
-  else keys.rakarRetroflex = keys.rakar;
+  keys.rakarRetroflex = glyphs[0xAB].view() == U"्र" ? KeyOf(0xAB) : keys.rakar;
   return keys;
 }
 
@@ -207,18 +214,5 @@ const FontTable& TableFor(LegacyFont font) {
   };
   return tables[static_cast<int>(font)];
 }
-
-bool IsConsonant(char32_t c) { return (c >= 0x0915 && c <= 0x0939) || (c >= 0x0958 && c <= 0x095F); }
-
-bool IsVowelSign(char32_t c) {
-  return (c >= 0x093E && c <= 0x094C && c != 0x093F) || (c >= 0x0955 && c <= 0x0957) ||
-         c == 0x0962 || c == 0x0963;
-}
-
-bool IsIndependentVowel(char32_t c) {
-  return (c >= 0x0904 && c <= 0x0914) || c == 0x0960 || c == 0x0961 || (c >= 0x0972 && c <= 0x0977);
-}
-
-bool IsModifier(char32_t c) { return c >= 0x0901 && c <= 0x0903; }
 
 }  // namespace lk::convert

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "convert/legacy_font.h"
@@ -30,20 +31,33 @@ struct Glyph {
   std::u32string_view view() const { return {text.data(), length}; }
 };
 
+// The codes to type for one piece of Unicode, at most a few.
+struct Keys {
+  std::array<char, 7> codes{};
+  std::uint8_t size = 0;
+  bool empty() const { return size == 0; }
+  std::string_view view() const { return {codes.data(), size}; }
+  Keys& operator+=(const Keys& more) {
+    for (std::uint8_t i = 0; i < more.size && size < codes.size(); ++i) codes[size++] = more.codes[i];
+    return *this;
+  }
+};
+
 // The keys a careful typist uses for each piece of Unicode in one font.
-// Each value is the font codes to write, as bytes.
+// Devanagari goes by its offset in the block (U+0900 + i).
 struct ReverseKeys {
-  std::map<char32_t, std::string> full;                        // क → s
-  std::map<char32_t, std::string> half;                        // क् → S
-  std::map<std::pair<char32_t, char32_t>, std::string> pair;   // द्द → 2
-  std::map<std::pair<char32_t, char32_t>, std::string> pairHalf;  // क्ष् → I
-  std::map<std::pair<char32_t, char32_t>, std::string> withSign;  // रु → ?
-  std::map<char32_t, std::string> single;  // vowel signs, vowel letters, digits, punctuation
-  std::string rakar;           // ्र
-  std::string rakarRetroflex;  // ्र under ट ठ ड ढ
-  std::string yaPhala;         // ्य after letters without a half form
-  std::string virama;          // visible halant
-  std::string reph, hook, eyelash, nukta;
+  std::array<Keys, 128> full;      // क → s
+  std::array<Keys, 128> half;      // क् → S
+  std::array<Keys, 128> devanagari;  // vowel signs and letters, marks, digits, dandas
+  std::map<char32_t, Keys> other;    // punctuation and the rest
+  std::map<std::pair<char32_t, char32_t>, Keys> pair;      // द्द → 2
+  std::map<std::pair<char32_t, char32_t>, Keys> pairHalf;  // क्ष् → I
+  std::map<std::pair<char32_t, char32_t>, Keys> withSign;  // रु → ?
+  Keys rakar;           // ्र
+  Keys rakarRetroflex;  // ्र under ट ठ ड ढ
+  Keys yaPhala;         // ्य after letters without a half form
+  Keys virama;          // visible halant
+  Keys reph, hook, eyelash, nukta;
 };
 
 struct FontTable {
@@ -53,10 +67,18 @@ struct FontTable {
 
 const FontTable& TableFor(LegacyFont font);
 
-bool IsConsonant(char32_t c);
+inline bool IsConsonant(char32_t c) { return (c >= 0x0915 && c <= 0x0939) || (c >= 0x0958 && c <= 0x095F); }
+
 // Dependent vowel signs, ि excepted: it is typed before its cluster.
-bool IsVowelSign(char32_t c);
-bool IsIndependentVowel(char32_t c);
-bool IsModifier(char32_t c);  // ँ ं ः
+inline bool IsVowelSign(char32_t c) {
+  return (c >= 0x093E && c <= 0x094C && c != 0x093F) || (c >= 0x0955 && c <= 0x0957) || c == 0x0962 ||
+         c == 0x0963;
+}
+
+inline bool IsIndependentVowel(char32_t c) {
+  return (c >= 0x0904 && c <= 0x0914) || c == 0x0960 || c == 0x0961 || (c >= 0x0972 && c <= 0x0977);
+}
+
+inline bool IsModifier(char32_t c) { return c >= 0x0901 && c <= 0x0903; }  // ँ ं ः
 
 }  // namespace lk::convert

@@ -8,15 +8,12 @@
 #include "convert/font_tables.h"
 #include "convert/machine.h"
 #include "text/cp1252.h"
-#include "text/utf8.h"
 
 namespace lk::convert {
 namespace {
 
 constexpr char32_t kIKar = 0x093F;
 constexpr char32_t kAa = 0x093E;
-constexpr char32_t kU = 0x0941;
-constexpr char32_t kUu = 0x0942;
 constexpr char32_t kE = 0x0947;
 constexpr char32_t kAi = 0x0948;
 constexpr char32_t kO = 0x094B;
@@ -28,6 +25,10 @@ constexpr char32_t kAnusvara = 0x0902;
 constexpr char32_t kVisarga = 0x0903;
 constexpr char32_t kDanda = 0x0964;
 constexpr char32_t kDoubleDanda = 0x0965;
+constexpr char32_t kPa = 0x092A;
+constexpr char32_t kPha = 0x092B;
+constexpr char32_t kBha = 0x092D;
+constexpr char32_t kJha = 0x091D;
 
 struct Letter {
   char32_t cp = 0;
@@ -47,6 +48,13 @@ struct Cluster {
   int signCount = 0;
   bool candrabindu = false, anusvara = false, visarga = false;
 
+  void Reset() {
+    active = true;
+    vowel = 0;
+    letterCount = 0;
+    signCount = 0;
+    candrabindu = anusvara = visarga = false;
+  }
   Letter& last() { return letters[letterCount - 1]; }
   bool hasSign(char32_t s) const {
     for (int i = 0; i < signCount; ++i)
@@ -57,18 +65,46 @@ struct Cluster {
 };
 
 bool Retroflex(char32_t c) { return c >= 0x091F && c <= 0x0922; }
+bool InBlock(char32_t c) { return c >= 0x0900 && c < 0x0980; }
+
+void PutKeys(const Keys& keys, Sink& out) {
+  for (std::uint8_t i = 0; i < keys.size; ++i) {
+    const unsigned char code = static_cast<unsigned char>(keys.codes[i]);
+    out.Put(code < 0x80 ? code : text::Cp1252ToUnit(code));
+  }
+}
 
 class ToLegacyMachine final : public Machine {
  public:
-  explicit ToLegacyMachine(const Options& options) : keys_(TableFor(options.font).reverse) {}
+  explicit ToLegacyMachine(const Options& options) : keys_(TableFor(options.font).reverse) {
+    // Letters the fonts build from others: फ is प with the hook, झ is भ
+    // with it, ण is its half form with the ा stroke.
+    for (char32_t c = 0x0915; c <= 0x0939; ++c) {
+      Keys& full = full_[c - 0x0900];
+      full = keys_.full[c - 0x0900];
+      const char32_t hooked = c == kPha ? kPa : c == kJha ? kBha : 0;
+      if (full.empty() && hooked && !keys_.full[hooked - 0x0900].empty() && !keys_.hook.empty()) {
+        full = keys_.full[hooked - 0x0900];
+        full += keys_.hook;
+      }
+      const Keys& aa = keys_.devanagari[kAa - 0x0900];
+      if (full.empty() && !keys_.half[c - 0x0900].empty() && !aa.empty()) {
+        full = keys_.half[c - 0x0900];
+        full += aa;
+      }
+    }
+    for (char32_t c = 0x0900; c < 0x0980; ++c) {
+      if (!IsConsonant(c)) sign_[c - 0x0900] = SpellVowel(c);
+    }
+  }
 
-  bool Push(char32_t c, std::string& out) override {
+  bool Push(char32_t c, Sink& out) override {
     if (c >= 0x0958 && c <= 0x095F) {  // precomposed nukta letters
       static constexpr char32_t kBase[] = {0x0915, 0x0916, 0x0917, 0x091C, 0x0921, 0x0922, 0x092B, 0x092F};
-      return Consonant(kBase[c - 0x0958], false, out) && Nukta(out);
+      return Consonant(kBase[c - 0x0958], false, out) & Nukta(out);
     }
-    if (c == 0x0929) return Consonant(0x0928, false, out) && Nukta(out);
-    if (c == 0x0934) return Consonant(0x0933, false, out) && Nukta(out);
+    if (c == 0x0929) return Consonant(0x0928, false, out) & Nukta(out);
+    if (c == 0x0934) return Consonant(0x0933, false, out) & Nukta(out);
     if (c == 0x0931) return Consonant(kRa, true, out);
     if (IsConsonant(c)) return Consonant(c, false, out);
     if (c == kVirama) return Virama(out);
@@ -84,236 +120,176 @@ class ToLegacyMachine final : public Machine {
     if (IsModifier(c)) return Mark(c, out);
     if (IsIndependentVowel(c)) {
       Close(out);
-      cl_ = Cluster{};
-      cl_.active = true;
+      cl_.Reset();
       cl_.vowel = c;
-      return VowelKeys(c, nullptr);
+      return !Spelled(c).empty();
     }
     Close(out);
     return Other(c, out);
   }
 
-  void Finish(std::string& out) override { Close(out); }
+  void Finish(Sink& out) override { Close(out); }
 
  private:
-  static void PutCodes(const std::string& codes, std::string& out) {
-    for (char code : codes) {
-      const unsigned char byte = static_cast<unsigned char>(code);
-      if (byte < 0x80) out.push_back(code);
-      else text::AppendUtf8(out, text::Cp1252ToUnit(byte));
-    }
-  }
+  const Keys& Full(char32_t c) const { return full_[c - 0x0900]; }
+  const Keys& Half(char32_t c) const { return keys_.half[c - 0x0900]; }
+  // A vowel sign, vowel letter, mark or digit, spelt as the fonts allow.
+  const Keys& Spelled(char32_t c) const { return sign_[c - 0x0900]; }
 
-  bool PutSingle(char32_t c, std::string& out) {
-    const auto it = keys_.single.find(c);
-    if (it == keys_.single.end()) return false;
-    PutCodes(it->second, out);
-    return true;
-  }
-
-  const std::string* Find(const std::map<char32_t, std::string>& map, char32_t c) const {
-    const auto it = map.find(c);
-    return it == map.end() ? nullptr : &it->second;
-  }
-  const std::string* Find(const std::map<std::pair<char32_t, char32_t>, std::string>& map, char32_t a,
-                          char32_t b) const {
+  static const Keys* Find(const std::map<std::pair<char32_t, char32_t>, Keys>& map, char32_t a, char32_t b) {
     const auto it = map.find({a, b});
     return it == map.end() ? nullptr : &it->second;
   }
 
-  // The keys for a full letter: its own key, or its half form and the ा
-  // stroke that completes it (ण is 0f).
-  bool FullKeys(char32_t c, std::string* codes) const {
-    if (const std::string* full = Find(keys_.full, c)) {
-      if (codes) *codes += *full;
-      return true;
-    }
-    // फ and झ are प and भ with the hook after them.
-    const char32_t hooked = c == 0x092B ? 0x092A : c == 0x091D ? 0x092D : 0;
-    const std::string* base = hooked ? Find(keys_.full, hooked) : nullptr;
-    if (base && !keys_.hook.empty()) {
-      if (codes) *codes += *base + keys_.hook;
-      return true;
-    }
-    const std::string* half = Find(keys_.half, c);
-    const std::string* aa = Find(keys_.single, kAa);
-    if (half && aa) {
-      if (codes) *codes += *half + *aa;
-      return true;
-    }
-    return false;
-  }
-
-  bool VowelKeys(char32_t v, std::string* codes) const {
-    if (const std::string* key = Find(keys_.single, v)) {
-      if (codes) *codes += *key;
-      return true;
-    }
-    // Vowel letters the fonts build from others: आ is अ with ा, ई is इ with
-    // the reph's curl, ऊ is उ with the hook.
+  Keys SpellVowel(char32_t v) const {
+    const Keys& own = keys_.devanagari[v - 0x0900];
+    if (!own.empty()) return own;
+    // ो is ा with े; आ is अ with ा; ई is इ with the reph's curl; ऊ is उ
+    // with the hook.
     struct Spelling {
       char32_t vowel;
-      char32_t base;
-      char32_t sign1;
-      char32_t sign2;
+      char32_t parts[3];
     };
     static constexpr Spelling kSpellings[] = {
-        {0x0906, 0x0905, kAa, 0},      {0x0913, 0x0905, kAa, kE},       {0x0914, 0x0905, kAa, kAi},
-        {0x0911, 0x0905, kAa, kCandraE}, {0x0910, 0x090F, kE, 0},       {0x0908, 0x0907, kRephMark, 0},
-        {0x090A, 0x0909, kHookMark, 0},
+        {kO, {kAa, kE}},           {kAu, {kAa, kAi}},         {kCandraO, {kAa, kCandraE}},
+        {0x0906, {0x0905, kAa}},   {0x0913, {0x0905, kAa, kE}}, {0x0914, {0x0905, kAa, kAi}},
+        {0x0911, {0x0905, kAa, kCandraE}}, {0x0910, {0x090F, kE}}, {0x0908, {0x0907, kRephMark}},
+        {0x090A, {0x0909, kHookMark}},
     };
     for (const Spelling& s : kSpellings) {
       if (s.vowel != v) continue;
-      std::string built;
-      const std::string* base = Find(keys_.single, s.base);
-      if (!base) return false;
-      built += *base;
-      for (char32_t sign : {s.sign1, s.sign2}) {
-        if (sign == 0) continue;
-        const std::string* key = sign == kRephMark   ? (keys_.reph.empty() ? nullptr : &keys_.reph)
-                                 : sign == kHookMark ? (keys_.hook.empty() ? nullptr : &keys_.hook)
-                                                     : Find(keys_.single, sign);
-        if (!key) return false;
-        built += *key;
+      Keys built;
+      for (char32_t part : s.parts) {
+        if (part == 0) break;
+        const Keys& key = part == kRephMark   ? keys_.reph
+                          : part == kHookMark ? keys_.hook
+                                              : keys_.devanagari[part - 0x0900];
+        if (key.empty()) return {};
+        built += key;
       }
-      if (codes) *codes += built;
-      return true;
+      return built;
     }
-    return false;
+    return {};
   }
 
-  bool SignKeys(char32_t s, std::string* codes) const {
-    if (const std::string* key = Find(keys_.single, s)) {
-      if (codes) *codes += *key;
-      return true;
-    }
-    const char32_t second = s == kO ? kE : s == kAu ? kAi : s == kCandraO ? kCandraE : 0;
-    const std::string* aa = Find(keys_.single, kAa);
-    const std::string* rest = second ? Find(keys_.single, second) : nullptr;
-    if (!aa || !rest) return false;
-    if (codes) *codes += *aa + *rest;
-    return true;
-  }
-
-  bool Consonant(char32_t c, bool rra, std::string& out) {
+  bool Consonant(char32_t c, bool rra, Sink& out) {
     const bool joins = cl_.active && cl_.vowel == 0 && cl_.letterCount > 0 && cl_.last().joined &&
                        !cl_.hasMarks() && cl_.letterCount < static_cast<int>(cl_.letters.size());
     if (!joins) {
       Close(out);
-      cl_ = Cluster{};
-      cl_.active = true;
+      cl_.Reset();
     }
-    Letter letter;
+    Letter& letter = cl_.letters[cl_.letterCount++];
+    letter = Letter{};
     letter.cp = c;
     letter.rra = rra;
     letter.nukta = rra;  // ऱ is र with a nukta, unless a virama makes it eyelash RA
-    cl_.letters[cl_.letterCount++] = letter;
     if (rra) return !keys_.eyelash.empty() || !keys_.nukta.empty();
-    return FullKeys(c, nullptr) || Find(keys_.half, c) != nullptr;
+    return !Full(c).empty() || !Half(c).empty();
   }
 
-  bool Virama(std::string& out) {
+  bool Virama(Sink& out) {
     if (cl_.active && cl_.vowel == 0 && cl_.letterCount > 0 && !cl_.last().joined && !cl_.hasMarks()) {
       cl_.last().joined = true;
       return true;
     }
     Close(out);
-    return PutKeysOr(keys_.virama, kVirama, out);
+    return PutOr(keys_.virama, kVirama, out);
   }
 
-  bool Nukta(std::string& out) {
+  bool Nukta(Sink& out) {
     if (cl_.active && cl_.vowel == 0 && cl_.letterCount > 0 && !cl_.last().joined) {
       cl_.last().nukta = true;
       return !keys_.nukta.empty();
     }
     Close(out);
-    return PutKeysOr(keys_.nukta, kNukta, out);
+    return PutOr(keys_.nukta, kNukta, out);
   }
 
-  bool Sign(char32_t s, std::string& out) {
-    if (!cl_.active) return PutSignAlone(s, out);
+  bool Sign(char32_t s, Sink& out) {
+    if (!cl_.active) return PutOr(Spelled(s), s, out);
     if (!cl_.hasSign(s) && cl_.signCount < static_cast<int>(cl_.signs.size())) cl_.signs[cl_.signCount++] = s;
-    return SignKeys(s, nullptr);
+    return !Spelled(s).empty();
   }
 
-  bool PutSignAlone(char32_t s, std::string& out) {
-    std::string codes;
-    if (!SignKeys(s, &codes)) {
-      text::AppendUtf8(out, s);
+  bool Mark(char32_t m, Sink& out) {
+    if (!cl_.active) return PutOr(Spelled(m), m, out);
+    (m == kCandrabindu ? cl_.candrabindu : m == kAnusvara ? cl_.anusvara : cl_.visarga) = true;
+    return !Spelled(m).empty();
+  }
+
+  static bool PutOr(const Keys& keys, char32_t raw, Sink& out) {
+    if (keys.empty()) {
+      out.Put(raw);
       return false;
     }
-    PutCodes(codes, out);
+    PutKeys(keys, out);
     return true;
   }
 
-  bool PutSingleOr(char32_t c, std::string& out) {
-    if (PutSingle(c, out)) return true;
-    text::AppendUtf8(out, c);
-    return false;
-  }
-
-  bool Mark(char32_t m, std::string& out) {
-    if (!cl_.active) return PutSingleOr(m, out);
-    (m == kCandrabindu ? cl_.candrabindu : m == kAnusvara ? cl_.anusvara : cl_.visarga) = true;
-    return Find(keys_.single, m) != nullptr;
-  }
-
-  bool PutKeysOr(const std::string& codes, char32_t raw, std::string& out) {
-    if (!codes.empty()) {
-      PutCodes(codes, out);
+  bool PutOther(char32_t c, Sink& out) const {
+    if (InBlock(c)) {
+      if (Spelled(c).empty()) return false;
+      PutKeys(Spelled(c), out);
       return true;
     }
-    text::AppendUtf8(out, raw);
-    return false;
+    const auto it = keys_.other.find(c);
+    if (it == keys_.other.end()) return false;
+    PutKeys(it->second, out);
+    return true;
   }
 
-  bool Other(char32_t c, std::string& out) {
-    if (c < 0x20 || c == ' ' || c == 0xA0) {
-      out.push_back(static_cast<char>(c));
-      if (c == 0xA0) {
-        out.pop_back();
-        text::AppendUtf8(out, c);
-      }
+  bool Other(char32_t c, Sink& out) {
+    if (c <= ' ' || c == 0xA0) {
+      out.Put(c);
       return true;
     }
-    if (PutSingle(c, out)) return true;
-    if (c >= '0' && c <= '9' && PutSingle(0x0966 + (c - '0'), out)) return true;
-    if (c == kDoubleDanda && keys_.single.count(kDanda)) {
-      PutSingle(kDanda, out);
-      PutSingle(kDanda, out);
+    if (PutOther(c, out)) return true;
+    if (c >= '0' && c <= '9' && PutOther(0x0966 + (c - '0'), out)) return true;
+    if (c == kDoubleDanda && !Spelled(kDanda).empty()) {
+      PutKeys(Spelled(kDanda), out);
+      PutKeys(Spelled(kDanda), out);
       return true;
     }
     // Straight quotes take the curly glyphs, opening and closing in turn.
     if (c == '"' || c == '\'') {
       bool& open = c == '"' ? doubleOpen_ : singleOpen_;
       const char32_t curly = c == '"' ? (open ? 0x201D : 0x201C) : (open ? 0x2019 : 0x2018);
-      if (PutSingle(curly, out)) {
+      if (PutOther(curly, out)) {
         open = !open;
         return true;
       }
     }
-    if (c == 0x2013 && PutSingle('-', out)) return true;  // the one dash typists have
-    if (c == ':' && PutSingle(kVisarga, out)) return true;
-    text::AppendUtf8(out, c);
+    if (c == 0x2013 && PutOther('-', out)) return true;  // the one dash typists have
+    if (c == ':' && PutOther(kVisarga, out)) return true;
+    out.Put(c);
     return false;
   }
 
-  // The keys for letters [i, end) of the cluster. lastStart tells where the
-  // final letter's own keys begin in out when it was written alone.
-  void PutLetters(int i, int end, std::string& out, std::size_t& lastStart) {
+  // A full letter with its nukta, and a visible virama when asked. What the
+  // font cannot draw goes out as it came.
+  void PutFull(const Letter& l, bool virama, Sink& out) const {
+    PutOr(Full(l.cp), l.cp, out);
+    if (l.nukta) PutOr(keys_.nukta, kNukta, out);
+    if (virama) PutOr(keys_.virama, kVirama, out);
+  }
+
+  // Writes letters [i, end) of the cluster. lastStart tells where the final
+  // letter's own keys begin in out, when it was written alone.
+  void PutLetters(int i, int end, Sink& out, std::size_t& lastStart) const {
     lastStart = std::string::npos;
     while (i < end) {
       const Letter& l = cl_.letters[i];
       if (l.joined && (l.zwj || l.rra) && l.cp == kRa && !keys_.eyelash.empty()) {
-        PutCodes(keys_.eyelash, out);
+        PutKeys(keys_.eyelash, out);
         ++i;
         continue;
       }
       if (i == end - 1) {
         if (!l.joined) lastStart = out.size();
-        // A virama that ends the word is written visibly, as typists do.
-        const std::string* half = l.joined && l.zwj ? Find(keys_.half, l.cp) : nullptr;
-        if (half) PutCodes(*half, out);
+        // A virama that ends the word is written visibly, as typists do,
+        // unless a ZWJ asks for the half form.
+        if (l.joined && l.zwj && !Half(l.cp).empty()) PutKeys(Half(l.cp), out);
         else PutFull(l, l.joined, out);
         ++i;
         continue;
@@ -322,34 +298,37 @@ class ToLegacyMachine final : public Machine {
       const bool nEnds = i + 1 == end - 1 && !n.joined;
       const bool plain = !l.nukta && !l.zwj && !l.zwnj && !l.rra;
       if (plain && n.cp == kRa && !n.nukta && !n.rra && nEnds) {
-        if (const std::string* key = Find(keys_.pair, l.cp, kRa)) {
-          PutCodes(*key, out);  // त्र, श्र, द्र and ध्र have keys of their own
-        } else if (l.cp == 0x092B && !Find(keys_.full, l.cp) && Find(keys_.full, 0x092A) && !keys_.hook.empty()) {
+        if (const Keys* key = Find(keys_.pair, l.cp, kRa)) {
+          PutKeys(*key, out);  // त्र, श्र, द्र and ध्र have keys of their own
+        } else if (l.cp == kPha && keys_.full[kPha - 0x0900].empty() && !Full(kPha).empty()) {
           // फ्र: the rakar goes under प's stem, the hook after it.
-          PutCodes(*Find(keys_.full, 0x092A) + keys_.rakar + keys_.hook, out);
+          PutKeys(keys_.full[kPa - 0x0900], out);
+          PutKeys(keys_.rakar, out);
+          PutKeys(keys_.hook, out);
         } else {
           PutFull(l, false, out);
-          PutCodes(Retroflex(l.cp) ? keys_.rakarRetroflex : keys_.rakar, out);
+          PutKeys(Retroflex(l.cp) ? keys_.rakarRetroflex : keys_.rakar, out);
         }
         i += 2;
         continue;
       }
       if (plain && !n.nukta && !n.rra && !n.zwj && !n.zwnj) {
-        const std::string* key = nullptr;
-        std::string built;
-        if (i + 1 == end - 1 && !n.joined) {
+        const Keys* key = nullptr;
+        Keys built;
+        if (nEnds) {
           key = Find(keys_.pair, l.cp, n.cp);
-          const std::string* halfPair = Find(keys_.pairHalf, l.cp, n.cp);
-          const std::string* aa = Find(keys_.single, kAa);
-          if (!key && halfPair && aa) {  // क्ष is its half form and the ा stroke
-            built = *halfPair + *aa;
+          const Keys* halfPair = Find(keys_.pairHalf, l.cp, n.cp);
+          const Keys& aa = keys_.devanagari[kAa - 0x0900];
+          if (!key && halfPair && !aa.empty()) {  // क्ष is its half form and the ा stroke
+            built = *halfPair;
+            built += aa;
             key = &built;
           }
         } else if (n.joined && i + 1 < end - 1) {
           key = Find(keys_.pairHalf, l.cp, n.cp);
         }
         if (key) {
-          PutCodes(*key, out);
+          PutKeys(*key, out);
           i += 2;
           continue;
         }
@@ -359,15 +338,15 @@ class ToLegacyMachine final : public Machine {
         ++i;
         continue;
       }
-      if (n.cp == kYa && !n.nukta && nEnds && !l.zwj && !Find(keys_.half, l.cp) && !keys_.yaPhala.empty()) {
+      if (n.cp == kYa && !n.nukta && nEnds && !l.zwj && Half(l.cp).empty() && !keys_.yaPhala.empty()) {
         PutFull(l, false, out);
-        PutCodes(keys_.yaPhala, out);
+        PutKeys(keys_.yaPhala, out);
         i += 2;
         continue;
       }
-      if (const std::string* half = Find(keys_.half, l.cp)) {
-        PutCodes(*half, out);
-        if (l.nukta) PutKeysOr(keys_.nukta, kNukta, out);
+      if (!Half(l.cp).empty()) {
+        PutKeys(Half(l.cp), out);
+        if (l.nukta) PutOr(keys_.nukta, kNukta, out);
       } else {
         PutFull(l, true, out);
       }
@@ -375,58 +354,44 @@ class ToLegacyMachine final : public Machine {
     }
   }
 
-  // A full letter with its nukta, and a visible virama when asked. What the
-  // font cannot draw goes out as it came.
-  void PutFull(const Letter& l, bool virama, std::string& out) {
-    std::string codes;
-    if (FullKeys(l.cp, &codes)) PutCodes(codes, out);
-    else text::AppendUtf8(out, l.cp);
-    if (l.nukta) PutKeysOr(keys_.nukta, kNukta, out);
-    if (virama) PutKeysOr(keys_.virama, kVirama, out);
-  }
-
-  void Close(std::string& out) {
+  void Close(Sink& out) {
     if (!cl_.active) return;
     cl_.active = false;
+    std::size_t lastStart = std::string::npos;
+    bool reph = false;
     if (cl_.vowel != 0) {
-      std::string codes;
-      if (VowelKeys(cl_.vowel, &codes)) PutCodes(codes, out);
-      else text::AppendUtf8(out, cl_.vowel);
-      PutSignsAndMarks(std::string::npos, out);
-      return;
+      PutOr(Spelled(cl_.vowel), cl_.vowel, out);
+    } else {
+      const Letter& first = cl_.letters[0];
+      reph = cl_.letterCount >= 2 && first.cp == kRa && first.joined && !first.zwj && !first.zwnj &&
+             !first.rra && !first.nukta && !keys_.reph.empty();
+      if (cl_.hasSign(kIKar)) PutOr(Spelled(kIKar), kIKar, out);
+      PutLetters(reph ? 1 : 0, cl_.letterCount, out, lastStart);
     }
-    const Letter& first = cl_.letters[0];
-    const bool reph = cl_.letterCount >= 2 && first.cp == kRa && first.joined && !first.zwj &&
-                      !first.zwnj && !first.rra && !first.nukta && !keys_.reph.empty();
-    if (cl_.hasSign(kIKar)) PutSignAlone(kIKar, out);
-    std::size_t lastStart;
-    PutLetters(reph ? 1 : 0, cl_.letterCount, out, lastStart);
-    PutSignsAndMarks(lastStart, out);
-    if (reph) PutCodes(keys_.reph, out);
-  }
-
-  void PutSignsAndMarks(std::size_t lastStart, std::string& out) {
     const Letter* last = cl_.letterCount > 0 ? &cl_.letters[cl_.letterCount - 1] : nullptr;
     for (int i = 0; i < cl_.signCount; ++i) {
       const char32_t s = cl_.signs[i];
       if (s == kIKar) continue;
       // रु, रू and हृ are glyphs of their own.
-      if (lastStart != std::string::npos && last && !last->nukta) {
-        if (const std::string* key = Find(keys_.withSign, last->cp, s)) {
-          out.resize(lastStart);
-          PutCodes(*key, out);
+      if (lastStart != std::string::npos && !last->nukta) {
+        if (const Keys* key = Find(keys_.withSign, last->cp, s)) {
+          out.Truncate(lastStart);
+          PutKeys(*key, out);
           lastStart = std::string::npos;
           continue;
         }
       }
-      PutSignAlone(s, out);
+      PutOr(Spelled(s), s, out);
     }
-    if (cl_.candrabindu) PutSingleOr(kCandrabindu, out);
-    else if (cl_.anusvara) PutSingleOr(kAnusvara, out);
-    if (cl_.visarga) PutSingleOr(kVisarga, out);
+    if (cl_.candrabindu) PutOr(Spelled(kCandrabindu), kCandrabindu, out);
+    else if (cl_.anusvara) PutOr(Spelled(kAnusvara), kAnusvara, out);
+    if (cl_.visarga) PutOr(Spelled(kVisarga), kVisarga, out);
+    if (reph) PutKeys(keys_.reph, out);
   }
 
   const ReverseKeys& keys_;
+  std::array<Keys, 128> full_;
+  std::array<Keys, 128> sign_;
   Cluster cl_;
   bool doubleOpen_ = false;
   bool singleOpen_ = false;
@@ -434,6 +399,8 @@ class ToLegacyMachine final : public Machine {
 
 }  // namespace
 
-std::unique_ptr<Machine> MakeToLegacy(const Options& options) { return std::make_unique<ToLegacyMachine>(options); }
+std::unique_ptr<Machine> MakeToLegacy(const Options& options) {
+  return std::make_unique<ToLegacyMachine>(options);
+}
 
 }  // namespace lk::convert

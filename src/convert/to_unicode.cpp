@@ -8,7 +8,6 @@
 #include "convert/font_tables.h"
 #include "convert/machine.h"
 #include "text/cp1252.h"
-#include "text/utf8.h"
 
 namespace lk::convert {
 namespace {
@@ -68,10 +67,7 @@ struct Syllable {
   }
 };
 
-void Put(std::string& out, char32_t c) {
-  if (c < 0x80) out.push_back(static_cast<char>(c));
-  else text::AppendUtf8(out, c);
-}
+void Put(Sink& out, char32_t c) { out.Put(c); }
 
 // The code a character of legacy text stands for, or -1 when it is none.
 int CodeOf(char32_t c) {
@@ -84,23 +80,68 @@ int CodeOf(char32_t c) {
   return -1;
 }
 
+// What one unit of a glyph does to the syllable being typed, worked out
+// once per font instead of once per character.
+enum class Kind : std::uint8_t {
+  kConsonant, kEyelash, kVirama, kIKar, kSign, kModifier, kNukta, kReph, kVowel, kAvagraha, kOther
+};
+
+struct Op {
+  char32_t cp = 0;
+  Kind kind = Kind::kOther;
+  bool post = false;  // a rakar or ya-phala: it hangs on the letter before it
+};
+
+struct CodeOps {
+  std::array<Op, 4> ops;
+  std::uint8_t count = 0;  // 0: the font draws nothing at the code
+  bool danda = false;
+  bool hook = false;
+};
+
+Kind KindOf(char32_t u) {
+  if (IsConsonant(u)) return Kind::kConsonant;
+  if (u == kEyelashMark) return Kind::kEyelash;
+  if (u == kVirama) return Kind::kVirama;
+  if (u == kIKar) return Kind::kIKar;
+  if (IsVowelSign(u)) return Kind::kSign;
+  if (IsModifier(u)) return Kind::kModifier;
+  if (u == kNukta) return Kind::kNukta;
+  if (u == kRephMark) return Kind::kReph;
+  if (IsIndependentVowel(u)) return Kind::kVowel;
+  if (u == kAvagraha) return Kind::kAvagraha;
+  return Kind::kOther;
+}
+
 class ToUnicodeMachine final : public Machine {
  public:
-  explicit ToUnicodeMachine(const Options& options)
-      : table_(TableFor(options.font)), rraEyelash_(options.eyelash == Eyelash::kRra) {}
+  explicit ToUnicodeMachine(const Options& options) : rraEyelash_(options.eyelash == Eyelash::kRra) {
+    const FontTable& table = TableFor(options.font);
+    for (int code = 0; code < 256; ++code) {
+      const std::u32string_view units = table.glyphs[code].view();
+      CodeOps& co = ops_[code];
+      co.count = static_cast<std::uint8_t>(units.size());
+      co.danda = units.size() == 1 && units[0] == kDanda;
+      co.hook = units.size() == 1 && units[0] == kHookMark;
+      for (std::size_t i = 0; i < units.size(); ++i) {
+        co.ops[i].cp = units[i];
+        co.ops[i].kind = KindOf(units[i]);
+        co.ops[i].post = i > 0 && units[i - 1] == kVirama && (units[i] == kRa || units[i] == kYa);
+      }
+    }
+  }
 
-  bool Push(char32_t c, std::string& out) override {
-    const int code = c < 0x20 || c == 0xFEFF ? -1 : CodeOf(c);
-    const Glyph* glyph = code < 0 ? nullptr : &table_.glyphs[code];
-    const bool danda = glyph != nullptr && glyph->length == 1 && glyph->text[0] == kDanda;
-    if (pendingDanda_ && !danda) FlushDanda(out);
+  bool Push(char32_t c, Sink& out) override {
+    const int code = c < 0x20 || c == 0xFEFF ? -1 : c < 0x100 ? static_cast<int>(c) : CodeOf(c);
+    const CodeOps* co = code < 0 ? nullptr : &ops_[code];
+    if (pendingDanda_ && !(co && co->danda)) FlushDanda(out);
     if (c < 0x20 || c == 0xFEFF) {
       Close(out);
       Put(out, c);
       return true;
     }
-    if (glyph == nullptr || glyph->length == 0) return PassThrough(c, out);
-    if (danda) {
+    if (co == nullptr || co->count == 0) return PassThrough(c, out);
+    if (co->danda) {
       Close(out);
       // Two dandas typed side by side are the double danda.
       if (pendingDanda_) {
@@ -111,40 +152,38 @@ class ToUnicodeMachine final : public Machine {
       }
       return true;
     }
-    const std::u32string_view units = glyph->view();
-    if (units.size() == 1 && units[0] == kHookMark) return Hook(c, out);
-    for (std::size_t i = 0; i < units.size(); ++i) {
-      // A rakar or ya-phala hangs on the letter before it; the hook skips it.
-      const bool post = i > 0 && units[i - 1] == kVirama && (units[i] == kRa || units[i] == kYa);
-      Unit(units[i], post, out);
-    }
+    if (co->hook) return Hook(c, out);
+    for (std::uint8_t i = 0; i < co->count; ++i) Unit(co->ops[i], out);
     return true;
   }
 
-  void Finish(std::string& out) override {
+  void Finish(Sink& out) override {
     Close(out);
     FlushDanda(out);
   }
 
  private:
-  void FlushDanda(std::string& out) {
+  void FlushDanda(Sink& out) {
     if (!pendingDanda_) return;
     pendingDanda_ = false;
     Put(out, kDanda);
   }
 
-  bool PassThrough(char32_t c, std::string& out) {
+  bool PassThrough(char32_t c, Sink& out) {
     Close(out);
     Put(out, c);
     return false;
   }
 
   void Start() {
-    syl_ = Syllable{};
     syl_.active = true;
+    syl_.reph = syl_.iKar = false;
+    syl_.vowel = 0;
+    syl_.letterCount = syl_.signCount = 0;
+    syl_.candrabindu = syl_.anusvara = syl_.visarga = false;
   }
 
-  void AddLetter(const Letter& letter, std::string& out) {
+  void AddLetter(const Letter& letter, Sink& out) {
     const bool joins = syl_.active && (syl_.open() || syl_.pending());
     if (!joins || syl_.letterCount == static_cast<int>(syl_.letters.size())) {
       Close(out);
@@ -153,54 +192,67 @@ class ToUnicodeMachine final : public Machine {
     syl_.letters[syl_.letterCount++] = letter;
   }
 
-  void Unit(char32_t u, bool post, std::string& out) {
-    if (IsConsonant(u)) {
-      AddLetter(Letter{u, false, false, false, post}, out);
-    } else if (u == kEyelashMark) {
-      if (rraEyelash_) AddLetter(Letter{kRra, false, true, false, false}, out);
-      else AddLetter(Letter{kRa, false, true, true, false}, out);
-    } else if (u == kVirama) {
-      if (syl_.active && syl_.hasLetters()) {
-        syl_.last().joined = true;
-      } else {
-        Close(out);
-        Put(out, u);
-      }
-    } else if (u == kIKar) {
-      if (syl_.active && (syl_.open() || syl_.pending())) {
+  void Unit(const Op& op, Sink& out) {
+    const char32_t u = op.cp;
+    switch (op.kind) {
+      case Kind::kConsonant:
+        AddLetter(Letter{u, false, false, false, op.post}, out);
+        return;
+      case Kind::kEyelash:
+        if (rraEyelash_) AddLetter(Letter{kRra, false, true, false, false}, out);
+        else AddLetter(Letter{kRa, false, true, true, false}, out);
+        return;
+      case Kind::kVirama:
+        if (syl_.active && syl_.hasLetters()) {
+          syl_.last().joined = true;
+        } else {
+          Close(out);
+          Put(out, u);
+        }
+        return;
+      case Kind::kIKar:
+        if (!(syl_.active && (syl_.open() || syl_.pending()))) {
+          Close(out);
+          Start();
+        }
         syl_.iKar = true;
-      } else {
+        return;
+      case Kind::kSign:
+        VowelSign(u, out);
+        return;
+      case Kind::kModifier:
+        Modifier(u, out);
+        return;
+      case Kind::kNukta:
+        if (syl_.active && syl_.hasLetters()) {
+          syl_.last().nukta = true;
+        } else {
+          Close(out);
+          Put(out, u);
+        }
+        return;
+      case Kind::kReph:
+        Reph(out);
+        return;
+      case Kind::kVowel:
         Close(out);
         Start();
-        syl_.iKar = true;
-      }
-    } else if (IsVowelSign(u)) {
-      VowelSign(u, out);
-    } else if (IsModifier(u)) {
-      Modifier(u, out);
-    } else if (u == kNukta) {
-      if (syl_.active && syl_.hasLetters()) {
-        syl_.last().nukta = true;
-      } else {
-        Close(out);
-        Put(out, u);
-      }
-    } else if (u == kRephMark) {
-      Reph(out);
-    } else if (IsIndependentVowel(u)) {
-      Close(out);
-      Start();
-      syl_.vowel = u;
-    } else if (u == kAvagraha && syl_.active && syl_.hasLetters() && syl_.last().cp == 0x0932 &&
-               syl_.last().joined) {
-      syl_.last().joined = false;  // ल् and ऽ side by side draw ल
-    } else {
-      Close(out);
-      Put(out, u);
+        syl_.vowel = u;
+        return;
+      case Kind::kAvagraha:
+        if (syl_.active && syl_.hasLetters() && syl_.last().cp == 0x0932 && syl_.last().joined) {
+          syl_.last().joined = false;  // ल् and ऽ side by side draw ल
+          return;
+        }
+        break;
+      case Kind::kOther:
+        break;
     }
+    Close(out);
+    Put(out, u);
   }
 
-  void VowelSign(char32_t u, std::string& out) {
+  void VowelSign(char32_t u, Sink& out) {
     if (!syl_.active) {
       Put(out, u);
       return;
@@ -225,7 +277,7 @@ class ToUnicodeMachine final : public Machine {
     syl_.signs[syl_.signCount++] = u;
   }
 
-  void Modifier(char32_t u, std::string& out) {
+  void Modifier(char32_t u, Sink& out) {
     const bool hasBase = syl_.active && (syl_.hasLetters() || syl_.vowel != 0);
     if (!hasBase) {
       Close(out);
@@ -238,7 +290,7 @@ class ToUnicodeMachine final : public Machine {
     else syl_.visarga = true;
   }
 
-  void Reph(std::string& out) {
+  void Reph(Sink& out) {
     if (syl_.active && (syl_.hasLetters() || syl_.pending())) {
       syl_.reph = true;
       return;
@@ -254,7 +306,7 @@ class ToUnicodeMachine final : public Machine {
     Put(out, kVirama);
   }
 
-  bool Hook(char32_t c, std::string& out) {
+  bool Hook(char32_t c, Sink& out) {
     if (syl_.active && syl_.vowel == 0x0909) {
       syl_.vowel = 0x090A;
       return true;
@@ -287,7 +339,7 @@ class ToUnicodeMachine final : public Machine {
     return PassThrough(c, out);
   }
 
-  void PutLetter(const Letter& letter, std::string& out) {
+  void PutLetter(const Letter& letter, Sink& out) {
     if (letter.nukta && (letter.cp == 0x0928 || letter.cp == kRa || letter.cp == 0x0933)) {
       Put(out, letter.cp + 1);  // the three letters whose nukta form Unicode composes
     } else {
@@ -300,7 +352,7 @@ class ToUnicodeMachine final : public Machine {
     }
   }
 
-  void PutSigns(std::string& out) {
+  void PutSigns(Sink& out) {
     if (syl_.hasSign(kAa)) {
       // ा with े, ै or ॅ, in either typed order, is one sign.
       for (auto [with, into] : {std::pair{kE, kO}, std::pair{kAi, kAu}, std::pair{kCandraE, kCandraO}}) {
@@ -319,7 +371,7 @@ class ToUnicodeMachine final : public Machine {
     if (syl_.visarga) Put(out, kVisarga);
   }
 
-  void Close(std::string& out) {
+  void Close(Sink& out) {
     if (!syl_.active) return;
     if (syl_.vowel != 0) {
       char32_t vowel = syl_.vowel;
@@ -352,7 +404,7 @@ class ToUnicodeMachine final : public Machine {
     syl_.active = false;
   }
 
-  const FontTable& table_;
+  std::array<CodeOps, 256> ops_;
   bool rraEyelash_;
   Syllable syl_;
   bool pendingDanda_ = false;
