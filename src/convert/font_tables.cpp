@@ -1,5 +1,7 @@
 #include "convert/font_tables.h"
 
+#include "text/cp1252.h"
+
 #include <algorithm>
 #include <initializer_list>
 #include <vector>
@@ -213,6 +215,15 @@ const FontTable& TableFor(LegacyFont font) {
       Build(std::begin(kFontasyHimaliTt), std::end(kFontasyHimaliTt)),
   };
   return tables[static_cast<int>(font)];
+}
+
+int LegacyCode(char32_t c) {
+  if (c < 0x100) return static_cast<int>(c);  // the five codes 1252 leaves open arrive as C1 controls
+  if (c >= 0xF020 && c <= 0xF0FF) return static_cast<int>(c - 0xF000);
+  if (c > 0x2122) return -1;
+  for (int code = 0x80; code < 0xA0; ++code)
+    if (text::Cp1252ToUnit(static_cast<unsigned char>(code)) == c) return code;
+  return -1;
 }
 
 }  // namespace lk::convert

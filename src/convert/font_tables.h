@@ -67,6 +67,10 @@ struct FontTable {
 
 const FontTable& TableFor(LegacyFont font);
 
+// The code a character of legacy text stands for: its Windows-1252 byte, or
+// U+F0xx as a symbol font's text arrives; -1 when it stands for none.
+int LegacyCode(char32_t c);
+
 inline bool IsConsonant(char32_t c) { return (c >= 0x0915 && c <= 0x0939) || (c >= 0x0958 && c <= 0x095F); }
 
 // Dependent vowel signs, ि excepted: it is typed before its cluster.

@@ -7,7 +7,6 @@
 
 #include "convert/font_tables.h"
 #include "convert/machine.h"
-#include "text/cp1252.h"
 
 namespace lk::convert {
 namespace {
@@ -69,17 +68,6 @@ struct Syllable {
 
 void Put(Sink& out, char32_t c) { out.Put(c); }
 
-// The code a character of legacy text stands for, or -1 when it is none.
-int CodeOf(char32_t c) {
-  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<int>(c);
-  if (c >= 0xF020 && c <= 0xF0FF) return static_cast<int>(c - 0xF000);
-  if (c >= 0x80 && c < 0xA0) return static_cast<int>(c);  // the five undefined codes arrive as C1 controls
-  if (c > 0x2122) return -1;
-  for (int code = 0x80; code < 0xA0; ++code)
-    if (text::Cp1252ToUnit(static_cast<unsigned char>(code)) == c) return code;
-  return -1;
-}
-
 // What one unit of a glyph does to the syllable being typed, worked out
 // once per font instead of once per character.
 enum class Kind : std::uint8_t {
@@ -132,7 +120,7 @@ class ToUnicodeMachine final : public Machine {
   }
 
   bool Push(char32_t c, Sink& out) override {
-    const int code = c < 0x20 || c == 0xFEFF ? -1 : c < 0x100 ? static_cast<int>(c) : CodeOf(c);
+    const int code = c < 0x20 || c == 0xFEFF ? -1 : LegacyCode(c);
     const CodeOps* co = code < 0 ? nullptr : &ops_[code];
     if (pendingDanda_ && !(co && co->danda)) FlushDanda(out);
     if (c < 0x20 || c == 0xFEFF) {

@@ -1,0 +1,81 @@
+#include "commands/convert_selection.h"
+
+#include "convert/font_tables.h"
+#include "text/utf8.h"
+
+namespace lk::commands {
+namespace {
+
+using convert::Direction;
+using convert::LegacyFont;
+
+constexpr unsigned kInformation = 64;
+
+bool IsDevanagari(char32_t c) { return c >= 0x0900 && c <= 0x097F; }
+
+// A character that only legacy text holds: a code above ASCII that the
+// font draws as Devanagari. Latin letters, quotes, dashes and bullets are
+// not: Unicode text is full of them.
+bool LegacyOnly(char32_t c, const convert::FontTable& table) {
+  switch (c) {
+    case 0x00A0: case 0x2013: case 0x2014: case 0x2018: case 0x2019: case 0x201A:
+    case 0x201C: case 0x201D: case 0x201E: case 0x2022: case 0x2026:
+      return false;
+    default:
+      break;
+  }
+  const int code = convert::LegacyCode(c);
+  if (code < 0x80) return false;
+  for (char32_t unit : table.glyphs[code].view())
+    if (IsDevanagari(unit) || unit >= convert::kRephMark) return true;
+  return false;
+}
+
+}  // namespace
+
+LegacyFont ConversionFont(std::string_view chosenFont, const settings::SettingsStore& store) {
+  if (auto font = convert::LegacyFontByName(chosenFont)) return *font;
+  const std::string configured = settings::ReadSetting(store, kConvertSection, "LegacyFont", "Preeti");
+  if (auto font = convert::LegacyFontByName(configured)) return *font;
+  return LegacyFont::kPreeti;
+}
+
+std::string AutomationFontAfter(Direction direction, LegacyFont font, const settings::SettingsStore& store) {
+  if (direction == Direction::kToLegacy) return std::string(convert::LegacyFontName(font));
+  return settings::ReadSetting(store, kConvertSection, "UnicodeFont", "Nirmala UI");
+}
+
+ConversionOutcome ConvertSelection(std::string_view selection, Direction direction, LegacyFont font) {
+  ConversionOutcome outcome;
+  const std::u32string characters = text::Utf8ToUtf32(selection);
+  bool devanagari = false;
+  bool legacyOnly = false;
+  const convert::FontTable& table = convert::TableFor(font);
+  for (char32_t c : characters) {
+    if (IsDevanagari(c)) devanagari = true;
+    else if (!legacyOnly && c >= 0x80 && LegacyOnly(c, table)) legacyOnly = true;
+  }
+  if (direction == Direction::kToUnicode && devanagari && !legacyOnly) {
+    outcome.message = Message{"The selection is already Unicode text.", kInformation};
+    return outcome;
+  }
+  if (direction == Direction::kToLegacy && !devanagari) {
+    outcome.message = Message{"The selection holds no Unicode Devanagari.", kInformation};
+    return outcome;
+  }
+  convert::Options options;
+  options.font = font;
+  convert::Unconverted unconverted;
+  outcome.paste = direction == Direction::kToUnicode ? convert::ToUnicode(selection, options, &unconverted)
+                                                     : convert::ToLegacy(selection, options, &unconverted);
+  if (unconverted.count > 0) {
+    const std::string count = std::to_string(unconverted.count);
+    outcome.message = Message{unconverted.count == 1
+                                  ? "1 character had no equivalent and was left as it was."
+                                  : count + " characters had no equivalent and were left as they were.",
+                              kInformation};
+  }
+  return outcome;
+}
+
+}  // namespace lk::commands

@@ -1,0 +1,36 @@
+#pragma once
+// The text work behind "Selection to Unicode" and "Selection to legacy font":
+// which family the legacy side is, whether the selection is already in the
+// asked-for form, the converted text and what to tell the user.
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "commands/edit_commands.h"
+#include "convert/converter.h"
+#include "settings/settings_store.h"
+
+namespace lk::commands {
+
+inline constexpr std::string_view kConvertSection = "Convert";
+
+// The family chosen in the toolbar's font list when it is a legacy family
+// the converter knows; otherwise LK.ini's choice; otherwise Preeti.
+convert::LegacyFont ConversionFont(std::string_view chosenFont, const settings::SettingsStore& store);
+
+// The font the converted selection is set to in Word or Excel.
+std::string AutomationFontAfter(convert::Direction direction, convert::LegacyFont font,
+                                const settings::SettingsStore& store);
+
+struct ConversionOutcome {
+  std::optional<std::string> paste;  // UTF-8
+  // Shown instead of pasting, or after the paste when some characters had
+  // no equivalent.
+  std::optional<Message> message;
+};
+
+// selection is UTF-8 as captured from the clipboard's Unicode text.
+ConversionOutcome ConvertSelection(std::string_view selection, convert::Direction direction,
+                                   convert::LegacyFont font);
+
+}  // namespace lk::commands

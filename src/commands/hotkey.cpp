@@ -1,0 +1,72 @@
+#include "commands/hotkey.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace lk::commands {
+namespace {
+
+std::string Lower(std::string_view text) {
+  std::string out(text);
+  std::transform(out.begin(), out.end(), out.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return out;
+}
+
+std::string_view Trimmed(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
+}  // namespace
+
+std::optional<Hotkey> ParseHotkey(std::string_view text) {
+  Hotkey hotkey;
+  bool haveKey = false;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    const std::size_t plus = text.find('+', start);
+    const std::string_view part = Trimmed(text.substr(start, plus == std::string_view::npos ? plus : plus - start));
+    start = plus == std::string_view::npos ? text.size() + 1 : plus + 1;
+    if (part.empty() || haveKey) return std::nullopt;  // "Ctrl++U", "U+Ctrl"
+    const std::string name = Lower(part);
+    unsigned modifier = 0;
+    if (name == "ctrl" || name == "control") modifier = Hotkey::kCtrl;
+    else if (name == "alt") modifier = Hotkey::kAlt;
+    else if (name == "shift") modifier = Hotkey::kShift;
+    else if (name == "win" || name == "windows") modifier = Hotkey::kWin;
+    if (modifier != 0) {
+      if (hotkey.modifiers & modifier) return std::nullopt;
+      hotkey.modifiers |= modifier;
+      continue;
+    }
+    if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0]))) {
+      hotkey.key = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
+    } else if (name.size() >= 2 && name.size() <= 3 && name[0] == 'f' &&
+               std::all_of(name.begin() + 1, name.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+      const int number = std::stoi(name.substr(1));
+      if (number < 1 || number > 24 || name[1] == '0') return std::nullopt;
+      hotkey.key = static_cast<char>(number);
+      hotkey.function = true;
+    } else {
+      return std::nullopt;
+    }
+    haveKey = true;
+  }
+  if (!haveKey || (hotkey.modifiers & ~Hotkey::kShift) == 0) return std::nullopt;
+  return hotkey;
+}
+
+std::string HotkeyText(const Hotkey& hotkey) {
+  std::string text;
+  if (hotkey.modifiers & Hotkey::kCtrl) text += "Ctrl+";
+  if (hotkey.modifiers & Hotkey::kAlt) text += "Alt+";
+  if (hotkey.modifiers & Hotkey::kShift) text += "Shift+";
+  if (hotkey.modifiers & Hotkey::kWin) text += "Win+";
+  if (hotkey.function) text += "F" + std::to_string(static_cast<int>(hotkey.key));
+  else text += hotkey.key;
+  return text;
+}
+
+}  // namespace lk::commands
