@@ -1,5 +1,6 @@
 #include "convert/converter.h"
 
+#include <array>
 #include <memory>
 
 #include "convert/machine.h"
@@ -10,26 +11,19 @@ namespace lk::convert {
 
 struct Converter::State {
   std::unique_ptr<Machine> machine;
-  Unconverted unconverted;
-  std::uint64_t line = 1;
-  std::uint64_t column = 0;
+  Tally tally;
   std::string partial;  // the start of a UTF-8 sequence split between pieces
+  // Decoded characters wait here and go to the machine a stretch at a time.
+  std::array<char32_t, 4096> decoded;
+  std::size_t count = 0;
 
   void Take(char32_t c, Sink& out) {
-    ++column;
-    out.MakeRoom();
-    const bool converted = machine->Push(c, out);
-    if (!converted) {
-      if (unconverted.count == 0) {
-        unconverted.line = line;
-        unconverted.column = column;
-      }
-      ++unconverted.count;
-    }
-    if (c == '\n') {
-      ++line;
-      column = 0;
-    }
+    decoded[count++] = c;
+    if (count == decoded.size()) Flush(out);
+  }
+  void Flush(Sink& out) {
+    machine->Run({decoded.data(), count}, out, tally);
+    count = 0;
   }
 };
 
@@ -75,6 +69,7 @@ void Converter::Feed(std::string_view utf8, std::string& target) {
       s.partial.clear();
     } else if (IncompletePrefix(head)) {
       s.partial = std::move(head);
+      s.Flush(out);
       return;
     } else {
       for (std::size_t i = 0; i < held; ++i) s.Take(text::kReplacement, out);
@@ -94,12 +89,14 @@ void Converter::Feed(std::string_view utf8, std::string& target) {
       pos += length;
     } else if (IncompletePrefix(utf8.substr(pos))) {
       s.partial.assign(utf8.substr(pos));
+      s.Flush(out);
       return;
     } else {
       s.Take(text::kReplacement, out);
       ++pos;
     }
   }
+  s.Flush(out);
 }
 
 void Converter::Finish(std::string& target) {
@@ -107,11 +104,12 @@ void Converter::Finish(std::string& target) {
   Sink out(target);
   for (std::size_t i = 0; i < s.partial.size(); ++i) s.Take(text::kReplacement, out);
   s.partial.clear();
+  s.Flush(out);
   out.MakeRoom();
   s.machine->Finish(out);
 }
 
-const Unconverted& Converter::unconverted() const { return state_->unconverted; }
+const Unconverted& Converter::unconverted() const { return state_->tally.unconverted; }
 
 namespace {
 

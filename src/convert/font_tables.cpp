@@ -217,8 +217,7 @@ const FontTable& TableFor(LegacyFont font) {
   return tables[static_cast<int>(font)];
 }
 
-int LegacyCode(char32_t c) {
-  if (c < 0x100) return static_cast<int>(c);  // the five codes 1252 leaves open arrive as C1 controls
+int LegacyCodeAbove255(char32_t c) {
   if (c >= 0xF020 && c <= 0xF0FF) return static_cast<int>(c - 0xF000);
   if (c > 0x2122) return -1;
   for (int code = 0x80; code < 0xA0; ++code)

@@ -69,7 +69,11 @@ const FontTable& TableFor(LegacyFont font);
 
 // The code a character of legacy text stands for: its Windows-1252 byte, or
 // U+F0xx as a symbol font's text arrives; -1 when it stands for none.
-int LegacyCode(char32_t c);
+int LegacyCodeAbove255(char32_t c);
+inline int LegacyCode(char32_t c) {
+  // The five codes 1252 leaves open arrive as C1 controls, the others as themselves.
+  return c < 0x100 ? static_cast<int>(c) : LegacyCodeAbove255(c);
+}
 
 inline bool IsConsonant(char32_t c) { return (c >= 0x0915 && c <= 0x0939) || (c >= 0x0958 && c <= 0x095F); }
 

@@ -1,6 +1,7 @@
 #pragma once
 // One direction of conversion as a machine fed one character at a time.
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -57,14 +58,50 @@ class Sink {
   std::size_t size_ = 0;
 };
 
+// Counts characters without an equivalent and keeps the place of the first.
+struct Tally {
+  Unconverted unconverted;
+  std::uint64_t line = 1;
+  std::uint64_t column = 0;
+
+  void Note(char32_t c, bool converted) {
+    ++column;
+    if (!converted) {
+      if (unconverted.count == 0) {
+        unconverted.line = line;
+        unconverted.column = column;
+      }
+      ++unconverted.count;
+    }
+    if (c == '\n') {
+      ++line;
+      column = 0;
+    }
+  }
+};
+
 class Machine {
  public:
   virtual ~Machine() = default;
-  // Writes what the character settles; false when it has no equivalent and
-  // passes through as it came.
-  virtual bool Push(char32_t c, Sink& out) = 0;
+  virtual void Run(std::u32string_view characters, Sink& out, Tally& tally) = 0;
   // Writes whatever is still held: the syllable in progress.
   virtual void Finish(Sink& out) = 0;
+};
+
+// Runs a direction's Push over a stretch of characters with one virtual call
+// for the stretch, not one per character.
+template <typename Direction>
+class MachineOf : public Machine {
+ public:
+  void Run(std::u32string_view characters, Sink& out, Tally& tally) final {
+    auto& self = static_cast<Direction&>(*this);
+    for (char32_t c : characters) {
+      out.MakeRoom();
+      // Push writes what the character settles and answers false when it
+      // has no equivalent and passed through as it came.
+      tally.Note(c, self.Push(c, out));
+    }
+  }
 };
 
 std::unique_ptr<Machine> MakeToUnicode(const Options& options);

@@ -74,7 +74,7 @@ void PutKeys(const Keys& keys, Sink& out) {
   }
 }
 
-class ToLegacyMachine final : public Machine {
+class ToLegacyMachine final : public MachineOf<ToLegacyMachine> {
  public:
   explicit ToLegacyMachine(const Options& options) : keys_(TableFor(options.font).reverse) {
     // Letters the fonts build from others: फ is प with the hook, झ is भ
@@ -98,7 +98,7 @@ class ToLegacyMachine final : public Machine {
     }
   }
 
-  bool Push(char32_t c, Sink& out) override {
+  bool Push(char32_t c, Sink& out) {
     if (c >= 0x0958 && c <= 0x095F) {  // precomposed nukta letters
       static constexpr char32_t kBase[] = {0x0915, 0x0916, 0x0917, 0x091C, 0x0921, 0x0922, 0x092B, 0x092F};
       return Consonant(kBase[c - 0x0958], false, out) & Nukta(out);

@@ -101,7 +101,7 @@ Kind KindOf(char32_t u) {
   return Kind::kOther;
 }
 
-class ToUnicodeMachine final : public Machine {
+class ToUnicodeMachine final : public MachineOf<ToUnicodeMachine> {
  public:
   explicit ToUnicodeMachine(const Options& options) : rraEyelash_(options.eyelash == Eyelash::kRra) {
     const FontTable& table = TableFor(options.font);
@@ -119,7 +119,7 @@ class ToUnicodeMachine final : public Machine {
     }
   }
 
-  bool Push(char32_t c, Sink& out) override {
+  bool Push(char32_t c, Sink& out) {
     const int code = c < 0x20 || c == 0xFEFF ? -1 : LegacyCode(c);
     const CodeOps* co = code < 0 ? nullptr : &ops_[code];
     if (pendingDanda_ && !(co && co->danda)) FlushDanda(out);
