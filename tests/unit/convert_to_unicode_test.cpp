@@ -118,6 +118,14 @@ TEST(ToUnicode, NuktaEyelashAndTypistTricks) {
   EXPECT_EQ(Uni("N˜"), "ल");
 }
 
+TEST(ToUnicode, RareSigns) {
+  EXPECT_EQ(Uni("ç gdM lzjfo"), "ॐ नमः शिवाय");
+  EXPECT_EQ(Uni("˜"), "ऽ");
+  EXPECT_EQ(Uni("a‘s"), "बॅक");
+  EXPECT_EQ(Uni("af‘n"), "बॉल");
+  EXPECT_EQ(Uni("b]j¥o"), "देवर्‍य");
+}
+
 TEST(ToUnicode, DigitsAndPunctuation) {
   EXPECT_EQ(Uni("@)&( .. ! ="), "२०७९ ॥ १ .");
   EXPECT_EQ(Uni("s] xf] <"), "के हो ?");
