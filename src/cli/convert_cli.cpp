@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "convert/legacy_font.h"
+#include "version.h"
 
 namespace lk::cli {
 namespace {
@@ -235,6 +236,7 @@ constexpr std::string_view kHelp =
     "                      do not matter)\n"
     "  --eyelash zwj|rra   write eyelash RA as RA, VIRAMA, ZWJ (default) or as RRA, VIRAMA\n"
     "  --strict            exit with status 3 when a character had no equivalent\n"
+    "  --version           print the program's version\n"
     "\n"
     "Reads the files in turn, or standard input when there are none or for \"-\"; input is\n"
     "UTF-8 (a leading byte order mark is dropped) and legacy text is the Windows-1252\n"
@@ -262,6 +264,10 @@ ParsedArgs ParseConvertArgs(std::span<const std::string> args) {
       parsed.help = true;
       return {std::move(parsed), {}};
     }
+    if (arg == "--version") {
+      parsed.version = true;
+      return {std::move(parsed), {}};
+    }
     if (arg == "--strict") {
       parsed.strict = true;
       continue;
@@ -272,7 +278,9 @@ ParsedArgs ParseConvertArgs(std::span<const std::string> args) {
       option = arg.substr(0, equals);
       value = arg.substr(equals + 1);
     }
-    if (option == "--strict" || option == "--help") return Wrong(option + " takes no value");
+    if (option == "--strict" || option == "--help" || option == "--version") {
+      return Wrong(option + " takes no value");
+    }
     if (option != "--to" && option != "--font" && option != "--eyelash") {
       return Wrong("unknown option " + option);
     }
@@ -376,6 +384,11 @@ int RunConvert(std::span<const std::string> args, const ConvertIo& io) {
     return 2;
   }
   const ConvertArgs& options = *parsed.args;
+  if (options.version) {
+    io.out << kProgramName << ' ' << LK_VERSION << '\n';
+    io.out.flush();
+    return io.out ? 0 : 1;
+  }
   if (options.help) {
     io.out << ConvertUsage() << "\n\n" << kHelp;
     io.out.flush();

@@ -22,6 +22,7 @@ struct ConvertArgs {
   lk::convert::Options options;
   bool strict = false;
   bool help = false;
+  bool version = false;
   // Read in this order; none means standard input, and so does "-".
   std::vector<std::string> files;
 };
