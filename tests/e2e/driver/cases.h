@@ -22,5 +22,6 @@ std::vector<Case> AllCases();
 std::vector<Case> TargetCases();
 std::vector<Case> CustomizeCases();
 std::vector<Case> CommandCases();
+std::vector<Case> TestFontCases();
 
 }  // namespace lk::e2e
