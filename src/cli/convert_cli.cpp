@@ -327,8 +327,24 @@ void Utf8Checker::Fail() {
 
 bool Utf8Checker::Feed(std::string_view piece) {
   if (!ok_) return false;
-  for (const char c : piece) {
-    const auto byte = static_cast<unsigned char>(c);
+  const char* const end = piece.data() + piece.size();
+  for (const char* at = piece.data(); at != end; ++at) {
+    // Legacy-font text is nearly all ASCII and its lines are long: eight bytes
+    // at a time when none of them starts a sequence or ends a line.
+    if (pending_ == 0) {
+      constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+      constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+      while (end - at >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, at, sizeof word);
+        const std::uint64_t lineFeeds = word ^ (kOnes * '\n');
+        if (((word | ((lineFeeds - kOnes) & ~lineFeeds)) & kHighBits) != 0) break;
+        column_ += 8;
+        at += 8;
+      }
+      if (at == end) break;
+    }
+    const auto byte = static_cast<unsigned char>(*at);
     if (pending_ > 0) {
       if (byte < low_ || byte > high_) {
         Fail();

@@ -330,5 +330,22 @@ TEST(Utf8Checker, AgreesWithTheWholeTextCheckWhateverThePieces) {
   }
 }
 
+TEST(Utf8Checker, PlacesTheFaultByCharactersWhateverTheRunOfAsciiBeforeIt) {
+  // Runs of plain ASCII are checked several bytes at a time; the count of
+  // columns and lines must not notice where such a run starts or stops.
+  for (std::size_t before = 0; before < 20; ++before) {
+    for (std::size_t after = 0; after < 20; after += 3) {
+      const std::string text = "क" + std::string(before, 'a') + "\n" + std::string(after, 'b') + "\xFF" + "cccccccc";
+      for (std::size_t piece : {1u, 5u, 8u, 13u, 64u}) {
+        Utf8Checker checker;
+        for (std::size_t at = 0; at < text.size(); at += piece) checker.Feed(std::string_view(text).substr(at, piece));
+        EXPECT_FALSE(checker.Finish());
+        EXPECT_EQ(checker.line(), 2u) << before << " " << after << " " << piece;
+        EXPECT_EQ(checker.column(), after + 1) << before << " " << after << " " << piece;
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace lk::cli
