@@ -38,8 +38,9 @@ REPH, HOOK, EYELASH = 0xE000, 0xE001, 0xE002
 VIRAMA, RA = 0x094D, 0x0930
 DOTTED_CIRCLE = 0x25CC
 
-# Marks are placed as they sit on this letter; a legacy font draws them at a
-# fixed place after whatever glyph comes before.
+# A legacy font draws a mark at one fixed place after whatever glyph comes
+# before; it is placed as it sits on the first of these letters that Lohit
+# does not fuse with it.
 REFERENCE_BASES = ("क", "ट")
 
 # Preeti has two rakar keys for one Unicode ्र: `|`, the slanted stroke at the
