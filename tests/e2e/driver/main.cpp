@@ -11,10 +11,10 @@
 //       launch-to-visible medians of the exe and of notepad, and their ratio.
 //   lk_e2e_driver --bench-relabel <exe> <workdir> <runs>
 //       median and 95th percentile of the toolbar's reaction to a font choice.
-//   lk_e2e_driver --soak <exe> <workdir> <rounds> [seed]
-//       random command-3 round trips against notepad; counts wrong pastes and
-//       lost clipboards.
-//   lk_e2e_driver --bench-roundtrip <exe> <workdir> <runs>
+//   lk_e2e_driver --soak <exe> <workdir> <rounds> [seed] [notepad|keys]
+//       random command-3 round trips against notepad or the keys-only
+//       stand-in; counts wrong pastes, lost clipboards and stray characters.
+//   lk_e2e_driver --bench-roundtrip <exe> <workdir> <runs> [notepad|keys]
 //       command-3 round trip times next to a bare copy-and-paste reference.
 #include <windows.h>
 
@@ -115,8 +115,8 @@ int Hold(const Context& context, const std::wstring& readyFile, const std::wstri
 int Usage() {
   PrintLine(
       "usage: lk_e2e_driver <exe> <workdir> [--only a,b] [--expect-dpi N]\n"
-      "       lk_e2e_driver --soak <exe> <workdir> <rounds> [seed]\n"
-      "       lk_e2e_driver --bench-roundtrip <exe> <workdir> <runs>\n"
+      "       lk_e2e_driver --soak <exe> <workdir> <rounds> [seed] [notepad|keys]\n"
+      "       lk_e2e_driver --bench-roundtrip <exe> <workdir> <runs> [notepad|keys]\n"
       "       lk_e2e_driver --hold <exe> <workdir> <ready-file> <done-file>\n"
       "       lk_e2e_driver --bench-startup <exe> <runs> [workdir]\n"
       "       lk_e2e_driver --bench-relabel <exe> <workdir> <runs>");
@@ -143,14 +143,22 @@ int wmain(int argc, wchar_t** argv) {
     if (args.size() != 4) return Usage();
     return BenchRelabel(FullPath(args[1]), FullPath(args[2]), std::max(20, _wtoi(args[3].c_str())));
   }
-  if (args[0] == L"--soak") {
-    if (args.size() < 4 || args.size() > 5) return Usage();
-    const unsigned seed = args.size() == 5 ? static_cast<unsigned>(_wtoi(args[4].c_str())) : 20240611u;
-    return Soak(FullPath(args[1]), FullPath(args[2]), std::max(1, _wtoi(args[3].c_str())), seed);
-  }
-  if (args[0] == L"--bench-roundtrip") {
-    if (args.size() != 4) return Usage();
-    return BenchRoundTrip(FullPath(args[1]), FullPath(args[2]), std::max(1, _wtoi(args[3].c_str())));
+  if (args[0] == L"--soak" || args[0] == L"--bench-roundtrip") {
+    if (args.size() < 4) return Usage();
+    // After the count: "keys" for the keys-only stand-in, "notepad", and (soak) a seed.
+    bool keysOnly = false;
+    unsigned seed = 20240611u;
+    for (std::size_t i = 4; i < args.size(); ++i) {
+      if (args[i] == L"keys")
+        keysOnly = true;
+      else if (args[i] != L"notepad" && args[0] == L"--soak")
+        seed = static_cast<unsigned>(wcstoul(args[i].c_str(), nullptr, 10));
+      else if (args[i] != L"notepad")
+        return Usage();
+    }
+    const int count = std::max(1, _wtoi(args[3].c_str()));
+    if (args[0] == L"--soak") return Soak(FullPath(args[1]), FullPath(args[2]), count, seed, keysOnly);
+    return BenchRoundTrip(FullPath(args[1]), FullPath(args[2]), count, keysOnly);
   }
   if (args[0] == L"--hold") {
     if (args.size() != 5) return Usage();
