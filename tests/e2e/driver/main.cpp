@@ -1,7 +1,8 @@
 // lk_e2e_driver: drives lekhopakar.exe under Wine (or Windows) the way a
 // person does and checks what it shows and stores.
 //
-//   lk_e2e_driver <exe> <workdir> [--only a,b,...] [--expect-dpi N]
+//   lk_e2e_driver <exe> <workdir> [--only a,b,...] [--expect-dpi N] [--expect-acp N]
+//       (--expect-acp: the system's code page for non-Unicode programs)
 //       runs the cases; prints "PASS name" / "FAIL name: reason" and
 //       "N passed, M failed"; exit code 1 when any failed.
 //   lk_e2e_driver --hold <exe> <workdir> <ready-file> <done-file>
@@ -54,9 +55,15 @@ void PrintLine(const std::string& line) {
   std::fflush(stdout);
 }
 
-int RunCases(const Context& context, const std::set<std::string>& only, int expectedDpi) {
+int RunCases(const Context& context, const std::set<std::string>& only, int expectedDpi,
+             unsigned expectedAcp) {
   int passed = 0;
   int failed = 0;
+  if (expectedAcp > 0 && GetACP() != expectedAcp) {
+    PrintLine("FAIL system_code_page: the system runs with code page " + std::to_string(GetACP()) +
+              ", expected " + std::to_string(expectedAcp));
+    ++failed;
+  }
   if (expectedDpi > 0 && static_cast<int>(context.dpi) != expectedDpi) {
     PrintLine("FAIL system_dpi: the system runs at " + std::to_string(context.dpi) +
               " DPI, expected " + std::to_string(expectedDpi));
@@ -114,7 +121,7 @@ int Hold(const Context& context, const std::wstring& readyFile, const std::wstri
 
 int Usage() {
   PrintLine(
-      "usage: lk_e2e_driver <exe> <workdir> [--only a,b] [--expect-dpi N]\n"
+      "usage: lk_e2e_driver <exe> <workdir> [--only a,b] [--expect-dpi N] [--expect-acp N]\n"
       "       lk_e2e_driver --soak <exe> <workdir> <rounds> [seed] [notepad|keys]\n"
       "       lk_e2e_driver --bench-roundtrip <exe> <workdir> <runs> [notepad|keys]\n"
       "       lk_e2e_driver --hold <exe> <workdir> <ready-file> <done-file>\n"
@@ -168,12 +175,15 @@ int wmain(int argc, wchar_t** argv) {
   Context context{FullPath(args[0]), FullPath(args[1]), SystemDpi()};
   std::set<std::string> only;
   int expectedDpi = 0;
+  unsigned expectedAcp = 0;
   for (std::size_t i = 2; i + 1 < args.size(); i += 2) {
     if (args[i] == L"--only") {
       std::stringstream names(Narrow(args[i + 1]));
       for (std::string name; std::getline(names, name, ',');) only.insert(name);
     } else if (args[i] == L"--expect-dpi") {
       expectedDpi = _wtoi(args[i + 1].c_str());
+    } else if (args[i] == L"--expect-acp") {
+      expectedAcp = static_cast<unsigned>(_wtoi(args[i + 1].c_str()));
     } else {
       return Usage();
     }
@@ -183,5 +193,5 @@ int wmain(int argc, wchar_t** argv) {
     PrintLine("0 passed, 1 failed");
     return 1;
   }
-  return RunCases(context, only, expectedDpi);
+  return RunCases(context, only, expectedDpi, expectedAcp);
 }
