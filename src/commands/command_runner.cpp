@@ -17,11 +17,11 @@ void CommandRunner::Run(int button) {
     RunRepeat();
     return;
   }
-  if (!target::CheckTarget(platform_, ui_)) return;
-  const std::string name = ui_.TargetName();
-  const std::string selection = target::CopyIT(platform_, name);
+  const auto window = target::CheckTarget(platform_, ui_);
+  if (!window) return;
+  const std::string selection = target::CopyIT(platform_, window);
   if (selection.empty()) {
-    Show(CaptureFailure(name, button));
+    Show(CaptureFailure(ui_.TargetName(), button));
     return;
   }
   Outcome outcome;
@@ -36,22 +36,22 @@ void CommandRunner::Run(int button) {
                             : Wrap(selection, first, second);
   }
   if (outcome.message) Show(*outcome.message);
-  if (outcome.paste) target::PasteIT(platform_, ui_.TargetName(), *outcome.paste);
+  if (outcome.paste) target::PasteIT(platform_, window, *outcome.paste);
 }
 
 void CommandRunner::RunRepeat() {
-  if (!target::CheckTarget(platform_, ui_)) return;
+  const auto window = target::CheckTarget(platform_, ui_);
+  if (!window) return;
   const std::string character = settings::ReadSetting(store_, kSection, "Character", "");
   const std::string repeat = settings::ReadSetting(store_, kSection, "Repeat", "1");
   const Outcome outcome = Repeat(character, repeat);
   if (outcome.message) Show(*outcome.message);
-  if (outcome.paste) target::PasteIT(platform_, ui_.TargetName(), *outcome.paste);
+  if (outcome.paste) target::PasteIT(platform_, window, *outcome.paste);
 }
 
 void CommandRunner::PasteText(const std::string& text) {
   if (text.empty()) return;
-  if (!target::CheckTarget(platform_, ui_)) return;
-  target::PasteIT(platform_, ui_.TargetName(), text);
+  if (const auto window = target::CheckTarget(platform_, ui_)) target::PasteIT(platform_, window, text);
 }
 
 }  // namespace lk::commands

@@ -1,9 +1,12 @@
 #pragma once
 // The one interface through which the program reaches the window system.
-// Win32 implements it for the real program; the recording fake implements it
-// for the unit tests. Texts are legacy-font (Windows-1252) bytes; the Win32
-// side converts at each call.
+// Win32 implements it for the real program; the scripted fake implements it
+// for the unit tests. Every text here is Unicode as UTF-8: window titles,
+// font names, message texts and the clipboard's text. Legacy-font text
+// (Windows-1252 bytes) is converted before it gets here (text/utf8.h), so the
+// system's code page never touches a glyph.
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -34,17 +37,27 @@ inline constexpr int kAnswerYes = 6;
 inline constexpr int kAnswerNo = 7;
 }  // namespace box
 
-inline constexpr unsigned kKeyUp = 2;
 inline constexpr int kAutomationDone = 0;
 inline constexpr int kAutomationUnreachable = 429;
 
-// Result of activating a window by its title: code 0 and the window on
-// success, 5 when no window matches, anything else with a description.
+// Result of activating a window: code 0 on success, 5 when the window no
+// longer exists, anything else with a description.
 struct Activation {
   int code = 0;
   std::string description;
-  WindowHandle window = 0;
 };
+
+inline constexpr int kNoSuchWindow = 5;
+
+// One key press or release of the input stream.
+struct KeyStroke {
+  unsigned char virtualKey = 0;
+  bool up = false;
+  bool operator==(const KeyStroke&) const = default;
+};
+
+// What a standard edit control is asked to do with the clipboard.
+enum class EditRequest { kCopy, kPaste };
 
 // One clipboard format as it was saved: registered formats go by name, since
 // their numbers differ between sessions.
@@ -83,14 +96,24 @@ class Platform {
   virtual void DragWindow(WindowHandle window) = 0;
   virtual void ShowDropDown(WindowHandle comboBox) = 0;
 
-  // Keyboard.
-  virtual unsigned ScanCode(unsigned virtualKey) = 0;
-  virtual void KeyEvent(unsigned char virtualKey, unsigned char scanCode, unsigned flags) = 0;
+  // Gives the window the focus and brings it to the foreground, without
+  // waiting for it and without changing whether it is minimised.
+  virtual Activation ActivateWindow(WindowHandle window) = 0;
 
-  virtual Activation ActivateWindowByTitle(const std::string& name) = 0;
+  // Keyboard. The strokes go into the input stream in one piece, so nothing
+  // the user or the system does can fall between them. Returns how many went
+  // in: all of them, or fewer when the system refused the rest.
+  virtual std::size_t SendKeys(const std::vector<KeyStroke>& strokes) = 0;
+  // Delivers one UTF-16 unit to the foreground window as typed input.
+  virtual void TypeUnicode(char16_t unit) = 0;
 
-  // One pass of the event loop: pending messages are handled, then it returns.
-  virtual void YieldOnce() = 0;
+  // The control that has the keyboard focus in the window's thread, when it
+  // is a standard edit control (plain or rich) of that window; 0 when the
+  // focus is anywhere else, a custom control say.
+  virtual WindowHandle FocusedEditControl(WindowHandle window) = 0;
+  // Asks a standard edit control to copy its selection or paste over it, and
+  // returns once it has done so; false when it did not answer within the bound.
+  virtual bool SendEditRequest(WindowHandle control, EditRequest request, std::chrono::milliseconds bound) = 0;
 
   // Plain text on the clipboard.
   virtual bool ClipboardHasText() = 0;
@@ -99,9 +122,13 @@ class Platform {
 
   // The whole clipboard: saved before a command and put back after it.
   virtual ClipboardSnapshot ClipboardSave() = 0;
+  // Empties the clipboard and puts the snapshot back, in one opening; an
+  // empty snapshot leaves it empty.
   virtual bool ClipboardRestore(const ClipboardSnapshot& snapshot) = 0;
-  // Puts our own temporary text there, kept out of clipboard history and
-  // monitors, and notes when another program reads it.
+  // Empties the clipboard and puts our own temporary text there, in one
+  // opening: kept out of clipboard history, monitors and cloud upload, and
+  // rendered on request, so that the request tells us another program has
+  // read it. False when the text could not be put there.
   virtual bool ClipboardOffer(const std::string& text) = 0;
   virtual bool ClipboardOfferTaken() = 0;
 
@@ -112,15 +139,11 @@ class Platform {
   virtual WindowHandle ForegroundWindow() = 0;
   // Shift, Ctrl, Alt or a Windows key held down by the user.
   virtual bool ModifiersDown() = 0;
-  // Whether the system takes this key as down now.
-  virtual bool IsKeyDown(unsigned char virtualKey) = 0;
   // Returns once the window's thread has handled what was sent to it so far
-  // (its activation, say), or after a short bound when it does not answer.
-  virtual void CatchUpWith(WindowHandle window) = 0;
+  // (its activation, say); false when it did not answer within the bound.
+  virtual bool CatchUpWith(WindowHandle window, std::chrono::milliseconds bound) = 0;
   // Whether Alt and numeric-keypad digits enter a character here.
   virtual bool HasAltNumpadEntry() = 0;
-  // Delivers one UTF-16 unit to the foreground window as typed input.
-  virtual void TypeUnicode(char16_t unit) = 0;
 
   // A modal message box; no title means the program's default one.
   virtual int ShowMessageBox(const std::string& text, unsigned flags, const std::optional<std::string>& title) = 0;

@@ -1,35 +1,35 @@
 #include "target/capture.h"
 
-#include "target/key_sender.h"
+#include "target/link.h"
+#include "text/utf8.h"
 
 namespace lk::target {
 namespace {
-// A slow target still gets this long to fill the clipboard after Ctrl+C.
+// A slow target still gets this long to answer the copy and fill the clipboard.
 constexpr std::chrono::milliseconds kCopyBound{1000};
 }  // namespace
 
-std::string CopyIT(platform::Platform& platform, const std::string& targetName) {
+std::string CaptureText(platform::Platform& platform, platform::WindowHandle window) {
   const auto saved = platform.ClipboardSave();
+  // Emptied first: a target that copies nothing leaves nothing, never the
+  // user's own text for us to take as its selection.
   platform.ClipboardClear();
-  Yields(platform, 4);
-  const auto activation = platform.ActivateWindowByTitle(targetName);
-  Yields(platform, 3);
-
   std::string captured;
-  {
-    KeySender keys(platform, activation.window);
-    if (activation.code == 0 && keys.Prepare()) ControlChord(platform, keys, vk::kC, {3, 3, 3, 3});
-    if (activation.code == 0 && keys.ok()) {
-      platform.WaitUntil([&] { return platform.ClipboardHasText(); }, kCopyBound);
-      captured = platform.ClipboardGetText();
-    }
+  const Reached reached = Reach(platform, window);
+  if (reached.ok) {
+    // An edit control has copied by the time it answers; for keys, the
+    // clipboard's update is what tells.
+    const bool asked = reached.edit ? platform.SendEditRequest(reached.edit, platform::EditRequest::kCopy, kCopyBound)
+                                    : SendControlChord(platform, window, vk::kC);
+    if (asked && !reached.edit) platform.WaitUntil([&] { return platform.ClipboardHasText(); }, kCopyBound);
+    if (asked) captured = platform.ClipboardGetText();
   }
-  Yields(platform, 3);
-  platform.ClipboardClear();
-  Yields(platform, 2);
-  if (!saved.empty()) platform.ClipboardRestore(saved);
-  Yields(platform, 2);
+  platform.ClipboardRestore(saved);
   return captured;
+}
+
+std::string CopyIT(platform::Platform& platform, platform::WindowHandle window) {
+  return text::Utf8ToCp1252(CaptureText(platform, window));
 }
 
 }  // namespace lk::target

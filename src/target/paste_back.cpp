@@ -1,6 +1,7 @@
 #include "target/paste_back.h"
 
-#include "target/key_sender.h"
+#include "target/link.h"
+#include "text/utf8.h"
 
 namespace lk::target {
 namespace {
@@ -8,42 +9,30 @@ namespace {
 constexpr std::chrono::milliseconds kReadBound{2000};
 }  // namespace
 
-bool PasteIT(platform::Platform& platform, const std::string& targetName, const std::string& text) {
+bool PasteText(platform::Platform& platform, platform::WindowHandle window, const std::string& text) {
+  if (text.empty()) return false;
   const auto saved = platform.ClipboardSave();
-  const std::string savedText = saved.hasText ? saved.text : std::string();
-  Yields(platform, 2);
-  platform.ClipboardClear();
-  Yields(platform, 2);
-  const bool offered = platform.ClipboardOffer(text);
-  Yields(platform, 2);
-
-  // No visibly new text (nothing set, or the user's own text again): nothing
-  // to paste. The user's clipboard goes back whole.
-  const std::string now = offered ? text : platform.ClipboardGetText();
-  if (now == savedText) {
+  // Pasted whenever it is there, even when it equals what the clipboard held
+  // before: the same text twice is still two pastes.
+  if (!platform.ClipboardOffer(text)) {
     platform.ClipboardRestore(saved);
     return false;
   }
-
-  const auto activation = platform.ActivateWindowByTitle(targetName);
-  Yields(platform, 3);
   bool pasted = false;
-  {
-    KeySender keys(platform, activation.window);
-    if (activation.code == 0 && keys.Prepare()) ControlChord(platform, keys, vk::kV, {3, 2, 2, 3});
-    pasted = activation.code == 0 && keys.ok();
+  const Reached reached = Reach(platform, window);
+  if (reached.ok) {
+    pasted = reached.edit ? platform.SendEditRequest(reached.edit, platform::EditRequest::kPaste, kReadBound)
+                          : SendControlChord(platform, window, vk::kV);
+    // An edit control has normally read the text by the time it answers;
+    // one that defers its read is waited for like a target sent keys.
+    if (pasted) platform.WaitUntil([&] { return platform.ClipboardOfferTaken(); }, kReadBound);
   }
-  if (pasted) platform.WaitUntil([&] { return platform.ClipboardOfferTaken(); }, kReadBound);
-
-  if (!saved.empty()) {
-    platform.ClipboardClear();
-    Yields(platform, 2);
-    platform.ClipboardRestore(saved);
-  } else if (!pasted) {
-    // Nothing reached the target: the clipboard goes back to empty.
-    platform.ClipboardClear();
-  }
+  if (!saved.empty() || !pasted) platform.ClipboardRestore(saved);
   return pasted;
+}
+
+bool PasteIT(platform::Platform& platform, platform::WindowHandle window, const std::string& legacy) {
+  return PasteText(platform, window, text::Cp1252ToUtf8(legacy));
 }
 
 }  // namespace lk::target

@@ -1,6 +1,8 @@
 #include "target/typing.h"
 
-#include "target/key_sender.h"
+#include <optional>
+
+#include "target/link.h"
 #include "text/cp1252.h"
 
 namespace lk::target {
@@ -24,28 +26,24 @@ std::optional<char16_t> CharacterOf(const std::string& digits) {
 
 }  // namespace
 
-void TypeIT(platform::Platform& platform, const std::string& targetName, const std::string& digits) {
-  const auto activation = platform.ActivateWindowByTitle(targetName);
-  Yields(platform, 2);
-  KeySender keys(platform, activation.window);
-  if (activation.code != 0 || !keys.Prepare()) return;
-
+void TypeIT(platform::Platform& platform, platform::WindowHandle window, const std::string& digits) {
+  if (!Reach(platform, window).ok) return;
   if (!platform.HasAltNumpadEntry()) {
     const auto character = CharacterOf(digits);
-    if (character && platform.ForegroundWindow() == activation.window) platform.TypeUnicode(*character);
-    Yields(platform, 3);
+    if (character && platform.ForegroundWindow() == window) platform.TypeUnicode(*character);
     return;
   }
-  if (!keys.Press(vk::kAlt)) return;
-  Yields(platform, 2);
+  // Alt, the digits and Alt's release in one piece: a digit that strayed
+  // outside the Alt would be typed as itself.
+  std::vector<platform::KeyStroke> strokes{{vk::kAlt, false}};
   for (const char c : digits) {
     if (!IsDigit(c)) continue;
     const auto key = static_cast<unsigned char>(vk::kNumpad0 + (c - '0'));
-    if (!keys.Press(key) || !keys.Release(key)) return;
+    strokes.push_back({key, false});
+    strokes.push_back({key, true});
   }
-  Yields(platform, 1);
-  keys.Release(vk::kAlt);
-  Yields(platform, 3);
+  strokes.push_back({vk::kAlt, true});
+  SendStrokes(platform, window, strokes);
 }
 
 }  // namespace lk::target

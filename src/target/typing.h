@@ -5,9 +5,10 @@
 
 namespace lk::target {
 
-// Types the character whose code the digits give ("0065") into the target:
-// Alt with the numeric-keypad digits where the system has that entry, the
-// character itself as Unicode input where it has not.
-void TypeIT(platform::Platform& platform, const std::string& targetName, const std::string& digits);
+// Types the character whose code the digits give ("0065") into the target
+// window (the one CheckTarget found): Alt with the numeric-keypad digits
+// where the system has that entry, the character itself as Unicode input
+// where it has not.
+void TypeIT(platform::Platform& platform, platform::WindowHandle window, const std::string& digits);
 
 }  // namespace lk::target

@@ -36,6 +36,12 @@ std::string Utf16ToCp1252(std::u16string_view units) {
       out.push_back(static_cast<char>(u));
       continue;
     }
+    // A symbol-charset font's text reaches the clipboard as U+F0xx, the code
+    // in the low byte; it is the same legacy glyph.
+    if (u >= 0xF020 && u <= 0xF0FF) {
+      out.push_back(static_cast<char>(u & 0xFF));
+      continue;
+    }
     char mapped = '?';
     for (std::size_t i = 0; i < kHigh.size(); ++i) {
       if (kHigh[i] == u) {

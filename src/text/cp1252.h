@@ -12,7 +12,8 @@ char16_t Cp1252ToUnit(unsigned char code);
 // Every byte maps to exactly one UTF-16 unit, so the result has the input's length.
 std::u16string Cp1252ToUtf16(std::string_view bytes);
 
-// Units without a Windows-1252 code become '?', as the system's best-fit would.
+// Units without a Windows-1252 code become '?', as the system's best-fit would;
+// U+F020..U+F0FF (a symbol font's codes) become their low byte.
 std::string Utf16ToCp1252(std::u16string_view units);
 
 }  // namespace lk::text

@@ -1,5 +1,7 @@
 #include "text/utf8.h"
 
+#include "text/cp1252.h"
+
 namespace lk::text {
 
 void AppendUtf8(std::string& out, char32_t cp) {
@@ -92,5 +94,71 @@ std::string Utf32ToUtf8(std::u32string_view text) {
   for (char32_t cp : text) AppendUtf8(out, cp);
   return out;
 }
+
+namespace {
+
+void AppendUtf16(std::u16string& out, char32_t c) {
+  if (c < 0x10000) {
+    out.push_back(static_cast<char16_t>(c));
+    return;
+  }
+  c -= 0x10000;
+  out.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
+  out.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
+}
+
+// The code point starting at bytes[i]; advances i past it, or past the
+// longest start of a sequence that breaks off.
+char32_t DecodeMaximal(std::string_view bytes, std::size_t& i) {
+  const auto lead = static_cast<unsigned char>(bytes[i++]);
+  if (lead < 0x80) return lead;
+  int extra = 0;
+  char32_t c = 0;
+  char32_t minimum = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    extra = 1, c = lead & 0x1F, minimum = 0x80;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    extra = 2, c = lead & 0x0F, minimum = 0x800;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    extra = 3, c = lead & 0x07, minimum = 0x10000;
+  } else {
+    return kReplacement;
+  }
+  for (int k = 0; k < extra; ++k) {
+    if (i >= bytes.size() || (static_cast<unsigned char>(bytes[i]) & 0xC0) != 0x80) return kReplacement;
+    c = (c << 6) | (static_cast<unsigned char>(bytes[i++]) & 0x3F);
+  }
+  if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return kReplacement;
+  return c;
+}
+
+}  // namespace
+
+std::u16string Utf8ToUtf16(std::string_view utf8) {
+  std::u16string out;
+  out.reserve(utf8.size());
+  for (std::size_t i = 0; i < utf8.size();) AppendUtf16(out, DecodeMaximal(utf8, i));
+  return out;
+}
+
+std::string Utf16ToUtf8(std::u16string_view utf16) {
+  std::string out;
+  out.reserve(utf16.size());
+  for (std::size_t i = 0; i < utf16.size(); ++i) {
+    char32_t c = utf16[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 && utf16[i + 1] <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (utf16[i + 1] - 0xDC00);
+      ++i;
+    } else if (c >= 0xD800 && c <= 0xDFFF) {
+      c = kReplacement;
+    }
+    AppendUtf8(out, c);
+  }
+  return out;
+}
+
+std::string Cp1252ToUtf8(std::string_view legacy) { return Utf16ToUtf8(Cp1252ToUtf16(legacy)); }
+
+std::string Utf8ToCp1252(std::string_view utf8) { return Utf16ToCp1252(Utf8ToUtf16(utf8)); }
 
 }  // namespace lk::text

@@ -1,5 +1,7 @@
 #pragma once
-// UTF-8, the form of every Unicode string inside the program.
+// Unicode text inside the program is UTF-8; the window system speaks UTF-16.
+// Legacy-font text (Windows-1252 bytes) meets Unicode only through the table
+// in cp1252.h, never through a system code page.
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -21,5 +23,15 @@ std::optional<std::size_t> FirstInvalidUtf8(std::string_view text);
 
 std::u32string Utf8ToUtf32(std::string_view text);  // invalid bytes become U+FFFD
 std::string Utf32ToUtf8(std::u32string_view text);
+
+// Ill-formed input (a stray continuation byte, a cut sequence, an unpaired
+// surrogate) becomes U+FFFD rather than being dropped, so lengths and
+// neighbours stay visible.
+std::u16string Utf8ToUtf16(std::string_view utf8);
+std::string Utf16ToUtf8(std::u16string_view utf16);
+
+// Legacy-font text as Unicode and back, through the Windows-1252 table.
+std::string Cp1252ToUtf8(std::string_view legacy);
+std::string Utf8ToCp1252(std::string_view utf8);
 
 }  // namespace lk::text

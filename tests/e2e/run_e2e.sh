@@ -2,7 +2,8 @@
 # End-to-end run: our driver starts lekhopakar.exe in Wine's virtual desktop
 # and drives it with real input. ctest runs this under xvfb-run.
 #   run_e2e.sh <lekhopakar.exe> <lk_e2e_driver.exe> [workdir]
-# Steps: the cases at 96 DPI in prefix build/e2e-prefix, then a 144-DPI step in
+# Steps: the cases at 96 DPI in prefix build/e2e-prefix, the same prefix under a
+# Nepali system locale for the code-page cases, then a 144-DPI step in
 # build/e2e-prefix-dpi144 (client size and keypad scaled, and a screenshot at
 # <workdir>/screenshot-144.png).
 set -uo pipefail
@@ -20,7 +21,7 @@ for f in "$exe" "$driver"; do
   [ -f "$f" ] || { echo "run_e2e: missing $f (build the default target first)" >&2; exit 1; }
 done
 mkdir -p "$work"
-rm -rf "$work/cases" "$work/dpi144"
+rm -rf "$work/cases" "$work/nepali" "$work/dpi144"
 
 # Wine sees the Linux root as drive Z:.
 winpath() { local p; p=$(cd "$(dirname "$1")" && pwd)/$(basename "$1"); echo "Z:${p//\//\\}"; }
@@ -42,6 +43,17 @@ source "$root/scripts/wine-env" e2e-prefix
 lk_make_prefix
 lk_set_dpi 96
 run_driver "$work/driver-96.log" "$(winpath "$exe")" "$(winpath "$work")\\cases" || status=1
+wineserver -k 2>/dev/null || true
+
+# A Nepali system locale, whose code page for non-Unicode programs is UTF-8
+# (65001) under Wine: legacy glyphs and Devanagari titles must come through.
+echo "--- Nepali system locale"
+locales=$root/build/locale
+mkdir -p "$locales"
+[ -d "$locales/ne_NP.UTF-8" ] || localedef -i ne_NP -f UTF-8 "$locales/ne_NP.UTF-8" >/dev/null 2>&1 || true
+LC_ALL=ne_NP.UTF-8 LOCPATH=$locales run_driver "$work/driver-ne.log" "$(winpath "$exe")" "$(winpath "$work")\\nepali" \
+  --expect-acp 65001 \
+  --only target_legacy_round_trip_any_code_page,target_devanagari_titles_pick_the_right_window || status=1
 wineserver -k 2>/dev/null || true
 
 echo "--- 144 DPI"

@@ -129,7 +129,7 @@ class CommandRunnerTest : public ::testing::Test {
 
   CommandRunnerTest() : store_(dir_.ini()), runner_(fake_, store_, ui_) {
     fake_.windows[kNotepad] = {"Notepad", true, true, {}};
-    fake_.targets[kNotepad] = {kNotepad, "g]kfn", 0, 0ms, {}};
+    fake_.targets[kNotepad].selection = "g]kfn";
   }
   void Ini(const std::string& customize) { WriteBytes(dir_.ini(), "[Customize]\r\n" + customize); }
   std::vector<std::string> Pasted() { return fake_.targets[kNotepad].pasted; }
@@ -161,7 +161,7 @@ TEST_F(CommandRunnerTest, NothingSelectedNamesTheTargetAndPastesNothing) {
   EXPECT_EQ(fake_.Count(LkBox("Failed to get text from Notepad\r\nPleas try again.", 4112)), 1);
   EXPECT_EQ(fake_.Count(LkBox("Failed to get text from Notepad\r\nPleas try again.", 16)), 1);
   EXPECT_TRUE(Pasted().empty());
-  EXPECT_EQ(fake_.Count("KeyDown 0x56"), 0);
+  EXPECT_EQ(fake_.targets[kNotepad].typed, "");
 }
 
 TEST_F(CommandRunnerTest, WordSwapAndInvalidSelectionGoThroughTheSameRoad) {
@@ -179,7 +179,7 @@ TEST_F(CommandRunnerTest, RepeatNeverCapturesAndNeedsACharacter) {
   Ini("Character==\r\nRepeat=3\r\n");
   runner_.Run(6);
   EXPECT_EQ(Pasted(), (std::vector<std::string>{"=", "==="}));
-  EXPECT_EQ(fake_.Count("KeyDown 0x43"), 0);
+  for (const auto& stroke : fake_.StrokesTo(kNotepad)) EXPECT_NE(stroke.virtualKey, 0x43);
 
   Ini("Repeat=3\r\n");
   runner_.Run(6);
@@ -187,6 +187,28 @@ TEST_F(CommandRunnerTest, RepeatNeverCapturesAndNeedsACharacter) {
   runner_.Run(6);
   EXPECT_EQ(fake_.Count(LkBox("Failed to perform", 0)), 2);
   EXPECT_EQ(Pasted().size(), 2u);
+}
+
+// With nothing of the user's on the clipboard the pasted text stays there;
+// the same result again must still be pasted, and say nothing otherwise.
+TEST_F(CommandRunnerTest, TheSameResultTwiceIsPastedTwice) {
+  Ini("Character=-\r\nRepeat=2\r\nin101=l\r\nin201=L\r\n");
+  runner_.Run(6);
+  runner_.Run(6);
+  fake_.targets[kNotepad].selection = "  ls ";
+  runner_.Run(1);
+  fake_.targets[kNotepad].selection = "ls";
+  runner_.Run(1);
+  EXPECT_EQ(Pasted(), (std::vector<std::string>{"--", "--", "sL", "sL"}));
+  EXPECT_EQ(fake_.Count("MessageBox"), 0);
+}
+
+// Legacy glyph bytes above 127 travel as their Windows-1252 characters, both ways.
+TEST_F(CommandRunnerTest, LegacyBytesAboveAsciiSurviveTheRoundTrip) {
+  Ini("in104=\xE6\r\nin204=\xC6\r\n");
+  fake_.targets[kNotepad].selection = "\xE2\x82\xAC\xC3\xA9";  // UTF-8 of the characters of codes 128 and 233
+  runner_.Run(4);
+  EXPECT_EQ(Pasted(), std::vector<std::string>{"\xC3\xA6\xE2\x82\xAC\xC3\xA9\xC3\x86"});
 }
 
 TEST_F(CommandRunnerTest, PasteTextNeedsTextThenATarget) {

@@ -5,7 +5,6 @@
 #include <chrono>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "platform/fake/fake_platform.h"
@@ -16,35 +15,29 @@ namespace {
 using namespace std::chrono_literals;
 using platform::ClipboardItem;
 using platform::FakePlatform;
+using platform::KeyStroke;
 using platform::WindowHandle;
 
-constexpr WindowHandle kNotepad = 10;
+constexpr WindowHandle kTarget = 10;
 constexpr WindowHandle kOther = 20;
+constexpr WindowHandle kEdit = 11;
 const ClipboardItem kPicture{2, "", {1, 2, 3}};
 
-// Notes the simulated time of the first key event.
-class ClockedFake : public FakePlatform {
- public:
-  std::optional<std::chrono::milliseconds> firstKeyAt;
-  void KeyEvent(unsigned char virtualKey, unsigned char scanCode, unsigned flags) override {
-    if (!firstKeyAt) firstKeyAt = now;
-    FakePlatform::KeyEvent(virtualKey, scanCode, flags);
-  }
-};
+// Both ways a target is reached: its focused standard edit control asked by
+// message, or a custom control sent the shortcut as keys.
+enum class Route { kMessage, kKeys };
 
-void AddNotepad(FakePlatform& fake, const std::string& selection, int copyAfterPumps = 0) {
-  fake.windows[kNotepad] = {"Untitled - Notepad", true, true, {}};
+void AddTarget(FakePlatform& fake, Route route, const std::string& selection) {
+  fake.windows[kTarget] = {"Untitled - Notepad", true, true, {}};
   fake.windows[kOther] = {"Other", true, true, {}};
-  fake.targets[kNotepad] = {kNotepad, selection, copyAfterPumps, 0ms, {}};
+  fake.targets[kTarget].selection = selection;
+  fake.targets[kTarget].edit = route == Route::kMessage ? kEdit : 0;
+  fake.targets[kOther].selection = "the other window's";
 }
 
 void UserText(FakePlatform& fake, const std::string& text) {
   fake.clipboardHasText = true;
   fake.clipboardText = text;
-}
-
-void Add(std::vector<std::string>& seq, const std::string& call, int times = 1) {
-  seq.insert(seq.end(), static_cast<std::size_t>(times), call);
 }
 
 bool SameItems(const std::vector<ClipboardItem>& a, const std::vector<ClipboardItem>& b) {
@@ -54,143 +47,179 @@ bool SameItems(const std::vector<ClipboardItem>& a, const std::vector<ClipboardI
   return true;
 }
 
-TEST(CopyIT, FastTargetRunsTheWholeSequenceInOrderAndTheSelectionComesBackAsCopied) {
+const std::vector<KeyStroke> kCopyChord = {{0x11, false}, {0x43, false}, {0x43, true}, {0x11, true}};
+
+class CaptureBothRoutes : public ::testing::TestWithParam<Route> {};
+
+TEST_P(CaptureBothRoutes, SelectionComesBackAsCopiedAndTheUsersTextReturns) {
   FakePlatform fake;
-  AddNotepad(fake, " line one\r\nline two \r\n");
+  AddTarget(fake, GetParam(), " line one\r\nline two \r\n");
   UserText(fake, "T");
   // Untrimmed, line breaks and all.
-  EXPECT_EQ(CopyIT(fake, "Untitled - Notepad"), " line one\r\nline two \r\n");
-
-  std::vector<std::string> want;
-  Add(want, "ClipboardSave");
-  Add(want, "ClipboardClear");
-  Add(want, "Yield", 4);
-  Add(want, "Activate Untitled - Notepad");
-  Add(want, "Yield", 3);
-  Add(want, "WaitUntil", 2);  // modifiers let go, target in front
-  // The scan code is looked up afresh before every event.
-  for (const auto& [key, event] : {std::pair{"0x11", "KeyDown 0x11 scan 0x11"}, std::pair{"0x43", "KeyDown 0x43 scan 0x43"},
-                                   std::pair{"0x43", "KeyUp 0x43 scan 0x43"}, std::pair{"0x11", "KeyUp 0x11 scan 0x11"}}) {
-    Add(want, std::string("ScanCode ") + key);
-    Add(want, event);
-    Add(want, "Yield", 3);
-  }
-  Add(want, "WaitUntil");
-  Add(want, "Yield", 3);
-  Add(want, "ClipboardClear");
-  Add(want, "Yield", 2);
-  Add(want, "ClipboardRestore");
-  Add(want, "Yield", 2);
-  EXPECT_EQ(fake.calls, want);
-  EXPECT_EQ(fake.Count("Yield"), 26);
-  EXPECT_EQ(fake.KeyEventsTo(kNotepad), 4);
-  EXPECT_EQ(fake.now, 0ms);
+  EXPECT_EQ(CaptureText(fake, kTarget), " line one\r\nline two \r\n");
   EXPECT_EQ(fake.clipboardText, "T");
+  EXPECT_TRUE(fake.KeysDown().empty());
+  EXPECT_EQ(fake.KeysTo(kOther), 0);
+  EXPECT_EQ(fake.targets[kTarget].typed, "");
+  // Asked by message, the edit control gets no key at all; otherwise one
+  // whole chord.
+  EXPECT_EQ(fake.StrokesTo(kTarget),
+            GetParam() == Route::kMessage ? std::vector<KeyStroke>{} : kCopyChord);
 }
 
-TEST(CopyIT, UsersWholeClipboardComesBack) {
+TEST_P(CaptureBothRoutes, UsersWholeClipboardComesBack) {
   {
     FakePlatform fake;  // a picture alone
-    AddNotepad(fake, "abc");
+    AddTarget(fake, GetParam(), "abc");
     fake.clipboardOther = {kPicture};
-    EXPECT_EQ(CopyIT(fake, "Untitled - Notepad"), "abc");
+    EXPECT_EQ(CaptureText(fake, kTarget), "abc");
     EXPECT_FALSE(fake.clipboardHasText);
     EXPECT_TRUE(SameItems(fake.clipboardOther, {kPicture}));
   }
   {
     FakePlatform fake;  // formatted text: plain text beside other formats
-    AddNotepad(fake, "abc");
+    AddTarget(fake, GetParam(), "abc");
     UserText(fake, "T");
     fake.clipboardOther = {kPicture};
-    EXPECT_EQ(CopyIT(fake, "Untitled - Notepad"), "abc");
+    EXPECT_EQ(CaptureText(fake, kTarget), "abc");
     EXPECT_EQ(fake.clipboardText, "T");
     EXPECT_TRUE(SameItems(fake.clipboardOther, {kPicture}));
   }
   {
-    FakePlatform fake;  // nothing: stays nothing, the selection is not left behind
-    AddNotepad(fake, "abc");
-    EXPECT_EQ(CopyIT(fake, "Untitled - Notepad"), "abc");
+    FakePlatform fake;  // nothing stays nothing: the selection is not left behind
+    AddTarget(fake, GetParam(), "abc");
+    EXPECT_EQ(CaptureText(fake, kTarget), "abc");
     EXPECT_FALSE(fake.clipboardHasText);
     EXPECT_TRUE(fake.clipboardOther.empty());
-    EXPECT_EQ(fake.Count("ClipboardRestore"), 0);
   }
 }
 
-TEST(CopyIT, SlowTargetIsWaitedForAndSilentOneOnlyUntilTheBound) {
-  FakePlatform slow;
-  AddNotepad(slow, "abc", 20);
-  UserText(slow, "T");
-  EXPECT_EQ(CopyIT(slow, "Untitled - Notepad"), "abc");
-  EXPECT_EQ(slow.clipboardText, "T");
-
-  FakePlatform silent;
-  AddNotepad(silent, "abc", -1);
-  UserText(silent, "T");
-  EXPECT_EQ(CopyIT(silent, "Untitled - Notepad"), "");
-  EXPECT_GE(silent.now, 1000ms);
-  EXPECT_LE(silent.now, 1100ms);
-  EXPECT_EQ(silent.clipboardText, "T");
-  EXPECT_EQ(silent.Count("KeyUp 0x11"), 1);
+TEST_P(CaptureBothRoutes, EmptySelectionIsNothingNeverTheUsersOwnText) {
+  FakePlatform fake;
+  AddTarget(fake, GetParam(), "");
+  UserText(fake, "user's");
+  EXPECT_EQ(CaptureText(fake, kTarget), "");
+  EXPECT_EQ(fake.clipboardText, "user's");
 }
 
-TEST(CopyIT, ForegroundTakenAtActivationSendsNoKeyAnywhere) {
+// The window CheckTarget found has closed, and another of the same title
+// has opened since: nothing may reach the newcomer.
+TEST_P(CaptureBothRoutes, ClosedTargetIsNotReplacedByAnotherOfTheSameTitle) {
   FakePlatform fake;
-  AddNotepad(fake, "abc");
+  AddTarget(fake, GetParam(), "abc");
+  UserText(fake, "T");
+  fake.windows.erase(kTarget);
+  fake.windows[kOther].title = "Untitled - Notepad";
+  fake.foreground = kOther;
+  EXPECT_EQ(CaptureText(fake, kTarget), "");
+  EXPECT_EQ(fake.KeysAnywhere(), 0);
+  EXPECT_EQ(fake.clipboardText, "T");
+}
+
+TEST_P(CaptureBothRoutes, ForegroundTakenAtActivationReachesNoWindow) {
+  FakePlatform fake;
+  AddTarget(fake, GetParam(), "abc");
   UserText(fake, "T");
   fake.stealForegroundTo = kOther;
-  EXPECT_EQ(CopyIT(fake, "Untitled - Notepad"), "");
-  EXPECT_EQ(fake.KeyEventsTo(kNotepad) + fake.KeyEventsTo(kOther), 0);
+  EXPECT_EQ(CaptureText(fake, kTarget), "");
+  EXPECT_EQ(fake.KeysAnywhere(), 0);
   EXPECT_EQ(fake.clipboardText, "T");
   EXPECT_LE(fake.now, 1000ms);
 }
 
-// Another window comes to the front once Ctrl is down.
-class StolenAfterControl : public FakePlatform {
- public:
-  void KeyEvent(unsigned char virtualKey, unsigned char scanCode, unsigned flags) override {
-    FakePlatform::KeyEvent(virtualKey, scanCode, flags);
-    if (virtualKey == 0x11 && flags == 0) foreground = kOther;
-  }
-};
-
-TEST(CopyIT, ForegroundTakenMidwayStopsTheKeysButLetsGoOfControl) {
-  StolenAfterControl fake;
-  AddNotepad(fake, "abc");
+TEST_P(CaptureBothRoutes, HungTargetCostsOnlyABoundAndTheClipboardReturns) {
+  FakePlatform fake;
+  AddTarget(fake, GetParam(), "abc");
+  fake.targets[kTarget].hung = true;
   UserText(fake, "T");
-  EXPECT_EQ(CopyIT(fake, "Untitled - Notepad"), "");
-  EXPECT_EQ(fake.Count("KeyDown 0x43"), 0);
-  EXPECT_EQ(fake.Count("KeyDown 0x11"), 1);
-  EXPECT_EQ(fake.Count("KeyUp 0x11"), 1);
+  EXPECT_EQ(CaptureText(fake, kTarget), "");
+  EXPECT_LE(fake.now, 2000ms);
+  EXPECT_EQ(fake.clipboardText, "T");
+  EXPECT_TRUE(fake.KeysDown().empty());
+}
+
+// Unicode text comes back as it is; the legacy entry reads it through the
+// Windows-1252 table, and a symbol font's U+F0xx codes as their low byte.
+TEST_P(CaptureBothRoutes, UnicodeAsItIsLegacyThroughTheTable) {
+  const std::string devanagari = "\u0928\u0947\u092A\u093E\u0932\u0940 \U0001F600";
+  FakePlatform fake;
+  AddTarget(fake, GetParam(), devanagari);
+  EXPECT_EQ(CaptureText(fake, kTarget), devanagari);
+
+  fake.targets[kTarget].selection = "\u20AC\u00E9\uF06B\uF0E6 k";
+  EXPECT_EQ(CopyIT(fake, kTarget), "\x80\xE9k\xE6 k");
+}
+
+INSTANTIATE_TEST_SUITE_P(Target, CaptureBothRoutes, ::testing::Values(Route::kMessage, Route::kKeys),
+                         [](const auto& info) { return info.param == Route::kMessage ? "Message" : "Keys"; });
+
+TEST(CaptureByKeys, SlowTargetIsWaitedForAndSilentOneOnlyUntilTheBound) {
+  FakePlatform slow;
+  AddTarget(slow, Route::kKeys, "abc");
+  slow.targets[kTarget].copyDelay = 300ms;
+  UserText(slow, "T");
+  EXPECT_EQ(CaptureText(slow, kTarget), "abc");
+  EXPECT_EQ(slow.clipboardText, "T");
+
+  FakePlatform silent;
+  AddTarget(silent, Route::kKeys, "abc");
+  silent.targets[kTarget].copyDelay = -1ms;
+  UserText(silent, "T");
+  EXPECT_EQ(CaptureText(silent, kTarget), "");
+  EXPECT_GE(silent.now, 1000ms);
+  EXPECT_LE(silent.now, 1100ms);
+  EXPECT_EQ(silent.clipboardText, "T");
+  EXPECT_TRUE(silent.KeysDown().empty());
+}
+
+// The system lets go of Ctrl between two pieces of input, as Wine does when
+// the activated target syncs its keyboard state: a chord sent in pieces
+// would type "c" over the selection.
+TEST(CaptureByKeys, ControlLetGoBetweenInputsTypesNoStrayLetter) {
+  FakePlatform fake;
+  AddTarget(fake, Route::kKeys, "sel");
+  fake.releaseModifiersBetweenInputs = true;
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(CaptureText(fake, kTarget), "sel");
+  EXPECT_EQ(fake.targets[kTarget].typed, "");
+}
+
+TEST(CaptureByKeys, KeysRefusedPartwayAreAllLetGo) {
+  FakePlatform fake;
+  AddTarget(fake, Route::kKeys, "sel");
+  UserText(fake, "T");
+  fake.acceptKeys = 2;  // Ctrl and C go down, their releases are refused once
+  CaptureText(fake, kTarget);
+  fake.acceptKeys = SIZE_MAX;
+  EXPECT_TRUE(fake.KeysDown().empty());
   EXPECT_EQ(fake.clipboardText, "T");
 }
 
-TEST(CopyIT, ControlLetGoByTheSystemIsPressedAgainBeforeTheLetter) {
-  FakePlatform fake;
-  AddNotepad(fake, "sel");
-  fake.foreground = kNotepad;
-  fake.dropControlOnce = true;  // as Wine may when the activated target syncs its keys
-  EXPECT_EQ(CopyIT(fake, "Untitled - Notepad"), "sel");
-  EXPECT_EQ(fake.Count("KeyDown 0x11"), 2);
-  EXPECT_EQ(fake.Count("KeyUp 0x11"), 1);
-}
+// Notes the simulated time of the first key.
+class ClockedFake : public FakePlatform {
+ public:
+  std::optional<std::chrono::milliseconds> firstKeyAt;
+  std::size_t SendKeys(const std::vector<KeyStroke>& strokes) override {
+    if (!firstKeyAt) firstKeyAt = now;
+    return FakePlatform::SendKeys(strokes);
+  }
+};
 
-TEST(CopyIT, KeysWaitForTheUsersModifiersButNotForever) {
+TEST(CaptureByKeys, KeysWaitForTheUsersModifiersButNotForever) {
   ClockedFake briefly;
-  AddNotepad(briefly, "abc");
+  AddTarget(briefly, Route::kKeys, "abc");
   briefly.modifiersHeldFor = 300ms;
-  EXPECT_EQ(CopyIT(briefly, "Untitled - Notepad"), "abc");
+  EXPECT_EQ(CaptureText(briefly, kTarget), "abc");
   ASSERT_TRUE(briefly.firstKeyAt.has_value());
   EXPECT_GE(*briefly.firstKeyAt, 300ms);
   EXPECT_LT(*briefly.firstKeyAt, 1000ms);
 
   ClockedFake stuck;
-  AddNotepad(stuck, "abc");
+  AddTarget(stuck, Route::kKeys, "abc");
   stuck.modifiersHeldFor = 60000ms;
-  EXPECT_EQ(CopyIT(stuck, "Untitled - Notepad"), "abc");
+  EXPECT_EQ(CaptureText(stuck, kTarget), "abc");
   ASSERT_TRUE(stuck.firstKeyAt.has_value());
   EXPECT_GE(*stuck.firstKeyAt, 900ms);
   EXPECT_LE(*stuck.firstKeyAt, 1100ms);
-  EXPECT_EQ(stuck.KeyEventsTo(kNotepad), 4);
 }
 
 }  // namespace

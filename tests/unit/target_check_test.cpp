@@ -42,7 +42,7 @@ TEST(CheckTarget, EmptyNameTellsOpensTheDialogAndRefusesEvenWhenOnePicked) {
   fake.windows[1] = {"Notepad", true, true, {}};
   UiDouble ui;
   ui.picked = "Notepad";
-  EXPECT_FALSE(CheckTarget(fake, ui));
+  EXPECT_EQ(CheckTarget(fake, ui), 0u);
   EXPECT_EQ(fake.calls, std::vector<std::string>{kNoTarget});
   EXPECT_EQ(ui.opened, 1);
   EXPECT_EQ(fake.foreground, 0u);
@@ -54,47 +54,77 @@ TEST(CheckTarget, UnknownNameIsNamedInTheMessageAndRefusedEvenWhenOnePicked) {
   UiDouble ui;
   ui.name = "Word";
   ui.picked = "Notepad";
-  EXPECT_FALSE(CheckTarget(fake, ui));
-  EXPECT_EQ(fake.calls, (std::vector<std::string>{"Activate Word", NotRunning("Word")}));
+  EXPECT_EQ(CheckTarget(fake, ui), 0u);
+  EXPECT_EQ(fake.Count(NotRunning("Word")), 1);
+  EXPECT_EQ(fake.Count("Activate"), 0);
   EXPECT_EQ(ui.opened, 1);
 }
 
-TEST(CheckTarget, BlanksOnlyNameIsNotEmptyAndGoesToActivation) {
+TEST(CheckTarget, BlanksOnlyNameIsNotEmptyAndIsLookedFor) {
   FakePlatform fake;
   fake.windows[1] = {"Notepad", true, true, {}};
   UiDouble ui;
   ui.name = "  ";
-  EXPECT_FALSE(CheckTarget(fake, ui));
-  EXPECT_EQ(fake.calls, (std::vector<std::string>{"Activate   ", NotRunning("  ")}));
+  EXPECT_EQ(CheckTarget(fake, ui), 0u);
+  EXPECT_EQ(fake.Count(NotRunning("  ")), 1);
+  EXPECT_EQ(fake.Count(kNoTarget), 0);
 }
 
-TEST(CheckTarget, LeadingPartOfATitleFindsTheWindowWithoutAnyMessage) {
+TEST(CheckTarget, ExactTitleWinsOverAnEarlierLeadingMatchAndHiddenWindowsDoNotCount) {
   FakePlatform fake;
+  fake.zOrder = {3, 4, 5, 6};
+  fake.windows[3] = {"Microsoft Word", false, true, {}};  // hidden
   fake.windows[4] = {"Microsoft Word - Letter.doc", true, true, {}};
+  fake.windows[5] = {"Microsoft Word - Notes.doc", true, true, {}};
+  fake.windows[6] = {"Microsoft Word", true, true, {}};
   UiDouble ui;
   ui.name = "Microsoft Word";
-  EXPECT_TRUE(CheckTarget(fake, ui));
-  EXPECT_EQ(fake.foreground, 4u);
+  EXPECT_EQ(CheckTarget(fake, ui), 6u);
+  EXPECT_EQ(fake.foreground, 6u);
+
+  fake.windows.erase(6);
+  fake.zOrder = {3, 4, 5};
+  EXPECT_EQ(CheckTarget(fake, ui), 4u);  // the first leading match, front to back
   EXPECT_EQ(fake.Count("MessageBox"), 0);
   EXPECT_EQ(ui.opened, 0);
+}
+
+// Squeezed through a single-byte code page both titles read "??????.txt -
+// Notepad"; compared as the Unicode text they are, each finds its own window.
+TEST(CheckTarget, DevanagariTitlesFindTheirOwnWindow) {
+  const std::string nepali = "\u0928\u0947\u092A\u093E\u0932\u0940.txt - Notepad";
+  const std::string hindi = "\u0939\u093F\u0928\u094D\u0926\u0940.txt - Notepad";
+  FakePlatform fake;
+  fake.zOrder = {7, 8};
+  fake.windows[7] = {nepali, true, true, {}};
+  fake.windows[8] = {hindi, true, true, {}};
+  UiDouble ui;
+  ui.name = hindi;
+  EXPECT_EQ(CheckTarget(fake, ui), 8u);
+  ui.name = "\u0939\u093F\u0928\u094D\u0926\u0940";  // a leading part
+  EXPECT_EQ(CheckTarget(fake, ui), 8u);
+  ui.name = nepali;
+  EXPECT_EQ(CheckTarget(fake, ui), 7u);
+  ui.name = "??????.txt - Notepad";
+  EXPECT_EQ(CheckTarget(fake, ui), 0u);
 }
 
 // Activation failing for a reason other than a missing window.
 class FailingActivation : public FakePlatform {
  public:
-  platform::Activation ActivateWindowByTitle(const std::string& name) override {
-    calls.push_back("Activate " + name);
-    return {7, "Out of memory", 0};
+  platform::Activation ActivateWindow(platform::WindowHandle window) override {
+    calls.push_back("Activate " + std::to_string(window));
+    return {7, "Out of memory"};
   }
 };
 
 TEST(CheckTarget, OtherActivationFailureShowsCodeAndDescriptionWithoutDialog) {
   FailingActivation fake;
+  fake.windows[1] = {"Notepad", true, true, {}};
   UiDouble ui;
   ui.name = "Notepad";
-  EXPECT_FALSE(CheckTarget(fake, ui));
-  EXPECT_EQ(fake.calls,
-            (std::vector<std::string>{"Activate Notepad", "MessageBox [ 7Out of memory] flags 0 title (default)"}));
+  EXPECT_EQ(CheckTarget(fake, ui), 0u);
+  EXPECT_EQ(fake.Count("MessageBox [ 7Out of memory] flags 0 title (default)"), 1);
   EXPECT_EQ(ui.opened, 0);
 }
 

@@ -14,16 +14,20 @@ namespace {
 using namespace std::chrono_literals;
 using platform::ClipboardItem;
 using platform::FakePlatform;
+using platform::KeyStroke;
 using platform::WindowHandle;
 
-constexpr WindowHandle kNotepad = 10;
+constexpr WindowHandle kTarget = 10;
 constexpr WindowHandle kOther = 20;
-const char* const kName = "Untitled - Notepad";
+constexpr WindowHandle kEdit = 11;
 
-void AddNotepad(FakePlatform& fake, std::chrono::milliseconds readDelay = 0ms) {
-  fake.windows[kNotepad] = {kName, true, true, {}};
+enum class Route { kMessage, kKeys };
+
+void AddTarget(FakePlatform& fake, Route route) {
+  fake.windows[kTarget] = {"Untitled - Notepad", true, true, {}};
   fake.windows[kOther] = {"Other", true, true, {}};
-  fake.targets[kNotepad] = {kNotepad, "", 0, readDelay, {}};
+  fake.targets[kTarget].edit = route == Route::kMessage ? kEdit : 0;
+  fake.targets[kOther];
 }
 
 void UserText(FakePlatform& fake, const std::string& text) {
@@ -31,88 +35,131 @@ void UserText(FakePlatform& fake, const std::string& text) {
   fake.clipboardText = text;
 }
 
-std::vector<std::string> Pasted(FakePlatform& fake) { return fake.targets[kNotepad].pasted; }
+std::vector<std::string> Pasted(FakePlatform& fake) { return fake.targets[kTarget].pasted; }
 
-TEST(PasteIT, TargetGetsTheTextAndTheUsersTextReturnsAfterwards) {
+class PasteBothRoutes : public ::testing::TestWithParam<Route> {};
+
+TEST_P(PasteBothRoutes, TargetReadsOurTextAndTheUsersTextReturnsUnmarked) {
   FakePlatform fake;
-  AddNotepad(fake);
+  AddTarget(fake, GetParam());
   UserText(fake, "T");
-  EXPECT_TRUE(PasteIT(fake, kName, "new"));
+  EXPECT_TRUE(PasteText(fake, kTarget, "new"));
   EXPECT_EQ(Pasted(fake), std::vector<std::string>{"new"});
+  EXPECT_TRUE(fake.offerTaken);  // what the target read was our marked text
   EXPECT_EQ(fake.clipboardText, "T");
   EXPECT_FALSE(fake.clipboardMarked);
-  EXPECT_TRUE(fake.offerTaken);  // the text the target read was our marked one
-  EXPECT_EQ(fake.Count("Yield"), 21);
-  EXPECT_EQ(fake.KeyEventsTo(kNotepad), 4);
-  EXPECT_EQ(fake.Count("KeyDown 0x56 scan 0x56"), 1);
+  EXPECT_TRUE(fake.KeysDown().empty());
+  EXPECT_EQ(fake.KeysTo(kOther), 0);
+  EXPECT_EQ(fake.targets[kTarget].typed, "");
+  const std::vector<KeyStroke> chord = {{0x11, false}, {0x56, false}, {0x56, true}, {0x11, true}};
+  EXPECT_EQ(fake.StrokesTo(kTarget), GetParam() == Route::kMessage ? std::vector<KeyStroke>{} : chord);
 }
 
-TEST(PasteIT, SlowReaderGetsTheNewTextNotTheRestoredOne) {
+// The user's own text again, and the same text twice from an empty
+// clipboard (which keeps what was pasted): every one is pasted.
+TEST_P(PasteBothRoutes, TextEqualToTheClipboardIsStillPasted) {
   FakePlatform fake;
-  AddNotepad(fake, 300ms);
+  AddTarget(fake, GetParam());
   UserText(fake, "T");
-  EXPECT_TRUE(PasteIT(fake, kName, "new"));
-  EXPECT_EQ(Pasted(fake), std::vector<std::string>{"new"});
-  EXPECT_GE(fake.now, 300ms);
+  EXPECT_TRUE(PasteText(fake, kTarget, "T"));
   EXPECT_EQ(fake.clipboardText, "T");
+
+  FakePlatform empty;
+  AddTarget(empty, GetParam());
+  EXPECT_TRUE(PasteText(empty, kTarget, "abc"));
+  EXPECT_TRUE(PasteText(empty, kTarget, "abc"));
+  EXPECT_EQ(Pasted(empty), (std::vector<std::string>{"abc", "abc"}));
+  EXPECT_TRUE(empty.clipboardHasText);
+  EXPECT_EQ(empty.clipboardText, "abc");
 }
 
-TEST(PasteIT, UsersOwnTextAgainSendsNothing) {
-  FakePlatform fake;
-  AddNotepad(fake);
-  UserText(fake, "T");
-  EXPECT_FALSE(PasteIT(fake, kName, "T"));
-  EXPECT_EQ(fake.Count("Activate"), 0);
-  EXPECT_EQ(fake.Count("Key"), 0);
-  EXPECT_TRUE(fake.clipboardHasText);
-  EXPECT_EQ(fake.clipboardText, "T");
-  EXPECT_FALSE(fake.clipboardMarked);
-}
-
-TEST(PasteIT, EmptyClipboardKeepsThePastedTextButEmptyTextIsNoPaste) {
-  FakePlatform fake;
-  AddNotepad(fake);
-  EXPECT_TRUE(PasteIT(fake, kName, "abc"));
-  EXPECT_EQ(Pasted(fake), std::vector<std::string>{"abc"});
-  EXPECT_EQ(fake.clipboardText, "abc");
-
+TEST_P(PasteBothRoutes, EmptyTextOrAClipboardThatCannotBeSetPastesNothing) {
   FakePlatform none;
-  AddNotepad(none);
-  EXPECT_FALSE(PasteIT(none, kName, ""));
+  AddTarget(none, GetParam());
+  EXPECT_FALSE(PasteText(none, kTarget, ""));
   EXPECT_EQ(none.Count("Activate"), 0);
-  EXPECT_EQ(none.Count("Key"), 0);
   EXPECT_FALSE(none.clipboardHasText);
-  EXPECT_TRUE(none.clipboardOther.empty());
+
+  FakePlatform locked;
+  AddTarget(locked, GetParam());
+  UserText(locked, "T");
+  locked.clipboardLocked = true;
+  EXPECT_FALSE(PasteText(locked, kTarget, "abc"));
+  EXPECT_EQ(locked.Count("Activate"), 0);
+  EXPECT_EQ(locked.KeysAnywhere(), 0);
+  EXPECT_TRUE(Pasted(locked).empty());
+  EXPECT_EQ(locked.clipboardText, "T");
 }
 
-TEST(PasteIT, PictureOnlyClipboardComesBackAfterThePaste) {
+TEST_P(PasteBothRoutes, PictureOnlyClipboardComesBackAfterThePaste) {
   FakePlatform fake;
-  AddNotepad(fake);
+  AddTarget(fake, GetParam());
   fake.clipboardOther = {ClipboardItem{2, "", {9, 8, 7}}};
-  EXPECT_TRUE(PasteIT(fake, kName, "abc"));
+  EXPECT_TRUE(PasteText(fake, kTarget, "abc"));
   EXPECT_EQ(Pasted(fake), std::vector<std::string>{"abc"});
   EXPECT_FALSE(fake.clipboardHasText);
   ASSERT_EQ(fake.clipboardOther.size(), 1u);
-  EXPECT_EQ(fake.clipboardOther[0].format, 2u);
   EXPECT_EQ(fake.clipboardOther[0].bytes, (std::vector<unsigned char>{9, 8, 7}));
 }
 
-TEST(PasteIT, ForegroundTakenSendsNoKeysAndLeavesNoTextBehind) {
-  FakePlatform fake;
-  AddNotepad(fake);
-  UserText(fake, "T");
-  fake.stealForegroundTo = kOther;
-  EXPECT_FALSE(PasteIT(fake, kName, "abc"));
-  EXPECT_EQ(fake.KeyEventsTo(kNotepad) + fake.KeyEventsTo(kOther), 0);
-  EXPECT_EQ(fake.clipboardText, "T");
-  EXPECT_FALSE(fake.clipboardMarked);
+TEST_P(PasteBothRoutes, NoWindowReachedLeavesNoTextOfOursBehind) {
+  for (const bool closed : {false, true}) {
+    for (const bool userHadText : {false, true}) {
+      FakePlatform fake;
+      AddTarget(fake, GetParam());
+      if (userHadText) UserText(fake, "T");
+      if (closed) {
+        // Closed since the check, and another of the same title opened.
+        fake.windows.erase(kTarget);
+        fake.windows[kOther].title = "Untitled - Notepad";
+        fake.foreground = kOther;
+      } else {
+        fake.stealForegroundTo = kOther;
+      }
+      EXPECT_FALSE(PasteText(fake, kTarget, "abc"));
+      EXPECT_EQ(fake.KeysAnywhere(), 0);
+      EXPECT_TRUE(fake.targets[kOther].pasted.empty());
+      EXPECT_EQ(fake.clipboardHasText, userHadText);
+      EXPECT_FALSE(fake.clipboardMarked);
+    }
+  }
+}
 
-  // With nothing of the user's to give back, our text must not stay there.
-  FakePlatform empty;
-  AddNotepad(empty);
-  empty.stealForegroundTo = kOther;
-  EXPECT_FALSE(PasteIT(empty, kName, "abc"));
-  EXPECT_FALSE(empty.clipboardHasText);
+TEST_P(PasteBothRoutes, LegacyBytesBecomeTheirCharactersAndUnicodePassesThrough) {
+  FakePlatform fake;
+  AddTarget(fake, GetParam());
+  EXPECT_TRUE(PasteIT(fake, kTarget, "\x80\xE6k\x81"));
+  const std::string devanagari = "\u0915\u094D\u0937 \u0968";
+  EXPECT_TRUE(PasteText(fake, kTarget, devanagari));
+  EXPECT_EQ(Pasted(fake), (std::vector<std::string>{"\u20AC\u00E6k\u0081", devanagari}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Target, PasteBothRoutes, ::testing::Values(Route::kMessage, Route::kKeys),
+                         [](const auto& info) { return info.param == Route::kMessage ? "Message" : "Keys"; });
+
+// A target that reads the clipboard late, after keys or after answering
+// the paste request at once, still gets the new text, not the restored one.
+TEST(PasteBack, LateReaderGetsTheNewText) {
+  for (const Route route : {Route::kKeys, Route::kMessage}) {
+    FakePlatform fake;
+    AddTarget(fake, route);
+    fake.targets[kTarget].readDelay = 300ms;
+    fake.targets[kTarget].deferPasteRequest = true;
+    UserText(fake, "T");
+    EXPECT_TRUE(PasteText(fake, kTarget, "new"));
+    EXPECT_EQ(Pasted(fake), std::vector<std::string>{"new"});
+    EXPECT_GE(fake.now, 300ms);
+    EXPECT_EQ(fake.clipboardText, "T");
+  }
+}
+
+TEST(PasteBack, ControlLetGoBetweenInputsTypesNoStrayLetter) {
+  FakePlatform fake;
+  AddTarget(fake, Route::kKeys);
+  fake.releaseModifiersBetweenInputs = true;
+  for (int i = 0; i < 3; ++i) EXPECT_TRUE(PasteText(fake, kTarget, "x"));
+  EXPECT_EQ(Pasted(fake).size(), 3u);
+  EXPECT_EQ(fake.targets[kTarget].typed, "");
 }
 
 }  // namespace

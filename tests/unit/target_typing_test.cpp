@@ -11,81 +11,88 @@ namespace lk::target {
 namespace {
 
 using platform::FakePlatform;
+using platform::KeyStroke;
 using platform::WindowHandle;
 
-constexpr WindowHandle kNotepad = 10;
+constexpr WindowHandle kTarget = 10;
 constexpr WindowHandle kOther = 20;
-const char* const kName = "Untitled - Notepad";
 
-void AddNotepad(FakePlatform& fake, bool altNumpadEntry) {
-  fake.windows[kNotepad] = {kName, true, true, {}};
+void AddTarget(FakePlatform& fake, bool altNumpadEntry) {
+  fake.windows[kTarget] = {"Untitled - Notepad", true, true, {}};
   fake.windows[kOther] = {"Other", true, true, {}};
+  fake.targets[kTarget];
   fake.altNumpadEntry = altNumpadEntry;
 }
 
-std::vector<std::string> KeyEvents(const FakePlatform& fake) {
-  std::vector<std::string> out;
-  for (const auto& call : fake.calls)
-    if (call.rfind("Key", 0) == 0) out.push_back(call);
-  return out;
+std::vector<KeyStroke> AltCode(const std::vector<unsigned char>& keypad) {
+  std::vector<KeyStroke> strokes{{0x12, false}};
+  for (const auto key : keypad) {
+    strokes.push_back({key, false});
+    strokes.push_back({key, true});
+  }
+  strokes.push_back({0x12, true});
+  return strokes;
 }
 
-std::vector<std::string> Tap(const std::string& key) {
-  return {"ScanCode " + key, "KeyDown " + key + " scan " + key, "ScanCode " + key, "KeyUp " + key + " scan " + key};
-}
-
-TEST(TypeIT, AltNumpadSequenceHasNoYieldBetweenDigits) {
+TEST(TypeIT, AltWithTheKeypadDigitsOnlyAndAltAlwaysLetGo) {
   FakePlatform fake;
-  AddNotepad(fake, true);
+  AddTarget(fake, true);
   fake.clipboardHasText = true;
   fake.clipboardText = "T";
-  TypeIT(fake, kName, "0065");
-
-  std::vector<std::string> want = {"Activate Untitled - Notepad", "Yield", "Yield", "WaitUntil", "WaitUntil",
-                                   "ScanCode 0x12", "KeyDown 0x12 scan 0x12", "Yield", "Yield"};
-  for (const char* key : {"0x60", "0x60", "0x66", "0x65"}) {
-    const auto tap = Tap(key);
-    want.insert(want.end(), tap.begin(), tap.end());
-  }
-  want.insert(want.end(), {"Yield", "ScanCode 0x12", "KeyUp 0x12 scan 0x12", "Yield", "Yield", "Yield"});
-  EXPECT_EQ(fake.calls, want);
-  EXPECT_EQ(fake.KeyEventsTo(kNotepad), 10);
+  TypeIT(fake, kTarget, "0065");
+  EXPECT_EQ(fake.StrokesTo(kTarget), AltCode({0x60, 0x60, 0x66, 0x65}));
   EXPECT_EQ(fake.clipboardText, "T");
-}
 
-TEST(TypeIT, OnlyDigitsAreTypedAndNoDigitsStillPressesAlt) {
-  FakePlatform fake;
-  AddNotepad(fake, true);
-  TypeIT(fake, kName, "12a3");
-  EXPECT_EQ(KeyEvents(fake), (std::vector<std::string>{
-                                 "KeyDown 0x12 scan 0x12", "KeyDown 0x61 scan 0x61", "KeyUp 0x61 scan 0x61",
-                                 "KeyDown 0x62 scan 0x62", "KeyUp 0x62 scan 0x62", "KeyDown 0x63 scan 0x63",
-                                 "KeyUp 0x63 scan 0x63", "KeyUp 0x12 scan 0x12"}));
+  FakePlatform mixed;
+  AddTarget(mixed, true);
+  TypeIT(mixed, kTarget, "12a3");
+  EXPECT_EQ(mixed.StrokesTo(kTarget), AltCode({0x61, 0x62, 0x63}));
 
   FakePlatform empty;
-  AddNotepad(empty, true);
-  TypeIT(empty, kName, "");
-  EXPECT_EQ(KeyEvents(empty), (std::vector<std::string>{"KeyDown 0x12 scan 0x12", "KeyUp 0x12 scan 0x12"}));
+  AddTarget(empty, true);
+  TypeIT(empty, kTarget, "");
+  EXPECT_EQ(empty.StrokesTo(kTarget), AltCode({}));
+  EXPECT_TRUE(empty.KeysDown().empty());
+}
+
+// With the modifiers let go between pieces of input, Alt must still hold
+// over every digit: no digit may be typed as itself.
+TEST(TypeIT, DigitsNeverStrayOutsideTheAlt) {
+  FakePlatform fake;
+  AddTarget(fake, true);
+  fake.releaseModifiersBetweenInputs = true;
+  TypeIT(fake, kTarget, "0233");
+  TypeIT(fake, kTarget, "0065");
+  EXPECT_EQ(fake.StrokesTo(kTarget).size(), 20u);
+  EXPECT_EQ(fake.targets[kTarget].typed, "");
+  EXPECT_TRUE(fake.KeysDown().empty());
 }
 
 TEST(TypeIT, WithoutAltNumpadTheCodePageCharacterIsTypedDirectly) {
   FakePlatform fake;
-  AddNotepad(fake, false);
-  TypeIT(fake, kName, "0233");
-  TypeIT(fake, kName, "0128");  // a code Windows-1252 moves out of Latin-1
-  TypeIT(fake, kName, "0032");
+  AddTarget(fake, false);
+  TypeIT(fake, kTarget, "0233");
+  TypeIT(fake, kTarget, "0128");  // a code Windows-1252 moves out of Latin-1
+  TypeIT(fake, kTarget, "0032");
   EXPECT_EQ(fake.typedUnicode, (std::vector<char16_t>{u'\u00E9', u'\u20AC', u' '}));
-  EXPECT_EQ(fake.Count("Key"), 0);
-  EXPECT_EQ(fake.KeyEventsTo(kNotepad), 3);
+  EXPECT_EQ(fake.KeysTo(kTarget), 3);
+  EXPECT_EQ(fake.KeysTo(kOther), 0);
 }
 
-TEST(TypeIT, ForegroundTakenTypesNothingEitherWay) {
+TEST(TypeIT, NoWindowReachedTypesNothingEitherWay) {
   for (const bool altNumpad : {true, false}) {
-    FakePlatform fake;
-    AddNotepad(fake, altNumpad);
-    fake.stealForegroundTo = kOther;
-    TypeIT(fake, kName, "0065");
-    EXPECT_EQ(fake.KeyEventsTo(kNotepad) + fake.KeyEventsTo(kOther), 0) << altNumpad;
+    FakePlatform stolen;
+    AddTarget(stolen, altNumpad);
+    stolen.stealForegroundTo = kOther;
+    TypeIT(stolen, kTarget, "0065");
+    EXPECT_EQ(stolen.KeysAnywhere(), 0) << altNumpad;
+
+    FakePlatform closed;
+    AddTarget(closed, altNumpad);
+    closed.windows.erase(kTarget);
+    closed.foreground = kOther;
+    TypeIT(closed, kTarget, "0065");
+    EXPECT_EQ(closed.KeysAnywhere(), 0) << altNumpad;
   }
 }
 

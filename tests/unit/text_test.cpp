@@ -5,6 +5,7 @@
 #include "text/cp1252.h"
 #include "text/number.h"
 #include "text/trim.h"
+#include "text/utf8.h"
 
 namespace lk::text {
 namespace {
@@ -96,6 +97,34 @@ TEST(Number, LeadingNumberReadsUpToTheFirstCharacterThatCannotContinueIt) {
   EXPECT_EQ(LeadingNumber("1.5.5"), 1.5);
   EXPECT_EQ(LeadingNumber("0x10"), 0.0);
   EXPECT_EQ(LeadingNumber(""), 0.0);
+}
+
+TEST(Utf8, RoundTripsEveryPlaneIncludingSurrogatePairs) {
+  const std::string text = "a\u00E9\u0928\u094D\u20AC\U0001F600z";
+  const std::u16string units = Utf8ToUtf16(text);
+  EXPECT_EQ(units, u"a\u00E9\u0928\u094D\u20AC\U0001F600z");
+  EXPECT_EQ(Utf16ToUtf8(units), text);
+}
+
+TEST(Utf8, IllFormedInputBecomesReplacementCharactersInPlace) {
+  // A stray continuation, an overlong slash, an encoded surrogate, a cut sequence.
+  EXPECT_EQ(Utf8ToUtf16("a\x80" "b"), u"a\uFFFDb");
+  EXPECT_EQ(Utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");
+  EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80x"), u"\uFFFDx");
+  EXPECT_EQ(Utf8ToUtf16("x\xE0\xA4"), u"x\uFFFD");
+  // An unpaired surrogate from the system, high or low.
+  EXPECT_EQ(Utf16ToUtf8(std::u16string{u'a', char16_t(0xD800), u'b', char16_t(0xDC00)}),
+            "a\uFFFDb\uFFFD");
+}
+
+TEST(Utf8, LegacyTextThroughTheTableEveryCodeAndSymbolFontCodes) {
+  std::string all;
+  for (int c = 1; c < 256; ++c) all.push_back(static_cast<char>(c));
+  EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(all)), all);
+  EXPECT_EQ(Cp1252ToUtf8("\x80\xE9"), "\u20AC\u00E9");
+  // A symbol-charset font's text arrives as U+F0xx.
+  EXPECT_EQ(Utf8ToCp1252("\uF06B\uF0A9\uF020"), "k\xA9 ");
+  EXPECT_EQ(Utf8ToCp1252("\u0928"), "?");
 }
 
 }  // namespace

@@ -5,19 +5,13 @@
 namespace lk::platform {
 namespace {
 
-std::string Hex(unsigned v) {
-  static const char* digits = "0123456789ABCDEF";
-  std::string s;
-  do {
-    s.insert(s.begin(), digits[v % 16]);
-    v /= 16;
-  } while (v != 0);
-  return "0x" + s;
-}
-
 constexpr unsigned char kControl = 0x11;
+constexpr unsigned char kAlt = 0x12;
+constexpr unsigned char kShift = 0x10;
 constexpr unsigned char kC = 0x43;
 constexpr unsigned char kV = 0x56;
+
+bool IsModifier(unsigned char key) { return key == kControl || key == kAlt || key == kShift; }
 
 }  // namespace
 
@@ -26,9 +20,16 @@ int FakePlatform::Count(const std::string& prefix) const {
                                         [&](const std::string& c) { return c.rfind(prefix, 0) == 0; }));
 }
 
-int FakePlatform::KeyEventsTo(WindowHandle window) const {
+int FakePlatform::KeysTo(WindowHandle window) const {
   return static_cast<int>(
       std::count_if(keyLog_.begin(), keyLog_.end(), [&](const auto& e) { return e.first == window; }));
+}
+
+std::vector<KeyStroke> FakePlatform::StrokesTo(WindowHandle window) const {
+  std::vector<KeyStroke> strokes;
+  for (const auto& [to, stroke] : keyLog_)
+    if (to == window) strokes.push_back(stroke);
+  return strokes;
 }
 
 bool FakePlatform::GetWindowRect(WindowHandle window, Rect& rect) {
@@ -81,82 +82,118 @@ void FakePlatform::ShowDropDown(WindowHandle comboBox) {
   calls.push_back("ShowDropDown " + std::to_string(comboBox));
 }
 
-unsigned FakePlatform::ScanCode(unsigned virtualKey) {
-  calls.push_back("ScanCode " + Hex(virtualKey));
-  return virtualKey + 0x100;  // callers use only the low byte
+Activation FakePlatform::ActivateWindow(WindowHandle window) {
+  calls.push_back("Activate " + std::to_string(window));
+  if (!windows.count(window)) return {kNoSuchWindow, "Invalid procedure call or argument"};
+  foreground = stealForegroundTo ? stealForegroundTo : window;
+  return {};
 }
 
-void FakePlatform::KeyEvent(unsigned char virtualKey, unsigned char scanCode, unsigned flags) {
-  const bool up = (flags & kKeyUp) != 0;
-  calls.push_back(std::string(up ? "KeyUp " : "KeyDown ") + Hex(virtualKey) + " scan " + Hex(scanCode));
-  keyLog_.emplace_back(foreground, calls.back());
-  if (up)
-    keysDown_.erase(virtualKey);
-  else
-    keysDown_.insert(virtualKey);
-  if (virtualKey == kControl) controlDown_ = !up;
-  if (up || !controlDown_ || (virtualKey != kC && virtualKey != kV)) return;
-  const auto target = targets.find(foreground);
-  if (target == targets.end()) return;
-  if (virtualKey == kC && target->second.copyAfterPumps < 0) return;
-  pending_.push_back({foreground, virtualKey == kC, pumps + std::max(target->second.copyAfterPumps, 1),
-                      now + target->second.readDelay});
-}
-
-Activation FakePlatform::ActivateWindowByTitle(const std::string& name) {
-  calls.push_back("Activate " + name);
-  WindowHandle found = 0;
-  for (const auto& [handle, window] : windows)
-    if (window.visible && window.title == name) {
-      found = handle;
-      break;
+std::size_t FakePlatform::SendKeys(const std::vector<KeyStroke>& strokes) {
+  if (releaseModifiersBetweenInputs)
+    for (auto it = keysDown_.begin(); it != keysDown_.end();) it = IsModifier(*it) ? keysDown_.erase(it) : ++it;
+  std::size_t sent = 0;
+  for (const auto& stroke : strokes) {
+    if (sent == acceptKeys) break;
+    ++sent;
+    keyLog_.emplace_back(foreground, stroke);
+    if (stroke.up) {
+      keysDown_.erase(stroke.virtualKey);
+      continue;
     }
-  if (!found)
-    for (const auto& [handle, window] : windows)
-      if (window.visible && window.title.compare(0, name.size(), name) == 0) {
-        found = handle;
-        break;
-      }
-  if (!found) return {5, "Invalid procedure call or argument", 0};
-  foreground = stealForegroundTo ? stealForegroundTo : found;
-  return {0, "", found};
+    keysDown_.insert(stroke.virtualKey);
+    const auto target = targets.find(foreground);
+    if (target == targets.end() || target->second.hung || IsModifier(stroke.virtualKey)) continue;
+    const bool control = keysDown_.count(kControl) != 0;
+    const bool alt = keysDown_.count(kAlt) != 0;
+    if (control && stroke.virtualKey == kC) {
+      if (target->second.copyDelay.count() >= 0) pending_.push_back({foreground, true, now + target->second.copyDelay});
+    } else if (control && stroke.virtualKey == kV) {
+      pending_.push_back({foreground, false, now + target->second.readDelay});
+    } else if (!control && !alt && stroke.virtualKey >= 'A' && stroke.virtualKey <= 'Z') {
+      // The letter without its Ctrl: typed over the selection.
+      target->second.typed += static_cast<char>(stroke.virtualKey - 'A' + 'a');
+    } else if (!alt && stroke.virtualKey >= 0x60 && stroke.virtualKey <= 0x69) {
+      // A keypad digit outside an Alt entry: typed as itself.
+      target->second.typed += static_cast<char>('0' + stroke.virtualKey - 0x60);
+    }
+  }
+  return sent;
+}
+
+void FakePlatform::TypeUnicode(char16_t unit) {
+  typedUnicode.push_back(unit);
+  keyLog_.emplace_back(foreground, KeyStroke{0, false});
+  const auto target = targets.find(foreground);
+  if (target != targets.end() && unit < 0x80) target->second.typed += static_cast<char>(unit);
+}
+
+WindowHandle FakePlatform::FocusedEditControl(WindowHandle window) {
+  const auto it = targets.find(window);
+  return it == targets.end() ? 0 : it->second.edit;
+}
+
+FakePlatform::Target* FakePlatform::TargetOfEdit(WindowHandle control) {
+  for (auto& [window, target] : targets)
+    if (control && target.edit == control) return &target;
+  return nullptr;
+}
+
+void FakePlatform::Copy(Target& target) {
+  // An empty selection copies nothing and leaves the clipboard alone.
+  if (target.selection.empty()) return;
+  clipboardOther.clear();
+  clipboardMarked = false;
+  offerTaken = false;
+  clipboardHasText = true;
+  clipboardText = target.selection;
+}
+
+void FakePlatform::Read(Target& target) {
+  if (clipboardMarked) offerTaken = true;
+  target.pasted.push_back(clipboardHasText ? clipboardText : std::string());
+}
+
+bool FakePlatform::SendEditRequest(WindowHandle control, EditRequest request, std::chrono::milliseconds bound) {
+  Target* target = TargetOfEdit(control);
+  if (!target) return false;
+  if (target->hung) {
+    now += bound;
+    return false;
+  }
+  if (request == EditRequest::kCopy) {
+    Copy(*target);
+  } else if (target->deferPasteRequest) {
+    const auto window = std::find_if(targets.begin(), targets.end(), [&](auto& t) { return &t.second == target; });
+    pending_.push_back({window->first, false, now + target->readDelay});
+  } else {
+    Read(*target);
+  }
+  return true;
 }
 
 void FakePlatform::Pump() {
-  ++pumps;
   for (auto it = pending_.begin(); it != pending_.end();) {
-    const bool due = it->copy ? pumps >= it->atPump : (pumps >= it->atPump && now >= it->at);
-    if (!due) {
+    if (now < it->at) {
       ++it;
       continue;
     }
     auto& target = targets[it->window];
-    if (it->copy) {
-      clipboardOther.clear();
-      clipboardMarked = false;
-      clipboardHasText = true;
-      clipboardText = target.selection;
-    } else {
-      if (clipboardMarked) offerTaken = true;
-      target.pasted.push_back(clipboardHasText ? clipboardText : std::string());
-    }
+    if (it->copy)
+      Copy(target);
+    else
+      Read(target);
     it = pending_.erase(it);
   }
 }
 
-void FakePlatform::YieldOnce() {
-  calls.push_back("Yield");
-  Pump();
-}
-
 bool FakePlatform::WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds bound) {
-  calls.push_back("WaitUntil");
   const auto deadline = now + bound;
   for (;;) {
+    Pump();
     if (condition()) return true;
     if (now >= deadline) return false;
     now += std::chrono::milliseconds(1);
-    Pump();
   }
 }
 
@@ -164,31 +201,24 @@ WindowHandle FakePlatform::ForegroundWindow() { return foreground; }
 
 bool FakePlatform::ModifiersDown() { return now < modifiersHeldFor; }
 
-bool FakePlatform::IsKeyDown(unsigned char virtualKey) {
-  if (controlDown_ && dropControlOnce) {
-    dropControlOnce = false;
-    controlDown_ = false;
-    keysDown_.erase(kControl);
-  }
-  return keysDown_.count(virtualKey) != 0;
+bool FakePlatform::CatchUpWith(WindowHandle window, std::chrono::milliseconds bound) {
+  const auto it = targets.find(window);
+  if (it == targets.end() || !it->second.hung) return true;
+  now += bound;
+  return false;
 }
-
-void FakePlatform::CatchUpWith(WindowHandle) {}
 
 bool FakePlatform::HasAltNumpadEntry() { return altNumpadEntry; }
 
-void FakePlatform::TypeUnicode(char16_t unit) {
-  calls.push_back("TypeUnicode " + Hex(unit));
-  typedUnicode.push_back(unit);
-  keyLog_.emplace_back(foreground, calls.back());
-}
-
 bool FakePlatform::ClipboardHasText() { return clipboardHasText; }
 
-std::string FakePlatform::ClipboardGetText() { return clipboardHasText ? clipboardText : std::string(); }
+std::string FakePlatform::ClipboardGetText() {
+  if (clipboardLocked) return {};
+  return clipboardHasText ? clipboardText : std::string();
+}
 
 bool FakePlatform::ClipboardClear() {
-  calls.push_back("ClipboardClear");
+  if (clipboardLocked) return false;
   clipboardHasText = false;
   clipboardText.clear();
   clipboardOther.clear();
@@ -197,8 +227,8 @@ bool FakePlatform::ClipboardClear() {
 }
 
 ClipboardSnapshot FakePlatform::ClipboardSave() {
-  calls.push_back("ClipboardSave");
   ClipboardSnapshot snapshot;
+  if (clipboardLocked) return snapshot;
   snapshot.items = clipboardOther;
   snapshot.hasText = clipboardHasText;
   snapshot.text = clipboardText;
@@ -206,7 +236,7 @@ ClipboardSnapshot FakePlatform::ClipboardSave() {
 }
 
 bool FakePlatform::ClipboardRestore(const ClipboardSnapshot& snapshot) {
-  calls.push_back("ClipboardRestore");
+  if (clipboardLocked) return false;
   clipboardOther = snapshot.items;
   clipboardHasText = snapshot.hasText;
   clipboardText = snapshot.text;
@@ -215,7 +245,7 @@ bool FakePlatform::ClipboardRestore(const ClipboardSnapshot& snapshot) {
 }
 
 bool FakePlatform::ClipboardOffer(const std::string& text) {
-  calls.push_back("ClipboardOffer " + text);
+  if (clipboardLocked) return false;
   clipboardOther.clear();
   clipboardHasText = true;
   clipboardText = text;

@@ -1,8 +1,13 @@
 #pragma once
-// A scripted stand-in for the window system. It records every call in order,
-// one line per call, so a test can assert an exact sequence, and it plays
-// target applications that answer Ctrl+C and Ctrl+V fast, slowly or never.
+// A scripted stand-in for the window system. It plays target applications
+// the way the real ones behave where it matters to us: a standard edit
+// control that copies and pastes when asked by message, or a custom control
+// that only knows the shortcuts as keys, each answering fast, slowly or
+// never. Tests read the outcome: what each target received (pasted texts,
+// stray characters typed), where the keys went, whether any key was left
+// down, and what the clipboard holds.
 #include <chrono>
+#include <cstdint>
 #include <deque>
 #include <map>
 #include <set>
@@ -24,11 +29,14 @@ class FakePlatform : public Platform {
 
   // A target application: what it copies and what it was given.
   struct Target {
-    WindowHandle window = 0;
-    std::string selection;
-    int copyAfterPumps = 0;                    // -1: never copies
-    std::chrono::milliseconds readDelay{0};    // after Ctrl+V
-    std::vector<std::string> pasted;           // what each Ctrl+V read
+    std::string selection;                    // UTF-8, as it goes on the clipboard
+    WindowHandle edit = 0;                    // its focused standard edit control; 0: a custom control
+    std::chrono::milliseconds copyDelay{0};   // after Ctrl+C; negative: never copies
+    std::chrono::milliseconds readDelay{0};   // after Ctrl+V or a deferred WM_PASTE
+    bool deferPasteRequest = false;           // answers WM_PASTE at once, reads later
+    bool hung = false;                        // answers no message
+    std::vector<std::string> pasted;          // what each paste read
+    std::string typed;                        // characters typed into it: letters and Unicode input
   };
 
   // Test setup.
@@ -42,25 +50,30 @@ class FakePlatform : public Platform {
   WindowHandle stealForegroundTo = 0;  // takes the foreground right after an activation
   std::chrono::milliseconds modifiersHeldFor{0};
   bool altNumpadEntry = true;
-  bool dropControlOnce = false;  // the system lets go of our Ctrl once, as Wine may on activation
+  // The system lets go of modifiers that were pressed in an earlier piece of
+  // input, as Wine does when an activated window syncs its keyboard state.
+  bool releaseModifiersBetweenInputs = false;
+  std::size_t acceptKeys = SIZE_MAX;  // strokes the system takes in before refusing the rest
+  bool clipboardLocked = false;       // another program holds it open
   std::map<std::string, std::string> runningOffice;  // prog ID -> its selection's font name
 
   // The clipboard: plain text and other formats side by side.
   bool clipboardHasText = false;
-  std::string clipboardText;
+  std::string clipboardText;  // UTF-8
   std::vector<ClipboardItem> clipboardOther;
-  bool clipboardMarked = false;  // our temporary text, kept out of history
+  bool clipboardMarked = false;  // our temporary text, kept out of history and cloud
   bool offerTaken = false;
 
   // What happened.
-  std::vector<std::string> calls;
   std::vector<char16_t> typedUnicode;
   std::chrono::milliseconds now{0};
-  long pumps = 0;
 
-  // Counting helpers for assertions.
-  int Count(const std::string& prefix) const;
-  int KeyEventsTo(WindowHandle window) const;
+  // Key strokes delivered while the window was in front.
+  int KeysTo(WindowHandle window) const;
+  int KeysAnywhere() const { return static_cast<int>(keyLog_.size()); }
+  std::vector<KeyStroke> StrokesTo(WindowHandle window) const;
+  // Keys the system takes as down now.
+  const std::set<unsigned char>& KeysDown() const { return keysDown_; }
 
   bool GetWindowRect(WindowHandle window, Rect& rect) override;
   bool SetWindowPosTopmost(WindowHandle window, int x, int y, int width, int height) override;
@@ -72,10 +85,11 @@ class FakePlatform : public Platform {
   void FlashWindow(WindowHandle window) override;
   void DragWindow(WindowHandle window) override;
   void ShowDropDown(WindowHandle comboBox) override;
-  unsigned ScanCode(unsigned virtualKey) override;
-  void KeyEvent(unsigned char virtualKey, unsigned char scanCode, unsigned flags) override;
-  Activation ActivateWindowByTitle(const std::string& name) override;
-  void YieldOnce() override;
+  Activation ActivateWindow(WindowHandle window) override;
+  std::size_t SendKeys(const std::vector<KeyStroke>& strokes) override;
+  void TypeUnicode(char16_t unit) override;
+  WindowHandle FocusedEditControl(WindowHandle window) override;
+  bool SendEditRequest(WindowHandle control, EditRequest request, std::chrono::milliseconds bound) override;
   bool ClipboardHasText() override;
   std::string ClipboardGetText() override;
   bool ClipboardClear() override;
@@ -86,27 +100,31 @@ class FakePlatform : public Platform {
   bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds bound) override;
   WindowHandle ForegroundWindow() override;
   bool ModifiersDown() override;
-  bool IsKeyDown(unsigned char virtualKey) override;
-  void CatchUpWith(WindowHandle window) override;
+  bool CatchUpWith(WindowHandle window, std::chrono::milliseconds bound) override;
   bool HasAltNumpadEntry() override;
-  void TypeUnicode(char16_t unit) override;
   int ShowMessageBox(const std::string& text, unsigned flags, const std::optional<std::string>& title) override;
   int SetSelectionFontByAutomation(const std::string& progId, const std::string& fontName) override;
   std::vector<std::string> ScreenFonts() override;
   std::filesystem::path::string_type ProgramDirectory() override;
 
+  // The calls that show something to the user or to another program, one
+  // line each: message boxes, activations, window placement, automation.
+  std::vector<std::string> calls;
+  int Count(const std::string& prefix) const;
+
  private:
   struct Pending {
     WindowHandle window;
     bool copy;  // else: read for a paste
-    long atPump;
     std::chrono::milliseconds at;
   };
   void Pump();
-  bool controlDown_ = false;
+  void Copy(Target& target);
+  void Read(Target& target);
+  Target* TargetOfEdit(WindowHandle control);
   std::set<unsigned char> keysDown_;
   std::vector<Pending> pending_;
-  std::vector<std::pair<WindowHandle, std::string>> keyLog_;
+  std::vector<std::pair<WindowHandle, KeyStroke>> keyLog_;
 };
 
 }  // namespace lk::platform

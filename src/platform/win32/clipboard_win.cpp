@@ -2,23 +2,30 @@
 
 #include <chrono>
 #include <cstring>
-#include <thread>
 
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_platform.h"
+#include "text/utf8.h"
 
 namespace lk::platform {
 namespace {
 
 // Another program may hold the clipboard open for a moment: a target still
-// reading the text we have just rendered for it, typically. Short pauses let
-// us in as soon as it lets go; the whole wait stays bounded (about 100 ms).
+// reading the text we have just rendered for it, typically, and then it may
+// be waiting for us to render more. We try again as soon as this thread gets
+// its turn, answering what is sent to us meanwhile, until a deadline; never
+// in whole timer ticks, which at 15.6 ms would add up to seconds.
+constexpr std::chrono::milliseconds kOpenBound{250};
+
 class OpenClipboardGuard {
  public:
   explicit OpenClipboardGuard(HWND owner) {
-    for (int attempt = 0; attempt < 100 && !open_; ++attempt) {
-      open_ = ::OpenClipboard(owner) != FALSE;
-      if (!open_) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + kOpenBound;
+    while (!(open_ = ::OpenClipboard(owner) != FALSE) && Clock::now() < deadline) {
+      MSG msg;
+      ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+      ::SwitchToThread();
     }
   }
   ~OpenClipboardGuard() {
@@ -47,15 +54,17 @@ class GlobalLockGuard {
   void* ptr_;
 };
 
-// Marks that keep our temporary texts out of clipboard history and away from
-// clipboard managers.
+// Marks that keep our temporary texts (a piece of the user's document) out of
+// clipboard history, away from clipboard managers and off other devices.
 const wchar_t* const kExcludeFromMonitors = L"ExcludeClipboardContentFromMonitorProcessing";
 const wchar_t* const kHistory = L"CanIncludeInClipboardHistory";
+const wchar_t* const kCloud = L"CanUploadToCloudClipboard";
 const wchar_t* const kViewerIgnore = L"Clipboard Viewer Ignore";
 
 bool IsOurMark(UINT format) {
-  return format == ::RegisterClipboardFormatW(kExcludeFromMonitors) ||
-         format == ::RegisterClipboardFormatW(kHistory) || format == ::RegisterClipboardFormatW(kViewerIgnore);
+  for (const wchar_t* mark : {kExcludeFromMonitors, kHistory, kCloud, kViewerIgnore})
+    if (format == ::RegisterClipboardFormatW(mark)) return true;
+  return false;
 }
 
 // Formats whose data is a handle of another kind than global memory cannot
@@ -95,12 +104,15 @@ bool PutBytes(UINT format, const void* bytes, std::size_t size) {
   return true;
 }
 
+// Unicode text as UTF-16; as 8-bit text through the Windows-1252 table, which
+// is what CF_LOCALE below tells readers it is.
 bool PutText(UINT format, const std::string& text) {
   if (format == CF_UNICODETEXT) {
-    const std::wstring wide = win32::Wide(text);
+    const std::wstring wide = win32::FromUtf8(text);
     return PutBytes(CF_UNICODETEXT, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
   }
-  return PutBytes(CF_TEXT, text.c_str(), text.size() + 1);
+  const std::string legacy = text::Utf8ToCp1252(text);
+  return PutBytes(CF_TEXT, legacy.c_str(), legacy.size() + 1);
 }
 
 std::string ReadUnicodeText() {
@@ -112,7 +124,7 @@ std::string ReadUnicodeText() {
   const std::size_t capacity = ::GlobalSize(data) / sizeof(wchar_t);
   std::size_t length = 0;
   while (length < capacity && chars[length] != L'\0') ++length;
-  return win32::Legacy(std::wstring_view(chars, length));
+  return win32::ToUtf8(std::wstring_view(chars, length));
 }
 
 void PutLocale() {
@@ -133,7 +145,10 @@ std::string Win32Platform::ClipboardGetText() {
 }
 
 bool Win32Platform::ClipboardClear() {
-  OpenClipboardGuard clip(owner_);
+  // Emptied without an owner: the target that fills it next need not call
+  // back into us (WM_DESTROYCLIPBOARD) while we wait for its answer, which
+  // measured several milliseconds per copy under Wine.
+  OpenClipboardGuard clip(nullptr);
   if (!clip.ok()) return false;
   offerPending_ = false;
   return ::EmptyClipboard() != FALSE;
@@ -156,7 +171,7 @@ ClipboardSnapshot Win32Platform::ClipboardSave() {
     if (format >= 0xC000) {
       wchar_t name[256] = {};
       const int length = ::GetClipboardFormatNameW(format, name, 256);
-      item.name = win32::Legacy(std::wstring_view(name, length > 0 ? static_cast<std::size_t>(length) : 0));
+      item.name = win32::ToUtf8(std::wstring_view(name, length > 0 ? static_cast<std::size_t>(length) : 0));
     }
     const auto* bytes = static_cast<const unsigned char*>(lock.get());
     item.bytes.assign(bytes, bytes + ::GlobalSize(data));
@@ -171,7 +186,7 @@ bool Win32Platform::ClipboardRestore(const ClipboardSnapshot& snapshot) {
   offerPending_ = false;
   bool all = true;
   for (const auto& item : snapshot.items) {
-    const UINT format = item.name.empty() ? item.format : ::RegisterClipboardFormatW(win32::Wide(item.name).c_str());
+    const UINT format = item.name.empty() ? item.format : ::RegisterClipboardFormatW(win32::FromUtf8(item.name).c_str());
     if (format == 0 || !PutBytes(format, item.bytes.data(), item.bytes.size())) all = false;
   }
   return all;
@@ -189,6 +204,7 @@ bool Win32Platform::ClipboardOffer(const std::string& text) {
   PutLocale();
   const DWORD no = 0;
   PutBytes(::RegisterClipboardFormatW(kHistory), &no, sizeof(no));
+  PutBytes(::RegisterClipboardFormatW(kCloud), &no, sizeof(no));
   PutBytes(::RegisterClipboardFormatW(kExcludeFromMonitors), &no, sizeof(no));
   PutBytes(::RegisterClipboardFormatW(kViewerIgnore), &no, sizeof(no));
   return true;

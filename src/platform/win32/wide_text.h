@@ -1,5 +1,8 @@
 #pragma once
-// The one place where legacy-font text meets the window system's UTF-16.
+// The one place where the program's texts meet the window system's UTF-16.
+// Two kinds, never mixed: Unicode text (UTF-8 inside) for everything the
+// system names (titles, font names, paths, the target name) and legacy-font
+// text (Windows-1252 bytes) for glyph text, through our own table.
 #include <windows.h>
 
 #include <string>
@@ -7,9 +10,13 @@
 
 namespace lk::win32 {
 
+std::wstring FromUtf8(std::string_view utf8);
+std::string ToUtf8(std::wstring_view wide);
+std::string GetUtf8Text(HWND hwnd);
+void SetUtf8Text(HWND hwnd, std::string_view utf8);
+
 std::wstring Wide(std::string_view legacy);
 std::string Legacy(std::wstring_view wide);
-
 std::string GetText(HWND hwnd);
 void SetText(HWND hwnd, std::string_view legacy);
 

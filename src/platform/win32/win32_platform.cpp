@@ -44,7 +44,7 @@ std::vector<WindowHandle> Win32Platform::EnumTopLevelWindows() {
 bool Win32Platform::IsWindow(WindowHandle window) { return ::IsWindow(ToHwnd(window)) != FALSE; }
 bool Win32Platform::IsWindowVisible(WindowHandle window) { return ::IsWindowVisible(ToHwnd(window)) != FALSE; }
 bool Win32Platform::IsWindowEnabled(WindowHandle window) { return ::IsWindowEnabled(ToHwnd(window)) != FALSE; }
-std::string Win32Platform::GetWindowTitle(WindowHandle window) { return win32::GetText(ToHwnd(window)); }
+std::string Win32Platform::GetWindowTitle(WindowHandle window) { return win32::GetUtf8Text(ToHwnd(window)); }
 
 void Win32Platform::FlashWindow(WindowHandle window) {
   FLASHWINFO info{sizeof(info), ToHwnd(window), FLASHW_CAPTION | FLASHW_TRAY | FLASHW_TIMER, 1, 0};
@@ -60,10 +60,16 @@ void Win32Platform::ShowDropDown(WindowHandle comboBox) {
   ::SendMessageW(ToHwnd(comboBox), CB_SHOWDROPDOWN, TRUE, 0);
 }
 
-unsigned Win32Platform::ScanCode(unsigned virtualKey) { return ::MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC); }
-
-void Win32Platform::KeyEvent(unsigned char virtualKey, unsigned char scanCode, unsigned flags) {
-  ::keybd_event(virtualKey, scanCode, flags, 0);
+std::size_t Win32Platform::SendKeys(const std::vector<KeyStroke>& strokes) {
+  std::vector<INPUT> inputs(strokes.size());
+  for (std::size_t i = 0; i < strokes.size(); ++i) {
+    inputs[i].type = INPUT_KEYBOARD;
+    inputs[i].ki.wVk = strokes[i].virtualKey;
+    inputs[i].ki.wScan = static_cast<WORD>(::MapVirtualKeyW(strokes[i].virtualKey, MAPVK_VK_TO_VSC) & 0xFF);
+    inputs[i].ki.dwFlags = strokes[i].up ? KEYEVENTF_KEYUP : 0;
+  }
+  if (inputs.empty()) return 0;
+  return ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 void Win32Platform::SetOwner(HWND owner) {
@@ -72,28 +78,42 @@ void Win32Platform::SetOwner(HWND owner) {
   ::AddClipboardFormatListener(owner);
 }
 
-Activation Win32Platform::ActivateWindowByTitle(const std::string& name) {
-  HWND exact = nullptr;
-  HWND leading = nullptr;
-  for (const WindowHandle handle : EnumTopLevelWindows()) {
-    HWND hwnd = ToHwnd(handle);
-    if (!::IsWindowVisible(hwnd)) continue;
-    const std::string title = win32::GetText(hwnd);
-    if (title == name) {
-      exact = hwnd;
-      break;
-    }
-    if (!leading && title.compare(0, name.size(), name) == 0) leading = hwnd;
-  }
-  HWND target = exact ? exact : leading;
-  if (!target) return {5, "Invalid procedure call or argument", 0};
-  // Already in front (the capture has just activated it): asking again costs
-  // a round of focus changes under Wine and changes nothing.
-  if (::GetForegroundWindow() != target) ::SetForegroundWindow(target);
-  return {0, "", FromHwnd(target)};
+Activation Win32Platform::ActivateWindow(WindowHandle window) {
+  HWND hwnd = ToHwnd(window);
+  if (!::IsWindow(hwnd)) return {kNoSuchWindow, "Invalid procedure call or argument"};
+  // Already in front: asking again costs a round of focus changes under Wine
+  // and changes nothing.
+  if (::GetForegroundWindow() != hwnd) ::SetForegroundWindow(hwnd);
+  return {};
 }
 
-void Win32Platform::YieldOnce() {
+WindowHandle Win32Platform::FocusedEditControl(WindowHandle window) {
+  HWND hwnd = ToHwnd(window);
+  const DWORD thread = ::GetWindowThreadProcessId(hwnd, nullptr);
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!thread || !::GetGUIThreadInfo(thread, &info) || !info.hwndFocus) return 0;
+  HWND focus = info.hwndFocus;
+  if (focus != hwnd && !::IsChild(hwnd, focus)) return 0;
+  wchar_t name[32] = {};
+  const int length = ::GetClassNameW(focus, name, 32);
+  if (length <= 0) return 0;
+  // Edit, RichEdit, RichEdit20W, RICHEDIT50W and kin all take WM_COPY and WM_PASTE.
+  const bool edit = ::CompareStringOrdinal(name, length, L"Edit", -1, TRUE) == CSTR_EQUAL ||
+                    (length >= 8 && ::CompareStringOrdinal(name, 8, L"RichEdit", 8, TRUE) == CSTR_EQUAL);
+  return edit ? FromHwnd(focus) : 0;
+}
+
+bool Win32Platform::SendEditRequest(WindowHandle control, EditRequest request, std::chrono::milliseconds bound) {
+  // Not SMTO_BLOCK: while the control reads our offered text it asks us to
+  // render it, and that request must be answered inside this wait.
+  DWORD_PTR ignored = 0;
+  const UINT message = request == EditRequest::kCopy ? WM_COPY : WM_PASTE;
+  return ::SendMessageTimeoutW(ToHwnd(control), message, 0, 0, SMTO_ABORTIFHUNG,
+                               static_cast<UINT>(bound.count()), &ignored) != 0;
+}
+
+void Win32Platform::HandlePending() {
   MSG msg;
   while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
@@ -117,7 +137,7 @@ bool Win32Platform::WaitUntil(const std::function<bool()>& condition, std::chron
     // none, such as the foreground or the keyboard.
     const DWORD slice = static_cast<DWORD>(std::min<long long>(left.count(), 5));
     ::MsgWaitForMultipleObjectsEx(0, nullptr, slice, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    YieldOnce();
+    HandlePending();
   }
 }
 
@@ -129,11 +149,10 @@ bool Win32Platform::ModifiersDown() {
   return false;
 }
 
-bool Win32Platform::IsKeyDown(unsigned char virtualKey) { return (::GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
-
-void Win32Platform::CatchUpWith(WindowHandle window) {
+bool Win32Platform::CatchUpWith(WindowHandle window, std::chrono::milliseconds bound) {
   DWORD_PTR ignored = 0;
-  ::SendMessageTimeoutW(ToHwnd(window), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 500, &ignored);
+  return ::SendMessageTimeoutW(ToHwnd(window), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, static_cast<UINT>(bound.count()),
+                               &ignored) != 0;
 }
 
 bool Win32Platform::HasAltNumpadEntry() {
@@ -155,13 +174,13 @@ void Win32Platform::TypeUnicode(char16_t unit) {
 }
 
 int Win32Platform::ShowMessageBox(const std::string& text, unsigned flags, const std::optional<std::string>& title) {
-  const std::wstring wideTitle = win32::Wide(title.value_or("Lekhopakar"));
+  const std::wstring wideTitle = win32::FromUtf8(title.value_or("Lekhopakar"));
   // The system-modal flag asks for a box above every window, not only ours.
   // Owned by whichever of our windows is active (a dialog over the toolbar),
   // so closing the box does not re-enable a window a dialog has disabled.
   HWND active = ::GetActiveWindow();
   HWND owner = active ? active : owner_;
-  return ::MessageBoxW((flags & MB_SYSTEMMODAL) ? nullptr : owner, win32::Wide(text).c_str(), wideTitle.c_str(),
+  return ::MessageBoxW((flags & MB_SYSTEMMODAL) ? nullptr : owner, win32::FromUtf8(text).c_str(), wideTitle.c_str(),
                        flags | ((flags & MB_SYSTEMMODAL) ? MB_TOPMOST : 0));
 }
 
@@ -175,7 +194,7 @@ std::vector<std::string> Win32Platform::ScreenFonts() {
     ::ReleaseDC(nullptr, screen);
   }
   std::vector<std::string> fonts;
-  for (const auto& name : names) fonts.push_back(win32::Legacy(name));
+  for (const auto& name : names) fonts.push_back(win32::ToUtf8(name));
   return fonts;
 }
 

@@ -24,10 +24,11 @@ class Win32Platform : public Platform {
   void FlashWindow(WindowHandle window) override;
   void DragWindow(WindowHandle window) override;
   void ShowDropDown(WindowHandle comboBox) override;
-  unsigned ScanCode(unsigned virtualKey) override;
-  void KeyEvent(unsigned char virtualKey, unsigned char scanCode, unsigned flags) override;
-  Activation ActivateWindowByTitle(const std::string& name) override;
-  void YieldOnce() override;
+  Activation ActivateWindow(WindowHandle window) override;
+  std::size_t SendKeys(const std::vector<KeyStroke>& strokes) override;
+  void TypeUnicode(char16_t unit) override;
+  WindowHandle FocusedEditControl(WindowHandle window) override;
+  bool SendEditRequest(WindowHandle control, EditRequest request, std::chrono::milliseconds bound) override;
   bool ClipboardHasText() override;
   std::string ClipboardGetText() override;
   bool ClipboardClear() override;
@@ -38,16 +39,16 @@ class Win32Platform : public Platform {
   bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds bound) override;
   WindowHandle ForegroundWindow() override;
   bool ModifiersDown() override;
-  bool IsKeyDown(unsigned char virtualKey) override;
-  void CatchUpWith(WindowHandle window) override;
+  bool CatchUpWith(WindowHandle window, std::chrono::milliseconds bound) override;
   bool HasAltNumpadEntry() override;
-  void TypeUnicode(char16_t unit) override;
   int ShowMessageBox(const std::string& text, unsigned flags, const std::optional<std::string>& title) override;
   int SetSelectionFontByAutomation(const std::string& progId, const std::string& fontName) override;
   std::vector<std::string> ScreenFonts() override;
   std::filesystem::path::string_type ProgramDirectory() override;
 
  private:
+  // Handles every message waiting for this thread, leaving a quit for the main loop.
+  void HandlePending();
   void RenderOffer(UINT format);
 
   HWND owner_ = nullptr;

@@ -13,7 +13,7 @@ UniqueFont MakeFont(std::string_view face, double points, bool bold, UINT dpi) {
   lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfQuality = DEFAULT_QUALITY;
-  const std::wstring name = win32::Wide(face);
+  const std::wstring name = win32::FromUtf8(face);
   lstrcpynW(lf.lfFaceName, name.c_str(), LF_FACESIZE);
   return UniqueFont(::CreateFontIndirectW(&lf));
 }

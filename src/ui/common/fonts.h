@@ -7,7 +7,7 @@
 
 namespace lk::ui {
 
-// A font of a face and point size at a DPI, otherwise as a new font is:
+// A font of a face (its Unicode name, UTF-8) and point size at a DPI, otherwise as a new font is:
 // regular or bold, upright, not underlined.
 UniqueFont MakeFont(std::string_view face, double points, bool bold, UINT dpi);
 

@@ -64,7 +64,7 @@ void CustomizeDialog::Run(HWND toolbar) {
   HWND fonts = Item(id::kFontList);
   model_.Open();
   for (const auto& name : model_.fontNames())
-    ::SendMessageW(fonts, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::Wide(name).c_str()));
+    ::SendMessageW(fonts, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::FromUtf8(name).c_str()));
   PushChanges();
   ShowListSelections();
   ApplyStyledFont();

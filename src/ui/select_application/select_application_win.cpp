@@ -79,7 +79,7 @@ void SelectApplicationDialog::FillList() {
   ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
   for (const auto& entry : model_.entries()) {
     const LRESULT index =
-        ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::Wide(entry.text).c_str()));
+        ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::FromUtf8(entry.text).c_str()));
     if (index >= 0) ::SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(entry.window));
   }
 }
@@ -98,7 +98,7 @@ void SelectApplicationDialog::OnCommand(int controlId, int code) {
       std::string target;
       const int selected = static_cast<int>(::SendMessageW(Item(id::kList), LB_GETCURSEL, 0, 0));
       if (model_.Ok(selected, target) == SelectApplicationModel::Outcome::kClose) {
-        if (selected >= 0) win32::SetText(targetField_, target);
+        if (selected >= 0) win32::SetUtf8Text(targetField_, target);
         closed_ = true;
       }
       break;

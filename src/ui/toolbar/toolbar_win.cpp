@@ -197,11 +197,11 @@ void ToolbarWindow::LayOut() {
 void ToolbarWindow::Load() {
   HWND fonts = Item(id::kFonts);
   for (const auto& name : platform_.ScreenFonts())
-    ::SendMessageW(fonts, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::Wide(name).c_str()));
+    ::SendMessageW(fonts, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::FromUtf8(name).c_str()));
   Assign();
   if (const auto last = FontToReselect(store_)) {
     const LRESULT found = ::SendMessageW(fonts, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                         reinterpret_cast<LPARAM>(win32::Wide(*last).c_str()));
+                                         reinterpret_cast<LPARAM>(win32::FromUtf8(*last).c_str()));
     if (found != CB_ERR) {
       ::SendMessageW(fonts, CB_SETCURSEL, static_cast<WPARAM>(found), 0);
       OnFontChosen();
@@ -234,7 +234,7 @@ void ToolbarWindow::Place() {
   placing_ = false;
 }
 
-std::string ToolbarWindow::TargetName() { return win32::GetText(Item(id::kTargetField)); }
+std::string ToolbarWindow::TargetName() { return win32::GetUtf8Text(Item(id::kTargetField)); }
 
 void ToolbarWindow::OpenSelectApplication() {
   select_application::SelectApplicationDialog::Run(platform_, hwnd(), Item(id::kTargetField));
@@ -276,8 +276,7 @@ void ToolbarWindow::OnKeyClick(int index) {
     platform_.ShowDropDown(platform::FromHwnd(Item(id::kFonts)));
     return;
   }
-  if (!target::CheckTarget(platform_, *this)) return;
-  target::TypeIT(platform_, TargetName(), KeyDigits(index));
+  if (const auto window = target::CheckTarget(platform_, *this)) target::TypeIT(platform_, window, KeyDigits(index));
 }
 
 void ToolbarWindow::Unload() {
@@ -297,7 +296,7 @@ std::string ToolbarWindow::FontListText() const {
   std::wstring name(static_cast<std::size_t>(length) + 1, L'\0');
   ::SendMessageW(fonts, CB_GETLBTEXT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(name.data()));
   name.resize(static_cast<std::size_t>(length));
-  return win32::Legacy(name);
+  return win32::ToUtf8(name);
 }
 
 void ToolbarWindow::OnFontChosen(bool relabelOnly) {

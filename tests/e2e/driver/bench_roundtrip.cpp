@@ -39,7 +39,7 @@ double P95(std::vector<double> values) {
   return values[std::max<std::size_t>(rank, 1) - 1];
 }
 
-// The round trip with nothing but the work itself: notepad already in front
+// The round trip with nothing but the work itself: the target already in front
 // with its selection; copy, wrap, offer, paste, restore.
 double Reference(const TargetApp& notepad, const std::wstring& before) {
   Clipboard& clipboard = Clipboard::Instance();
@@ -48,15 +48,15 @@ double Reference(const TargetApp& notepad, const std::wstring& before) {
   clipboard.Clear();
   PressKeys({VK_CONTROL, 'C'});
   Expect(WaitUntil([] { return IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE; }, kBoundMs, 1),
-         "reference: notepad put nothing on the clipboard after Ctrl+C");
+         "reference: the target put nothing on the clipboard after Ctrl+C");
   const UserClipboard copied = clipboard.Read();
   clipboard.Offer(L"-" + copied.text.value_or(L"") + L"_");
   PressKeys({VK_CONTROL, 'V'});
   Expect(WaitUntil([&] { return clipboard.OfferTaken(); }, kBoundMs, 1),
-         "reference: notepad did not read the offered text");
+         "reference: the target did not read the offered text");
   clipboard.Put(saved);
   Expect(WaitUntil([&] { return notepad.Text() != before; }, kBoundMs, 1),
-         "reference: notepad's text did not change");
+         "reference: the target's text did not change");
   Expect(SameClipboard(clipboard.Read(), saved), "reference: the clipboard was not restored");
   return Now() - start;
 }
@@ -69,10 +69,11 @@ void Print(const char* name, const std::vector<double>& times) {
 
 }  // namespace
 
-int BenchRoundTrip(const std::wstring& exe, const std::wstring& workDir, int runs) {
+int BenchRoundTrip(const std::wstring& exe, const std::wstring& workDir, int runs, bool keysOnly) {
   try {
-    NotepadSession session(exe, workDir, L"bench_roundtrip");
-    SetTargetField(session.toolbar, kNotepadTitle);
+    NotepadSession session(exe, workDir, keysOnly ? L"bench_roundtrip_keys" : L"bench_roundtrip", keysOnly);
+    SetTargetField(session.toolbar, session.Title());
+    std::printf("target=%s\n", keysOnly ? "keys-only stand-in (keystroke path)" : "notepad (message path)");
     std::vector<double> toolbarTimes, referenceTimes;
     for (int run = -1; run < runs; ++run) {  // run -1 warms both up
       const std::wstring before = L"bench round trip " + std::to_wstring(run + 1) + L" end";

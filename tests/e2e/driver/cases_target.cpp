@@ -2,6 +2,8 @@
 // selection in "-" and "_") against Wine's notepad, the Select Application
 // dialog, and a target that reads the clipboard late.
 #include <algorithm>
+#include <optional>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -89,6 +91,42 @@ void ExpectField(const Toolbar& toolbar, const std::wstring& expected, const std
          "the target field holds " + Quote(field) + " " + when + ", expected " + Quote(expected));
 }
 
+// Scrolls `title` into view in the dialog's list, clicks it, then OK.
+void PickInSelectApplication(HWND dialog, const std::wstring& title) {
+  HWND list = GetDlgItem(dialog, kList);
+  const auto items = ListItems(list);
+  const auto entry = std::find(items.begin(), items.end(), title);
+  Expect(entry != items.end(), "the list lacks " + Quote(title) + ": " + Join(items));
+  const int index = static_cast<int>(entry - items.begin());
+  SendMessageTimeoutW(list, LB_SETTOPINDEX, index, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+  RECT item{};
+  Expect(SendMessageTimeoutW(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item),
+                             SMTO_ABORTIFHUNG, 5000, nullptr) != 0,
+         "the list does not answer LB_GETITEMRECT");
+  POINT point{item.left + 10, (item.top + item.bottom) / 2};
+  ClientToScreen(list, &point);
+  ClickAt(point);
+  Expect(WaitUntil(
+             [&] {
+               DWORD_PTR selected = 0;
+               SendMessageTimeoutW(list, LB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 5000, &selected);
+               return static_cast<int>(selected) == index;
+             },
+             kUiTimeoutMs),
+         "a click on " + Quote(title) + " did not select it");
+  ClickAndAwaitClosed(dialog, kOk, "OK");
+}
+
+// Our temporary text carries every mark that keeps it on this machine; the
+// user's own content, put back, carries none.
+void ExpectCloudMark(bool expected, const std::string& when) {
+  const std::optional<DWORD> mark = ClipboardDword(L"CanUploadToCloudClipboard");
+  if (expected)
+    Expect(mark && *mark == 0, "the clipboard lacks CanUploadToCloudClipboard = 0 " + when);
+  else
+    Expect(!mark, "the clipboard is marked CanUploadToCloudClipboard " + when);
+}
+
 // --- cases -----------------------------------------------------------------
 
 void CaptureKeepsLineBreaks(const Context& context) {
@@ -112,6 +150,7 @@ void CaptureKeepsLineBreaks(const Context& context) {
              Quote(WindowText(session.toolbar.Control(kTargetField))));
   // An empty clipboard keeps what was pasted.
   ExpectCommand3(session, L"a\r\nb", 0, -1, {}, L"-a\r\nb_", {std::wstring(L"-a\r\nb_"), {}});
+  ExpectCloudMark(true, "while it keeps the pasted text");
   session.CloseToolbar();
 }
 
@@ -120,6 +159,7 @@ void PasteReplacesSelectionAndUserTextReturns(const Context& context) {
   SetTargetField(session.toolbar, kNotepadTitle);
   const UserClipboard user{std::wstring(L"user text \u00E9"), {}};
   ExpectCommand3(session, L"xx one yy", 3, 6, user, L"xx -one_ yy", user);
+  ExpectCloudMark(false, "once the user's text is back");
   session.CloseToolbar();
 }
 
@@ -279,6 +319,128 @@ void SlowPasteTarget(const Context& context) {
   toolbar.ExpectExit("after WM_CLOSE");
 }
 
+// Two notepads whose titles differ only in Devanagari: the list shows them as
+// they read, and the one picked is the one edited.
+void DevanagariTitles(const Context& context) {
+  ProgramFolder folder(context.exe, context.workDir, L"target_devanagari_titles");
+  folder.WriteIni(kFactoryCustomize);
+  Toolbar toolbar(folder.ExePath(), folder.Dir());
+  const std::wstring nepali = L"\u0928\u0947\u092A\u093E\u0932\u0940.txt";
+  const std::wstring hindi = L"\u0939\u093F\u0928\u094D\u0926\u0940.txt";
+  TargetApp first = TargetApp::NotepadWithFile(folder.Dir(), nepali, RECT{0, 0, 900, 140});
+  TargetApp second = TargetApp::NotepadWithFile(folder.Dir(), hindi, RECT{0, 150, 900, 290});
+  first.SetText(L"one");
+
+  DoubleClickAt(VisiblePoint(toolbar.Control(kTargetField)));
+  HWND dialog = AwaitSelectApplication(toolbar, "after a double-click on the target field");
+  const auto items = ListItems(GetDlgItem(dialog, kList));
+  for (const auto& title : {nepali + L" - Notepad", hindi + L" - Notepad"})
+    Expect(std::find(items.begin(), items.end(), title) != items.end(),
+           "the list lacks " + Quote(title) + ": " + Join(items));
+  PickInSelectApplication(dialog, hindi + L" - Notepad");
+  ExpectField(toolbar, hindi + L" - Notepad", "after OK");
+
+  const UserClipboard user{std::wstring(L"keep"), {}};
+  PrepareNotepad(second, L"two", 0, 3, user);
+  const RoundTrip trip = ClickAndAwait(toolbar, kCommand3, second, L"two", user);
+  Expect(trip.changed && trip.text == L"-two_",
+         "the picked notepad holds " + Quote(trip.text) + DescribePopups(toolbar));
+  Expect(trip.restored, "the clipboard holds " + Describe(trip.clipboard) + " afterwards");
+  Expect(first.Text() == L"one", "the other notepad was edited: it holds " + Quote(first.Text()));
+  toolbar.PostClose();
+  toolbar.ExpectExit("after WM_CLOSE");
+}
+
+// With an empty clipboard the pasted text stays there; a result equal to it
+// must be pasted all the same: button 1 on "  ls " after "ls", and the
+// repeat button twice in a row.
+void SameResultTwice(const Context& context) {
+  Session session(context, L"target_same_result_twice");
+  SetTargetField(session.toolbar, kNotepadTitle);
+  TargetApp& notepad = session.notepad;
+  PrepareNotepad(notepad, L"ls", 0, -1, {});
+  RoundTrip trip = ClickAndAwait(session.toolbar, kCommand1, notepad, L"ls", {std::wstring(L"sL"), {}});
+  Expect(trip.changed && trip.text == L"sL", "button 1 on \"ls\" left " + Quote(trip.text));
+
+  notepad.SetText(L"  ls ");
+  notepad.ClickInto();
+  notepad.Select(0, -1);
+  trip = ClickAndAwait(session.toolbar, kCommand1, notepad, L"  ls ", {std::wstring(L"sL"), {}});
+  Expect(trip.changed && trip.text == L"sL",
+         "button 1 on \"  ls \" after \"ls\" left " + Quote(trip.text) + DescribePopups(session.toolbar));
+
+  // The factory repeat: "=" three times.
+  std::wstring before = L"sL";
+  for (int press = 1; press <= 2; ++press) {
+    notepad.ClickInto();
+    trip = ClickAndAwait(session.toolbar, kCommand6, notepad, before, {std::wstring(L"==="), {}});
+    const std::wstring expected = before + L"===";
+    Expect(trip.changed && trip.text == expected, "repeat press " + std::to_string(press) + " left " +
+                                                      Quote(trip.text) + ", expected " + Quote(expected) +
+                                                      DescribePopups(session.toolbar));
+    before = expected;
+  }
+  session.CloseToolbar();
+}
+
+void WordpadTarget(const Context& context) {
+  ProgramFolder folder(context.exe, context.workDir, L"target_wordpad");
+  folder.WriteIni(kFactoryCustomize);
+  Toolbar toolbar(folder.ExePath(), folder.Dir());
+  TargetApp wordpad = TargetApp::Wordpad(folder.Dir());
+  SetTargetField(toolbar, L"Document - Wine Wordpad");
+  const UserClipboard user{std::wstring(L"user \u00E6"), {}};
+  PrepareNotepad(wordpad, L"xx one yy", 3, 6, user);
+  const RoundTrip trip = ClickAndAwait(toolbar, kCommand3, wordpad, L"xx one yy", user);
+  Expect(trip.changed && trip.text == L"xx -one_ yy",
+         "Wordpad holds " + Quote(trip.text) + ", expected \"xx -one_ yy\"" + DescribePopups(toolbar));
+  Expect(trip.restored, "the clipboard holds " + Describe(trip.clipboard) + " afterwards, expected " +
+                            Describe(user));
+  toolbar.PostClose();
+  toolbar.ExpectExit("after WM_CLOSE");
+}
+
+// A target reached by keys alone: the whole chord arrives, no letter of it
+// is typed, and the user's clipboard comes back.
+void KeysOnlyTarget(const Context& context) {
+  ProgramFolder folder(context.exe, context.workDir, L"target_keys_only");
+  folder.WriteIni(kFactoryCustomize);
+  Toolbar toolbar(folder.ExePath(), folder.Dir());
+  TargetApp target = TargetApp::KeysOnly(context.exe, folder.Dir());
+  SetTargetField(toolbar, L"Keys Only Target");
+  const UserClipboard user{std::wstring(L"mine"), MakeDib(3, 2, 5)};
+  for (const auto& [before, start, end, expected] :
+       {std::tuple{std::wstring(L"alpha beta"), 6, 10, std::wstring(L"alpha -beta_")},
+        std::tuple{std::wstring(L"\u00E6ldq \u0192"), 0, 4, std::wstring(L"-\u00E6ldq_ \u0192")}}) {
+    PrepareNotepad(target, before, start, end, user);
+    const RoundTrip trip = ClickAndAwait(toolbar, kCommand3, target, before, user);
+    Expect(trip.changed && trip.text == expected,
+           "the stand-in holds " + Quote(trip.text) + ", expected " + Quote(expected) + DescribePopups(toolbar));
+    Expect(trip.restored, "the clipboard holds " + Describe(trip.clipboard) + " afterwards");
+  }
+  toolbar.PostClose();
+  toolbar.ExpectExit("after WM_CLOSE");
+}
+
+// Legacy glyph text above code 127 (the C1 code 129 the table keeps
+// included) through a capture and a paste, and the user's legacy text back.
+// run_e2e.sh runs it once more under a Nepali system locale, whose code page
+// for non-Unicode programs is UTF-8: no glyph may turn into "?" there.
+void LegacyRoundTripAnyCodePage(const Context& context) {
+  Session session(context, L"target_legacy_round_trip");
+  SetTargetField(session.toolbar, kNotepadTitle);
+  const UserClipboard user{std::wstring(L"\u0192\u2026 \u00E6\u0160"), {}};
+  const std::wstring before = L"a \u00E6ldq\u0081\u20AC b";
+  PrepareNotepad(session.notepad, before, 2, 8, user);
+  const RoundTrip trip = ClickAndAwait(session.toolbar, kCommand4, session.notepad, before, user);
+  const std::wstring expected = L"a \u00E6\u00E6ldq\u0081\u20AC\u00C6 b";
+  Expect(trip.changed && trip.text == expected, "notepad holds " + Quote(trip.text) + ", expected " +
+                                                    Quote(expected) + DescribePopups(session.toolbar));
+  Expect(trip.restored, "the clipboard holds " + Describe(trip.clipboard) + " afterwards, expected " +
+                            Describe(user));
+  session.CloseToolbar();
+}
+
 }  // namespace
 
 std::vector<Case> TargetCases() {
@@ -291,6 +453,11 @@ std::vector<Case> TargetCases() {
       {"target_select_application_list", SelectApplicationList},
       {"target_closed_window_message_then_dialog", ClosedTarget},
       {"target_slow_paste_target", SlowPasteTarget},
+      {"target_devanagari_titles_pick_the_right_window", DevanagariTitles},
+      {"target_same_result_twice_is_pasted_twice", SameResultTwice},
+      {"target_wordpad", WordpadTarget},
+      {"target_keys_only_stand_in", KeysOnlyTarget},
+      {"target_legacy_round_trip_any_code_page", LegacyRoundTripAnyCodePage},
   };
 }
 

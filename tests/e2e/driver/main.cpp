@@ -1,7 +1,8 @@
 // lk_e2e_driver: drives lekhopakar.exe under Wine (or Windows) the way a
 // person does and checks what it shows and stores.
 //
-//   lk_e2e_driver <exe> <workdir> [--only a,b,...] [--expect-dpi N]
+//   lk_e2e_driver <exe> <workdir> [--only a,b,...] [--expect-dpi N] [--expect-acp N]
+//       (--expect-acp: the system's code page for non-Unicode programs)
 //       runs the cases; prints "PASS name" / "FAIL name: reason" and
 //       "N passed, M failed"; exit code 1 when any failed.
 //   lk_e2e_driver --hold <exe> <workdir> <ready-file> <done-file>
@@ -11,10 +12,10 @@
 //       launch-to-visible medians of the exe and of notepad, and their ratio.
 //   lk_e2e_driver --bench-relabel <exe> <workdir> <runs>
 //       median and 95th percentile of the toolbar's reaction to a font choice.
-//   lk_e2e_driver --soak <exe> <workdir> <rounds> [seed]
-//       random command-3 round trips against notepad; counts wrong pastes and
-//       lost clipboards.
-//   lk_e2e_driver --bench-roundtrip <exe> <workdir> <runs>
+//   lk_e2e_driver --soak <exe> <workdir> <rounds> [seed] [notepad|keys]
+//       random command-3 round trips against notepad or the keys-only
+//       stand-in; counts wrong pastes, lost clipboards and stray characters.
+//   lk_e2e_driver --bench-roundtrip <exe> <workdir> <runs> [notepad|keys]
 //       command-3 round trip times next to a bare copy-and-paste reference.
 #include <windows.h>
 
@@ -54,9 +55,15 @@ void PrintLine(const std::string& line) {
   std::fflush(stdout);
 }
 
-int RunCases(const Context& context, const std::set<std::string>& only, int expectedDpi) {
+int RunCases(const Context& context, const std::set<std::string>& only, int expectedDpi,
+             unsigned expectedAcp) {
   int passed = 0;
   int failed = 0;
+  if (expectedAcp > 0 && GetACP() != expectedAcp) {
+    PrintLine("FAIL system_code_page: the system runs with code page " + std::to_string(GetACP()) +
+              ", expected " + std::to_string(expectedAcp));
+    ++failed;
+  }
   if (expectedDpi > 0 && static_cast<int>(context.dpi) != expectedDpi) {
     PrintLine("FAIL system_dpi: the system runs at " + std::to_string(context.dpi) +
               " DPI, expected " + std::to_string(expectedDpi));
@@ -114,9 +121,9 @@ int Hold(const Context& context, const std::wstring& readyFile, const std::wstri
 
 int Usage() {
   PrintLine(
-      "usage: lk_e2e_driver <exe> <workdir> [--only a,b] [--expect-dpi N]\n"
-      "       lk_e2e_driver --soak <exe> <workdir> <rounds> [seed]\n"
-      "       lk_e2e_driver --bench-roundtrip <exe> <workdir> <runs>\n"
+      "usage: lk_e2e_driver <exe> <workdir> [--only a,b] [--expect-dpi N] [--expect-acp N]\n"
+      "       lk_e2e_driver --soak <exe> <workdir> <rounds> [seed] [notepad|keys]\n"
+      "       lk_e2e_driver --bench-roundtrip <exe> <workdir> <runs> [notepad|keys]\n"
       "       lk_e2e_driver --hold <exe> <workdir> <ready-file> <done-file>\n"
       "       lk_e2e_driver --bench-startup <exe> <runs> [workdir]\n"
       "       lk_e2e_driver --bench-relabel <exe> <workdir> <runs>");
@@ -143,14 +150,22 @@ int wmain(int argc, wchar_t** argv) {
     if (args.size() != 4) return Usage();
     return BenchRelabel(FullPath(args[1]), FullPath(args[2]), std::max(20, _wtoi(args[3].c_str())));
   }
-  if (args[0] == L"--soak") {
-    if (args.size() < 4 || args.size() > 5) return Usage();
-    const unsigned seed = args.size() == 5 ? static_cast<unsigned>(_wtoi(args[4].c_str())) : 20240611u;
-    return Soak(FullPath(args[1]), FullPath(args[2]), std::max(1, _wtoi(args[3].c_str())), seed);
-  }
-  if (args[0] == L"--bench-roundtrip") {
-    if (args.size() != 4) return Usage();
-    return BenchRoundTrip(FullPath(args[1]), FullPath(args[2]), std::max(1, _wtoi(args[3].c_str())));
+  if (args[0] == L"--soak" || args[0] == L"--bench-roundtrip") {
+    if (args.size() < 4) return Usage();
+    // After the count: "keys" for the keys-only stand-in, "notepad", and (soak) a seed.
+    bool keysOnly = false;
+    unsigned seed = 20240611u;
+    for (std::size_t i = 4; i < args.size(); ++i) {
+      if (args[i] == L"keys")
+        keysOnly = true;
+      else if (args[i] != L"notepad" && args[0] == L"--soak")
+        seed = static_cast<unsigned>(wcstoul(args[i].c_str(), nullptr, 10));
+      else if (args[i] != L"notepad")
+        return Usage();
+    }
+    const int count = std::max(1, _wtoi(args[3].c_str()));
+    if (args[0] == L"--soak") return Soak(FullPath(args[1]), FullPath(args[2]), count, seed, keysOnly);
+    return BenchRoundTrip(FullPath(args[1]), FullPath(args[2]), count, keysOnly);
   }
   if (args[0] == L"--hold") {
     if (args.size() != 5) return Usage();
@@ -160,12 +175,15 @@ int wmain(int argc, wchar_t** argv) {
   Context context{FullPath(args[0]), FullPath(args[1]), SystemDpi()};
   std::set<std::string> only;
   int expectedDpi = 0;
+  unsigned expectedAcp = 0;
   for (std::size_t i = 2; i + 1 < args.size(); i += 2) {
     if (args[i] == L"--only") {
       std::stringstream names(Narrow(args[i + 1]));
       for (std::string name; std::getline(names, name, ',');) only.insert(name);
     } else if (args[i] == L"--expect-dpi") {
       expectedDpi = _wtoi(args[i + 1].c_str());
+    } else if (args[i] == L"--expect-acp") {
+      expectedAcp = static_cast<unsigned>(_wtoi(args[i + 1].c_str()));
     } else {
       return Usage();
     }
@@ -175,5 +193,5 @@ int wmain(int argc, wchar_t** argv) {
     PrintLine("0 passed, 1 failed");
     return 1;
   }
-  return RunCases(context, only, expectedDpi);
+  return RunCases(context, only, expectedDpi, expectedAcp);
 }

@@ -145,6 +145,20 @@ wchar_t LegacyChar(unsigned char code) {
   return code >= 0x80 && code < 0xA0 ? kHigh[code - 0x80] : static_cast<wchar_t>(code);
 }
 
+std::optional<DWORD> ClipboardDword(const wchar_t* name) {
+  const UINT format = RegisterClipboardFormatW(name);
+  std::optional<DWORD> value;
+  Expect(WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, kUiTimeoutMs), "the clipboard stays locked");
+  if (HANDLE data = GetClipboardData(format)) {
+    if (const void* bytes = GlobalLock(data)) {
+      if (GlobalSize(data) >= sizeof(DWORD)) value = *static_cast<const DWORD*>(bytes);
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return value;
+}
+
 bool SameClipboard(const UserClipboard& a, const UserClipboard& b) {
   if (a.text != b.text || a.dib.has_value() != b.dib.has_value()) return false;
   return !a.dib || SamePicture(*a.dib, *b.dib);
@@ -308,8 +322,9 @@ bool Clipboard::OfferTaken() const { return state_->offerTaken; }
 // --- target applications ---------------------------------------------------
 
 TargetApp::TargetApp(const std::wstring& exePath, const std::wstring& folder,
-                     const std::wstring& title, const RECT& area)
-    : program_(std::make_unique<RunningProgram>(exePath, folder)) {
+                     const std::wstring& title, const RECT& area, const std::wstring& controlClass,
+                     const std::wstring& arguments)
+    : program_(std::make_unique<RunningProgram>(exePath, folder, arguments)) {
   std::vector<HWND> windows;
   const bool shown = WaitUntil(
       [&] {
@@ -320,9 +335,10 @@ TargetApp::TargetApp(const std::wstring& exePath, const std::wstring& folder,
   Expect(shown && !windows.empty(), "no window " + Quote(title) + " of " + Narrow(exePath));
   window_ = windows.front();
   program_->WaitIdle();
-  Expect(WaitUntil([&] { return (edit_ = FindWindowExW(window_, nullptr, L"Edit", nullptr)); },
-                   kUiTimeoutMs),
-         Quote(title) + " has no Edit control");
+  Expect(WaitUntil(
+             [&] { return (edit_ = FindWindowExW(window_, nullptr, controlClass.c_str(), nullptr)); },
+             kUiTimeoutMs),
+         Quote(title) + " has no " + Narrow(controlClass) + " control");
   // Clear of the toolbar: under Wine an activated window is drawn and hit
   // over a topmost one it overlaps.
   SetWindowPos(window_, nullptr, area.left, area.top, area.right - area.left,
@@ -338,11 +354,42 @@ TargetApp::TargetApp(const std::wstring& exePath, const std::wstring& folder,
   Expect(Responds(window_), Quote(title) + " does not answer messages");
 }
 
-TargetApp TargetApp::Notepad(const std::wstring& folder) {
+namespace {
+std::wstring SystemProgram(const wchar_t* name) {
   wchar_t system[MAX_PATH] = {};
   GetSystemDirectoryW(system, MAX_PATH);
-  return TargetApp(std::wstring(system) + L"\\notepad.exe", folder, kNotepadTitle,
-                   RECT{0, 0, 900, 290});
+  return std::wstring(system) + L"\\" + name;
+}
+}  // namespace
+
+TargetApp TargetApp::Notepad(const std::wstring& folder) {
+  return TargetApp(SystemProgram(L"notepad.exe"), folder, kNotepadTitle, RECT{0, 0, 900, 290});
+}
+
+TargetApp TargetApp::NotepadWithFile(const std::wstring& folder, const std::wstring& file,
+                                     const RECT& area) {
+  // An existing file, so that notepad opens it without asking.
+  HANDLE made = CreateFileW((folder + L"\\" + file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  Expect(made != INVALID_HANDLE_VALUE, "cannot create " + Narrow(file));
+  CloseHandle(made);
+  return TargetApp(SystemProgram(L"notepad.exe"), folder, file + L" - Notepad", area, L"Edit",
+                   L"\"" + folder + L"\\" + file + L"\"");
+}
+
+TargetApp TargetApp::Wordpad(const std::wstring& folder) {
+  wchar_t programs[MAX_PATH] = {};
+  GetEnvironmentVariableW(L"ProgramFiles", programs, MAX_PATH);
+  return TargetApp(std::wstring(programs) + L"\\Windows NT\\Accessories\\wordpad.exe", folder,
+                   L"Document - Wine Wordpad", RECT{0, 0, 900, 290}, L"RichEdit20W");
+}
+
+TargetApp TargetApp::KeysOnly(const std::wstring& exe, const std::wstring& folder) {
+  const std::wstring standIn =
+      exe.substr(0, exe.find_last_of(L'\\')) + L"\\tests\\standins\\keys_only_target.exe";
+  Expect(GetFileAttributesW(standIn.c_str()) != INVALID_FILE_ATTRIBUTES,
+         "no stand-in at " + Narrow(standIn) + " (build the default target)");
+  return TargetApp(standIn, folder, L"Keys Only Target", RECT{0, 0, 900, 290}, L"KeysOnlyText");
 }
 
 // One WM_GETTEXT into a buffer with room to spare: asking for the length
@@ -409,14 +456,15 @@ void TargetApp::ClickInto() {
 }
 
 NotepadSession::NotepadSession(const std::wstring& exe, const std::wstring& workDir,
-                               const std::wstring& name)
-    : folder([&] {
+                               const std::wstring& name, bool keysOnly)
+    : keysOnly(keysOnly),
+      folder([&] {
         ProgramFolder made(exe, workDir, name);
         made.WriteIni(kFactoryCustomize);
         return made;
       }()),
       toolbar(folder.ExePath(), folder.Dir()),
-      notepad(TargetApp::Notepad(folder.Dir())) {}
+      notepad(keysOnly ? TargetApp::KeysOnly(exe, folder.Dir()) : TargetApp::Notepad(folder.Dir())) {}
 
 void NotepadSession::CloseToolbar() {
   toolbar.PostClose();

@@ -30,6 +30,10 @@ struct UserClipboard {
   std::optional<std::vector<BYTE>> dib;
 };
 
+// The DWORD held in the clipboard format registered as `name`, when the
+// clipboard holds that format.
+std::optional<DWORD> ClipboardDword(const wchar_t* name);
+
 // Same text (or both without), same picture pixels (or both without).
 bool SameClipboard(const UserClipboard& a, const UserClipboard& b);
 std::string Describe(const UserClipboard& clipboard);
@@ -58,12 +62,20 @@ class Clipboard {
   State* state_;
 };
 
-// A running target application with one edit control, placed at `area`.
+// A running target application with one text control (an Edit, a RichEdit,
+// or a stand-in's own that answers the same messages), placed at `area`.
 class TargetApp {
  public:
   TargetApp(const std::wstring& exePath, const std::wstring& folder, const std::wstring& title,
-            const RECT& area);
+            const RECT& area, const std::wstring& controlClass = L"Edit",
+            const std::wstring& arguments = L"");
   static TargetApp Notepad(const std::wstring& folder);
+  // Notepad with a file of the folder open: titled "<file> - Notepad".
+  static TargetApp NotepadWithFile(const std::wstring& folder, const std::wstring& file,
+                                   const RECT& area);
+  static TargetApp Wordpad(const std::wstring& folder);
+  // The stand-in that knows copy and paste only as keys (tests/standins).
+  static TargetApp KeysOnly(const std::wstring& exe, const std::wstring& folder);
 
   HWND Window() const { return window_; }
   HWND Edit() const { return edit_; }
@@ -82,12 +94,17 @@ class TargetApp {
 };
 
 // A fresh program folder with the factory [Customize] settings, the toolbar
-// started there at its default place, and notepad clear of it.
+// started there at its default place, and notepad (or the keys-only
+// stand-in) clear of it.
 struct NotepadSession {
-  NotepadSession(const std::wstring& exe, const std::wstring& workDir, const std::wstring& name);
+  NotepadSession(const std::wstring& exe, const std::wstring& workDir, const std::wstring& name,
+                 bool keysOnly = false);
+  // The target's title, for the target field.
+  std::wstring Title() const { return keysOnly ? L"Keys Only Target" : kNotepadTitle; }
   // Closes the toolbar as a person would and waits for it to end.
   void CloseToolbar();
 
+  bool keysOnly;
   ProgramFolder folder;
   Toolbar toolbar;
   TargetApp notepad;

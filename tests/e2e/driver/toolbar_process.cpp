@@ -8,10 +8,11 @@
 
 namespace lk::e2e {
 
-RunningProgram::RunningProgram(const std::wstring& exePath, const std::wstring& folder) {
+RunningProgram::RunningProgram(const std::wstring& exePath, const std::wstring& folder,
+                               const std::wstring& arguments) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  std::wstring commandLine = L"\"" + exePath + L"\"";
+  std::wstring commandLine = L"\"" + exePath + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
   Expect(CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         folder.c_str(), &startup, &process_) != 0,
          "CreateProcess failed with error " + std::to_string(GetLastError()));

@@ -11,8 +11,9 @@ inline constexpr wchar_t kToolbarTitle[] = L"Lekhopakar";
 
 class RunningProgram {
  public:
-  // Starts `exePath` with `folder` as its working directory.
-  RunningProgram(const std::wstring& exePath, const std::wstring& folder);
+  // Starts `exePath` with `folder` as its working directory and `arguments`
+  // after the program's name on its command line.
+  RunningProgram(const std::wstring& exePath, const std::wstring& folder, const std::wstring& arguments = L"");
   ~RunningProgram();
   RunningProgram(const RunningProgram&) = delete;
   RunningProgram& operator=(const RunningProgram&) = delete;
