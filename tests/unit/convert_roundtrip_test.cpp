@@ -44,18 +44,24 @@ std::optional<std::vector<std::string>> LoadStems(const std::string& path) {
 }
 
 // Joiners only steer how a cluster is drawn, and the legacy side draws with
-// glyphs instead; a leftover byte order mark inside an entry is noise.
-std::string WithoutJoiners(std::string_view utf8) {
+// glyphs instead; a leftover byte order mark inside an entry is noise. Some
+// entries spell the visarga with an ASCII colon (अत:): legacy fonts draw
+// both with one glyph, which reads back as the visarga after a letter.
+std::string Comparable(std::string_view utf8) {
   std::string out;
   std::size_t pos = 0;
   char32_t cp;
+  bool afterDevanagari = false;
   while (pos < utf8.size()) {
     const std::size_t length = lk::text::DecodeUtf8(utf8, pos, cp);
     if (length == 0) {
       out.push_back(utf8[pos++]);
+      afterDevanagari = false;
       continue;
     }
-    if (cp != 0x200C && cp != 0x200D && cp != 0xFEFF) out.append(utf8.substr(pos, length));
+    if (cp == ':' && afterDevanagari) lk::text::AppendUtf8(out, 0x0903);
+    else if (cp != 0x200C && cp != 0x200D && cp != 0xFEFF) out.append(utf8.substr(pos, length));
+    afterDevanagari = cp >= 0x0900 && cp <= 0x097F;
     pos += length;
   }
   return out;
@@ -79,6 +85,7 @@ struct Figures {
   std::size_t kept = 0;
   std::vector<Miss> misses;
   std::vector<Miss> withDevanagari;  // legacy text that still holds Devanagari
+  std::vector<Miss> uncounted;       // ... without the converter saying so
 
   double Share() const { return words == 0 ? 0.0 : 100.0 * static_cast<double>(kept) / static_cast<double>(words); }
 };
@@ -86,15 +93,19 @@ struct Figures {
 Figures RoundTrip(const std::vector<std::string>& stems, const Options& options) {
   Figures figures;
   for (const std::string& stem : stems) {
-    const std::string legacy = ToLegacy(stem, options);
+    Unconverted unconverted;
+    const std::string legacy = ToLegacy(stem, options, &unconverted);
     const std::string back = ToUnicode(legacy, options);
     ++figures.words;
-    if (WithoutJoiners(back) == WithoutJoiners(stem)) {
+    if (Comparable(back) == Comparable(stem)) {
       ++figures.kept;
     } else {
       figures.misses.push_back({stem, legacy, back});
     }
-    if (HoldsDevanagari(legacy)) figures.withDevanagari.push_back({stem, legacy, back});
+    if (HoldsDevanagari(legacy)) {
+      figures.withDevanagari.push_back({stem, legacy, back});
+      if (unconverted.count == 0) figures.uncounted.push_back({stem, legacy, back});
+    }
   }
   return figures;
 }
@@ -126,9 +137,12 @@ TEST(ConvertRoundTrip, DictionaryWordsComeBackThroughPreeti) {
   Report("Preeti", figures);
   EXPECT_GE(figures.Share(), 99.9) << figures.misses.size() << " words do not come back; the first ones:\n"
                                    << Listing(figures.misses, 30);
-  EXPECT_TRUE(figures.withDevanagari.empty())
-      << figures.withDevanagari.size() << " legacy forms hold Devanagari:\n"
-      << Listing(figures.withDevanagari, 30);
+  // Only a letter no legacy glyph draws (ळ) may stay Devanagari, and never
+  // silently; such words are rare enough to count on one hand.
+  EXPECT_TRUE(figures.uncounted.empty()) << figures.uncounted.size()
+                                         << " legacy forms hold Devanagari nobody counted:\n"
+                                         << Listing(figures.uncounted, 30);
+  EXPECT_LE(figures.withDevanagari.size(), 5u) << Listing(figures.withDevanagari, 30);
 }
 
 TEST(ConvertRoundTrip, DictionaryWordsComeBackThroughEveryFont) {
@@ -140,7 +154,7 @@ TEST(ConvertRoundTrip, DictionaryWordsComeBackThroughEveryFont) {
     options.font = font;
     const Figures figures = RoundTrip(*stems, options);
     Report(LegacyFontName(font), figures);
-    EXPECT_GE(figures.Share(), 99.0) << LegacyFontName(font) << ": " << figures.misses.size()
+    EXPECT_GE(figures.Share(), 99.9) << LegacyFontName(font) << ": " << figures.misses.size()
                                      << " words do not come back; the first ones:\n"
                                      << Listing(figures.misses, 30);
   }
