@@ -1,6 +1,7 @@
 #include "commands/command_runner.h"
 
 #include "commands/button_slots.h"
+#include "commands/convert_selection.h"
 #include "commands/edit_commands.h"
 #include "target/capture.h"
 #include "target/paste_back.h"
@@ -52,6 +53,39 @@ void CommandRunner::RunRepeat() {
 void CommandRunner::PasteText(const std::string& text) {
   if (text.empty()) return;
   if (const auto window = target::CheckTarget(platform_, ui_)) target::PasteIT(platform_, window, text);
+}
+
+void CommandRunner::ConvertTarget(convert::Direction direction, const std::string& chosenFont) {
+  if (const auto window = target::CheckTarget(platform_, ui_)) Convert(window, ui_.TargetName(), direction, chosenFont);
+}
+
+void CommandRunner::ConvertWindow(platform::WindowHandle window, convert::Direction direction,
+                                  const std::string& chosenFont) {
+  Convert(window, platform_.GetWindowTitle(window), direction, chosenFont);
+}
+
+void CommandRunner::Convert(platform::WindowHandle window, const std::string& name, convert::Direction direction,
+                            const std::string& chosenFont) {
+  const std::string selection = target::CaptureText(platform_, window);
+  if (selection.empty()) {
+    Show(CaptureFailure(name, 1));
+    return;
+  }
+  const convert::LegacyFont font = ConversionFont(chosenFont, store_);
+  const ConversionOutcome outcome = ConvertSelection(selection, direction, font);
+  if (!outcome.paste) {
+    if (outcome.message) Show(*outcome.message);
+    return;
+  }
+  if (!target::PasteText(platform_, window, *outcome.paste)) return;
+  // Only the converted window's own application: a conversion in notepad
+  // must not change the font of whatever is selected in an open Word.
+  const std::string windowClass = platform_.GetWindowClassName(window);
+  const char* progId = windowClass == "OpusApp" ? "Word.Application"
+                       : windowClass == "XLMAIN" ? "Excel.Application"
+                                                 : nullptr;
+  if (progId) platform_.SetSelectionFontByAutomation(progId, AutomationFontAfter(direction, font, store_));
+  if (outcome.message) Show(*outcome.message);
 }
 
 }  // namespace lk::commands

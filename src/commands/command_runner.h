@@ -1,7 +1,10 @@
 #pragma once
 // The road of every command: check the target, capture the selection, read
 // the button's settings at this moment, transform, paste back.
+#include <string>
+
 #include "commands/edit_commands.h"
+#include "convert/converter.h"
 #include "platform/platform.h"
 #include "settings/settings_store.h"
 #include "target/target_ui.h"
@@ -18,7 +21,16 @@ class CommandRunner {
   // Pastes a text as it is (the quick-text arrow), when there is one.
   void PasteText(const std::string& text);
 
+  // "Selection to Unicode" and "Selection to legacy font" on the window the
+  // target field names. chosenFont is the font list's choice.
+  void ConvertTarget(convert::Direction direction, const std::string& chosenFont);
+  // The same on a window already known: the one in front when a hotkey was
+  // pressed.
+  void ConvertWindow(platform::WindowHandle window, convert::Direction direction, const std::string& chosenFont);
+
  private:
+  void Convert(platform::WindowHandle window, const std::string& name, convert::Direction direction,
+               const std::string& chosenFont);
   void RunRepeat();
   void Show(const Message& message);
 

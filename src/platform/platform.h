@@ -89,6 +89,8 @@ class Platform {
   virtual bool IsWindowVisible(WindowHandle window) = 0;
   virtual bool IsWindowEnabled(WindowHandle window) = 0;
   virtual std::string GetWindowTitle(WindowHandle window) = 0;
+  // The name of the window's class ("OpusApp" for Word's main window).
+  virtual std::string GetWindowClassName(WindowHandle window) = 0;
   virtual void FlashWindow(WindowHandle window) = 0;
 
   // Hands a press on a child window to the system's move loop, as if the

@@ -74,6 +74,11 @@ std::string FakePlatform::GetWindowTitle(WindowHandle window) {
   return it == windows.end() ? std::string() : it->second.title;
 }
 
+std::string FakePlatform::GetWindowClassName(WindowHandle window) {
+  const auto it = windows.find(window);
+  return it == windows.end() ? std::string() : it->second.className;
+}
+
 void FakePlatform::FlashWindow(WindowHandle window) { calls.push_back("FlashWindow " + std::to_string(window)); }
 
 void FakePlatform::DragWindow(WindowHandle window) { calls.push_back("DragWindow " + std::to_string(window)); }

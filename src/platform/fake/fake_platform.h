@@ -25,6 +25,7 @@ class FakePlatform : public Platform {
     bool visible = true;
     bool enabled = true;
     Rect rect{};
+    std::string className = "Notepad";
   };
 
   // A target application: what it copies and what it was given.
@@ -82,6 +83,7 @@ class FakePlatform : public Platform {
   bool IsWindowVisible(WindowHandle window) override;
   bool IsWindowEnabled(WindowHandle window) override;
   std::string GetWindowTitle(WindowHandle window) override;
+  std::string GetWindowClassName(WindowHandle window) override;
   void FlashWindow(WindowHandle window) override;
   void DragWindow(WindowHandle window) override;
   void ShowDropDown(WindowHandle comboBox) override;

@@ -1,6 +1,7 @@
 #include "platform/win32/win32_platform.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "platform/win32/wide_text.h"
 
@@ -45,6 +46,12 @@ bool Win32Platform::IsWindow(WindowHandle window) { return ::IsWindow(ToHwnd(win
 bool Win32Platform::IsWindowVisible(WindowHandle window) { return ::IsWindowVisible(ToHwnd(window)) != FALSE; }
 bool Win32Platform::IsWindowEnabled(WindowHandle window) { return ::IsWindowEnabled(ToHwnd(window)) != FALSE; }
 std::string Win32Platform::GetWindowTitle(WindowHandle window) { return win32::GetUtf8Text(ToHwnd(window)); }
+
+std::string Win32Platform::GetWindowClassName(WindowHandle window) {
+  wchar_t name[256];  // class names are at most 256 characters, the null included
+  const int length = ::GetClassNameW(ToHwnd(window), name, static_cast<int>(std::size(name)));
+  return length > 0 ? win32::ToUtf8(std::wstring_view(name, static_cast<std::size_t>(length))) : std::string();
+}
 
 void Win32Platform::FlashWindow(WindowHandle window) {
   FLASHWINFO info{sizeof(info), ToHwnd(window), FLASHW_CAPTION | FLASHW_TRAY | FLASHW_TIMER, 1, 0};

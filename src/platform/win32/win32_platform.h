@@ -21,6 +21,7 @@ class Win32Platform : public Platform {
   bool IsWindowVisible(WindowHandle window) override;
   bool IsWindowEnabled(WindowHandle window) override;
   std::string GetWindowTitle(WindowHandle window) override;
+  std::string GetWindowClassName(WindowHandle window) override;
   void FlashWindow(WindowHandle window) override;
   void DragWindow(WindowHandle window) override;
   void ShowDropDown(WindowHandle comboBox) override;
