@@ -69,4 +69,13 @@ std::string HotkeyText(const Hotkey& hotkey) {
   return text;
 }
 
+std::string MenuCaption(std::string_view caption, const std::optional<Hotkey>& registered) {
+  std::string text(caption);
+  if (registered) {
+    text.push_back('\t');
+    text.append(HotkeyText(*registered));
+  }
+  return text;
+}
+
 }  // namespace lk::commands

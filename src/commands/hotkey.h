@@ -24,4 +24,8 @@ std::optional<Hotkey> ParseHotkey(std::string_view text);
 // As a menu shows it: "Ctrl+Alt+Shift+U".
 std::string HotkeyText(const Hotkey& hotkey);
 
+// A menu entry's text: its caption, and its hotkey after a tab when one is
+// registered.
+std::string MenuCaption(std::string_view caption, const std::optional<Hotkey>& registered);
+
 }  // namespace lk::commands

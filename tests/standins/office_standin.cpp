@@ -1,7 +1,10 @@
 // A stand-in for a running Word or Excel in the end-to-end tests: it puts an
 // application object into the running object table under its own class ID
 // and writes every font name set on application.selection.Font.Name to a log,
-// one per line. Usage: office_standin.exe word|excel <log file>
+// one per line. Usage: office_standin.exe word|excel <log file> [window]
+// With "window" it also shows a document window of the application's own
+// class (OpusApp, XLMAIN) holding a standard edit control, so that a test can
+// select text in it and tell it apart from any other target by its class.
 // The prefix's registry maps "Word.Application" and "Excel.Application" to
 // the two class IDs below (run_e2e.sh registers them).
 #include <windows.h>
@@ -100,6 +103,40 @@ class Node : public IDispatch {
   LONG refs_ = 1;
 };
 
+LRESULT CALLBACK DocumentProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_SIZE: {
+      RECT client;
+      ::GetClientRect(window, &client);
+      ::MoveWindow(::GetWindow(window, GW_CHILD), 0, 0, client.right, client.bottom, TRUE);
+      return 0;
+    }
+    case WM_SETFOCUS:
+      ::SetFocus(::GetWindow(window, GW_CHILD));
+      return 0;
+    case WM_DESTROY:
+      ::PostQuitMessage(0);
+      return 0;
+    default:
+      return ::DefWindowProcW(window, msg, wParam, lParam);
+  }
+}
+
+void ShowDocumentWindow(bool word) {
+  WNDCLASSW cls{};
+  cls.lpfnWndProc = DocumentProc;
+  cls.hInstance = ::GetModuleHandleW(nullptr);
+  cls.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  cls.lpszClassName = word ? L"OpusApp" : L"XLMAIN";
+  ::RegisterClassW(&cls);
+  HWND window = ::CreateWindowExW(0, cls.lpszClassName, word ? L"Document1 - Word" : L"Book1 - Excel",
+                                  WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 600, 300, nullptr, nullptr,
+                                  cls.hInstance, nullptr);
+  ::CreateWindowExW(WS_EX_CLIENTEDGE, L"Edit", L"", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL, 0, 0,
+                    600, 300, window, nullptr, cls.hInstance, nullptr);
+  ::SendMessageW(window, WM_SIZE, 0, 0);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -114,6 +151,7 @@ int wmain(int argc, wchar_t** argv) {
   DWORD cookie = 0;
   if (FAILED(::RegisterActiveObject(&application, word ? kWordClsid : kExcelClsid, ACTIVEOBJECT_STRONG, &cookie)))
     return 4;
+  if (argc > 3 && lstrcmpiW(argv[3], L"window") == 0) ShowDocumentWindow(word);
   // Tell the test we are reachable.
   Record(L"ready");
   MSG msg;

@@ -31,6 +31,12 @@ TEST(Hotkey, AnythingElseTurnsItOff) {
   }
 }
 
+TEST(Hotkey, MenuShowsOnlyARegisteredHotkey) {
+  EXPECT_EQ(MenuCaption("Selection to Unicode", ParseHotkey("Ctrl+Alt+Shift+U")),
+            "Selection to Unicode\tCtrl+Alt+Shift+U");
+  EXPECT_EQ(MenuCaption("Selection to legacy font", std::nullopt), "Selection to legacy font");
+}
+
 TEST(ConversionFont, ChosenLegacyFamilyThenSettingThenPreeti) {
   TempDir dir;
   settings::SettingsStore store(dir.ini());

@@ -64,6 +64,7 @@ bool ToolbarWindow::Create() {
   dpi_ = DpiOf(hwnd());
   CreateFonts();
   CreateControls();
+  conversions_.Attach(hwnd(), store_);
   Load();
   return true;
 }
@@ -335,6 +336,23 @@ void ToolbarWindow::OnFontChosen(bool relabelOnly) {
   ::SetCursor(previous);
 }
 
+void ToolbarWindow::OnConversion(convert::Direction direction, bool fromHotkey) {
+  auto pass = gate_.TryEnter();
+  if (!pass) return;
+  HCURSOR previous = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+  const std::string font = FontListText();
+  HWND front = ::GetForegroundWindow();
+  DWORD process = 0;
+  if (front) ::GetWindowThreadProcessId(front, &process);
+  // A hotkey pressed while one of our own windows is in front has no other
+  // window to act on: the target field names it then, as for the menu.
+  if (fromHotkey && front && process != ::GetCurrentProcessId())
+    runner_.ConvertWindow(platform::FromHwnd(front), direction, font);
+  else
+    runner_.ConvertTarget(direction, font);
+  ::SetCursor(previous);
+}
+
 void ToolbarWindow::ShowAbout() {
   platform_.ShowMessageBox(AboutText(), platform::box::kIconInformation, std::string(kCaption));
 }
@@ -478,10 +496,20 @@ LRESULT ToolbarWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (IsKey(controlId)) panel_.ShowCharacter(static_cast<unsigned char>(controlId - id::kFirstKey + 32));
       }
       return 0;
+    case WM_SYSCOMMAND:
+      if (const auto direction = conversions_.FromMenu(wParam)) {
+        OnConversion(*direction, false);
+        return 0;
+      }
+      break;
+    case WM_HOTKEY:
+      if (const auto direction = conversions_.FromHotkey(wParam)) OnConversion(*direction, true);
+      return 0;
     case WM_CLOSE:
       Unload();
       return 0;
     case WM_DESTROY:
+      conversions_.Detach();
       ::PostQuitMessage(0);
       return 0;
     default:

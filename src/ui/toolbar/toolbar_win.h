@@ -14,6 +14,7 @@
 #include "ui/common/picture_win.h"
 #include "ui/common/tooltips.h"
 #include "ui/common/window_base.h"
+#include "ui/toolbar/conversion_menu_win.h"
 #include "ui/toolbar/enlargement_panel_win.h"
 #include "ui/toolbar/placement.h"
 #include "ui/toolbar/toolbar_layout.h"
@@ -54,6 +55,9 @@ class ToolbarWindow : public WindowBase, public target::TargetUi {
   void OnFontChosen(bool relabelOnly = false);
   void OnKeyClick(int index);
   void AddQuickText();
+  // A conversion asked for from the window menu or, fromHotkey, by a global
+  // hotkey: then it works on the window in front rather than the target field.
+  void OnConversion(convert::Direction direction, bool fromHotkey);
   void ShowAbout();
   void RaiseControl(HWND control);
   bool DrawItem(const DRAWITEMSTRUCT& item);
@@ -85,6 +89,7 @@ class ToolbarWindow : public WindowBase, public target::TargetUi {
   UniqueBrush yellow_;
 
   commands::CommandRunner runner_;
+  ConversionCommands conversions_;
   target::SequenceGate gate_;
   bool shown_ = false;
   bool keysLabelled_ = false;

@@ -502,6 +502,7 @@ std::vector<Case> AllCases() {
   for (auto& c : CustomizeCases()) cases.push_back(std::move(c));
   for (auto& c : CommandCases()) cases.push_back(std::move(c));
   for (auto& c : TestFontCases()) cases.push_back(std::move(c));
+  for (auto& c : ConvertCases()) cases.push_back(std::move(c));
   return cases;
 }
 

@@ -23,5 +23,6 @@ std::vector<Case> TargetCases();
 std::vector<Case> CustomizeCases();
 std::vector<Case> CommandCases();
 std::vector<Case> TestFontCases();
+std::vector<Case> ConvertCases();
 
 }  // namespace lk::e2e

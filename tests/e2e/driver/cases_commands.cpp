@@ -16,6 +16,7 @@
 #include "check.h"
 #include "control_ids.h"
 #include "input.h"
+#include "office.h"
 #include "program_folder.h"
 #include "toolbar_process.h"
 #include "wait.h"
@@ -567,34 +568,13 @@ void QuickTextAddsAndPastes(const Context& context) {
 
 // --- Office automation through the stand-ins ----------------------------------------
 
-constexpr wchar_t kWordClsid[] = L"{6C3D1A10-5E1B-4A77-9A3E-2B6F0E1D7A01}";
-constexpr wchar_t kExcelClsid[] = L"{6C3D1A10-5E1B-4A77-9A3E-2B6F0E1D7A02}";
-
-void RegisterProgId(const std::wstring& progId, const std::wstring& clsid) {
-  HKEY key = nullptr;
-  const std::wstring path = progId + L"\\CLSID";
-  Expect(RegCreateKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                         nullptr) == ERROR_SUCCESS,
-         "cannot create HKCR\\" + Narrow(path));
-  const LSTATUS set = RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(clsid.c_str()),
-                                     static_cast<DWORD>((clsid.size() + 1) * sizeof(wchar_t)));
-  RegCloseKey(key);
-  Expect(set == ERROR_SUCCESS, "cannot set HKCR\\" + Narrow(path));
-}
-
-std::string ReadLog(const std::wstring& path) {
-  std::ifstream in(path.c_str(), std::ios::binary);
-  return in ? std::string(std::istreambuf_iterator<char>(in), {}) : std::string();
-}
-
 // office_standin.exe playing Word or Excel; its log gets "ready" and then
 // every font name the toolbar sets.
 class OfficeStandIn {
  public:
   OfficeStandIn(const Context& context, const ProgramFolder& folder, const std::wstring& role)
       : role_(Narrow(role)), log_(folder.Dir() + L"\\" + role + L".log") {
-    const std::wstring exeDir = context.exe.substr(0, context.exe.find_last_of(L'\\'));
-    const std::wstring standIn = exeDir + L"\\tests\\standins\\office_standin.exe";
+    const std::wstring standIn = OfficeStandInPath(context.exe);
     Expect(GetFileAttributesW(standIn.c_str()) != INVALID_FILE_ATTRIBUTES,
            "no stand-in at " + Narrow(standIn));
     DeleteFileW(log_.c_str());
@@ -636,11 +616,6 @@ class OfficeStandIn {
   std::wstring log_;
   PROCESS_INFORMATION process_{};
 };
-
-void RegisterOfficeClasses() {
-  RegisterProgId(L"Word.Application", kWordClsid);
-  RegisterProgId(L"Excel.Application", kExcelClsid);
-}
 
 // Each choice is checked after the next one has reached a log: the toolbar
 // handles one choice at a time, so a font that a choice must not send would
