@@ -47,13 +47,19 @@ std::string AutomationFontAfter(Direction direction, LegacyFont font, const sett
 
 ConversionOutcome ConvertSelection(std::string_view selection, Direction direction, LegacyFont font) {
   ConversionOutcome outcome;
-  const std::u32string characters = text::Utf8ToUtf32(selection);
   bool devanagari = false;
   bool legacyOnly = false;
   const convert::FontTable& table = convert::TableFor(font);
-  for (char32_t c : characters) {
+  for (std::size_t pos = 0; pos < selection.size() && !(devanagari && legacyOnly);) {
+    if (static_cast<unsigned char>(selection[pos]) < 0x80) {
+      ++pos;
+      continue;
+    }
+    char32_t c = 0;
+    const std::size_t length = text::DecodeUtf8(selection, pos, c);
+    pos += length == 0 ? 1 : length;
     if (IsDevanagari(c)) devanagari = true;
-    else if (!legacyOnly && c >= 0x80 && LegacyOnly(c, table)) legacyOnly = true;
+    else if (!legacyOnly && LegacyOnly(c, table)) legacyOnly = true;
   }
   if (direction == Direction::kToUnicode && devanagari && !legacyOnly) {
     outcome.message = Message{"The selection is already Unicode text.", kInformation};

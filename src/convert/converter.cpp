@@ -116,6 +116,10 @@ namespace {
 std::string Run(Direction direction, std::string_view text, const Options& options, Unconverted* unconverted) {
   Converter converter(direction, options);
   std::string out;
+  // Legacy text is mostly ASCII and its Devanagari takes three bytes a
+  // character; the other way the text shrinks. Growing a large string step
+  // by step costs more than the conversion on some heaps (Wine's).
+  out.reserve(direction == Direction::kToUnicode ? text.size() * 3 + 16 : text.size() + 16);
   converter.Feed(text, out);
   converter.Finish(out);
   if (unconverted) *unconverted = converter.unconverted();

@@ -1,0 +1,86 @@
+// The toolbar's own share of converting a large selection: from the captured
+// text to the converted text offered on the clipboard. The target is the
+// scripted platform's, which hands over its selection and takes the paste at
+// once, so what is timed is the toolbar's work alone; a real target's own
+// clipboard handling (Wine's edit control is quadratic in the text's length)
+// would swamp it.
+//   lk_selection_convert_bench [megabytes] [runs]
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "commands/command_runner.h"
+#include "convert/converter.h"
+#include "platform/fake/fake_platform.h"
+#include "settings/settings_store.h"
+#include "target/target_ui.h"
+
+namespace {
+
+class NoField : public lk::target::TargetUi {
+ public:
+  std::string TargetName() override { return {}; }
+  void OpenSelectApplication() override {}
+};
+
+// Nepali prose of the given size: a fixed cycle of ordinary sentences.
+std::string UnicodeText(std::size_t bytes) {
+  static const char* const kSentences[] = {
+      "नेपाल सरकारको प्रशासनिक कार्यालयमा आज बिहान बैठक बस्यो। ",
+      "कर्मचारीहरूले आर्थिक वर्षको प्रतिवेदन प्रस्तुत गरे, र प्रमुखले सुझाव दिए। ",
+      "विद्यार्थीहरूको परीक्षा २०८१ साल चैत्र १५ गतेदेखि सुरु हुनेछ। ",
+      "हिमालको काखमा रहेको गाउँमा पर्‍यटकहरूको भीड बढ्दै गएको छ।\r\n",
+  };
+  std::string text;
+  for (std::size_t i = 0; text.size() < bytes; ++i) text += kSentences[i % 4];
+  return text;
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const double megabytes = argc > 1 ? std::atof(argv[1]) : 1.0;
+  const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 7;
+  // Each direction gets a selection of the size asked for in its own form.
+  const auto bytes = static_cast<std::size_t>(megabytes * 1e6);
+  const std::string unicode = UnicodeText(bytes);
+  std::string legacy = lk::convert::ToLegacy(UnicodeText(bytes * 3));
+  legacy.resize(legacy.rfind(' ', bytes) + 1);
+
+  lk::platform::FakePlatform fake;
+  constexpr lk::platform::WindowHandle kTarget = 10;
+  fake.windows[kTarget] = {"Document - Stand-in", true, true, {}};
+  fake.targets[kTarget].edit = 11;
+  lk::settings::SettingsStore store("lk-bench-nonexistent/LK.ini");
+  NoField field;
+  lk::commands::CommandRunner runner(fake, store, field);
+
+  std::printf("selection conversion, %.1f MB of selected text, median of %d runs\n", megabytes, runs);
+  for (auto [direction, from, name] :
+       {std::tuple{lk::convert::Direction::kToUnicode, static_cast<const std::string*>(&legacy), "to Unicode"},
+        std::tuple{lk::convert::Direction::kToLegacy, &unicode, "to legacy"}}) {
+    std::vector<double> ms;
+    for (int run = 0; run < runs; ++run) {
+      fake.targets[kTarget].selection = *from;
+      fake.targets[kTarget].pasted.clear();
+      const auto start = std::chrono::steady_clock::now();
+      runner.ConvertWindow(kTarget, direction, "Preeti");
+      ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+      if (fake.targets[kTarget].pasted.size() != 1) {
+        std::printf("FAILED: the %s conversion pasted nothing\n", name);
+        return 1;
+      }
+    }
+    std::printf("  %-11s %8.1f ms  (%zu bytes selected, %zu pasted)\n", name, Median(ms), from->size(),
+                fake.targets[kTarget].pasted.front().size());
+  }
+  return 0;
+}
