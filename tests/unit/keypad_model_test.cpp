@@ -34,3 +34,23 @@ TEST(KeypadModel, CentredStartRoundsHalvesToEven) {
 
 }  // namespace
 }  // namespace lk::ui::toolbar
+
+namespace lk::ui::toolbar {
+namespace {
+
+int Index(unsigned char code) { return code - 32; }
+
+TEST(KeyLayoutTooltip, ReadsTheGlyphAndNamesTheKeyThatTypesIt) {
+  using convert::LegacyFont;
+  EXPECT_EQ(KeyLayoutTooltip(Index('s'), LegacyFont::kPreeti), "क  —  s");
+  EXPECT_EQ(KeyLayoutTooltip(Index('f'), LegacyFont::kPreeti), "◌ा  —  f");       // a sign on its circle
+  EXPECT_EQ(KeyLayoutTooltip(Index('|'), LegacyFont::kPreeti), "◌्र  —  |");
+  EXPECT_EQ(KeyLayoutTooltip(Index('{'), LegacyFont::kPreeti), "र्  (reph)  —  {");
+  EXPECT_EQ(KeyLayoutTooltip(Index(0x89), LegacyFont::kPreeti), "झ्  —  Alt+0137");
+  EXPECT_EQ(KeyLayoutTooltip(Index('1'), LegacyFont::kPcsNepali), "१  —  1");    // each family its own
+  EXPECT_EQ(KeyLayoutTooltip(Index('F'), LegacyFont::kKantipur), "◌ा  —  F");
+  EXPECT_EQ(KeyLayoutTooltip(Index(0x80), LegacyFont::kPreeti), "");              // nothing drawn there
+}
+
+}  // namespace
+}  // namespace lk::ui::toolbar

@@ -21,9 +21,12 @@ void Tooltips::Create(HWND owner) {
   ::SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, 2000);
 }
 
-void Tooltips::Set(HWND tool, std::string_view legacyText) {
+void Tooltips::Set(HWND tool, std::string_view legacyText) { SetWide(tool, win32::Wide(legacyText)); }
+
+void Tooltips::SetUnicode(HWND tool, std::string_view utf8) { SetWide(tool, win32::FromUtf8(utf8)); }
+
+void Tooltips::SetWide(HWND tool, std::wstring text) {
   if (!tip_ || !tool) return;
-  std::wstring text = win32::Wide(legacyText);
   TTTOOLINFOW info{};
   info.cbSize = sizeof(info);
   info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;

@@ -3,6 +3,7 @@
 // as given, blanks and all.
 #include <windows.h>
 
+#include <string>
 #include <string_view>
 #include <unordered_set>
 
@@ -18,9 +19,13 @@ class Tooltips {
   void Create(HWND owner);
   // Adds the tool on first use, then replaces its text; an empty text shows nothing.
   void Set(HWND tool, std::string_view legacyText);
+  // The same for Unicode text (UTF-8).
+  void SetUnicode(HWND tool, std::string_view utf8);
   HWND hwnd() const { return tip_; }
 
  private:
+  void SetWide(HWND tool, std::wstring text);
+
   HWND owner_ = nullptr;
   HWND tip_ = nullptr;
   std::unordered_set<HWND> tools_;

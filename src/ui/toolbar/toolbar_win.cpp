@@ -312,15 +312,20 @@ void ToolbarWindow::OnFontChosen(bool relabelOnly) {
   chosenFont_ = MakeFont(name, kChosenFontPoints, false, dpi_);
   panelFont_ = MakeFont(name, kPanelPoints, false, dpi_);
   panel_.SetFont(panelFont_.get());
-  // A key's caption and tooltip are the same in every font: set them at the
-  // first choice only. The keys draw with chosenFont_ themselves (KeyFont),
-  // so no key needs telling about a new font either.
-  if (!keysLabelled_) {
+  // A key's caption is the same in every font: set it at the first choice
+  // only. The keys draw with chosenFont_ themselves (KeyFont), so no key
+  // needs telling about a new font either. Their tooltips teach the layout
+  // of a legacy family the converter knows, so they change with the family.
+  const auto family = convert::LegacyFontByName(name);
+  if (!keysLabelled_ || family != tooltipFamily_) {
     for (int index = 0; index < kKeyCount; ++index) {
-      win32::SetText(keys_[index], KeyCaption(index));
-      tips_.Set(keys_[index], KeyTooltip(index));
+      if (!keysLabelled_) win32::SetText(keys_[index], KeyCaption(index));
+      const std::string layout = family ? KeyLayoutTooltip(index, *family) : std::string();
+      if (layout.empty()) tips_.Set(keys_[index], KeyTooltip(index));
+      else tips_.SetUnicode(keys_[index], layout);
     }
     keysLabelled_ = true;
+    tooltipFamily_ = family;
   }
   for (int slot = 0; slot < commands::kCustomSlots; ++slot)
     ::SendMessageW(Item(id::kCommand1 + slot), WM_SETFONT, reinterpret_cast<WPARAM>(chosenFont_.get()), TRUE);

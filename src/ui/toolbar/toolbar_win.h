@@ -4,6 +4,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "commands/command_runner.h"
 #include "platform/win32/win32_platform.h"
@@ -93,6 +94,7 @@ class ToolbarWindow : public WindowBase, public target::TargetUi {
   target::SequenceGate gate_;
   bool shown_ = false;
   bool keysLabelled_ = false;
+  std::optional<convert::LegacyFont> tooltipFamily_;
   bool placing_ = false;
 };
 
