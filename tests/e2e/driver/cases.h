@@ -25,4 +25,7 @@ std::vector<Case> CommandCases();
 std::vector<Case> TestFontCases();
 std::vector<Case> ConvertCases();
 
+// Notepad before and after a conversion to Unicode, as two BMP files.
+int ConversionPictures(const Context& context, const std::wstring& before, const std::wstring& after);
+
 }  // namespace lk::e2e

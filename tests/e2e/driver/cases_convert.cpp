@@ -4,6 +4,7 @@
 // menu, with the user's clipboard given back each time.
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,9 @@
 #include "control_ids.h"
 #include "input.h"
 #include "office.h"
+#include "program_folder.h"
 #include "target_link.h"
+#include "toolbar_process.h"
 #include "wait.h"
 #include "windows_query.h"
 
@@ -148,7 +151,98 @@ void WordWindowGetsTheUnicodeFont(const Context& context) {
   Expect(set, "Word's log is " + QuoteBytes(seen) + ", expected one Nirmala UI after the conversion in its window");
 }
 
+// The virtual desktop as it is drawn now, as a 24-bit BMP file.
+void SaveDesktop(const std::wstring& path) {
+  const int width = GetSystemMetrics(SM_CXSCREEN);
+  const int height = GetSystemMetrics(SM_CYSCREEN);
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ previous = SelectObject(memory, picture);
+  const BOOL copied = BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+  GdiFlush();
+  const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+  const DWORD size = stride * static_cast<DWORD>(height);
+  BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + size), 0, 0,
+                        sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+  HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  const bool saved = copied && out != INVALID_HANDLE_VALUE &&
+                     WriteFile(out, &file, sizeof file, &written, nullptr) &&
+                     WriteFile(out, &info.bmiHeader, sizeof info.bmiHeader, &written, nullptr) &&
+                     WriteFile(out, bits, size, &written, nullptr);
+  if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
+  SelectObject(memory, previous);
+  DeleteObject(picture);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  Expect(saved, "cannot save the desktop to " + Narrow(path));
+}
+
+void PaintNow(HWND window) {
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Expect(Responds(window), "a window does not answer messages");
+}
+
 }  // namespace
+
+int ConversionPictures(const Context& context, const std::wstring& before, const std::wstring& after) {
+  try {
+    constexpr wchar_t kTestFont[] = L"Lekhopakar Test Legacy";
+    Expect(FontInstalled(kTestFont), "the legacy test font is not installed in this prefix");
+    // Notepad shows its text in the test font, as a legacy document is shown.
+    HKEY key = nullptr;
+    Expect(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Notepad", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                           &key, nullptr) == ERROR_SUCCESS,
+           "cannot open notepad's settings");
+    const DWORD points = 180;  // tenths of a point
+    RegSetValueExW(key, L"lfFaceName", 0, REG_SZ, reinterpret_cast<const BYTE*>(kTestFont), sizeof kTestFont);
+    RegSetValueExW(key, L"iPointSize", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&points), sizeof points);
+    RegCloseKey(key);
+    ProgramFolder folder(context.exe, context.workDir, L"conversion_pictures");
+    folder.WriteIni("[Font]\r\nLastFont=Lekhopakar Test Legacy\r\n");
+    Toolbar toolbar(folder.ExePath(), folder.Dir());
+    TargetApp notepad = TargetApp::Notepad(folder.Dir());
+    // Short lines: Wine's edit control draws a long line of Devanagari as
+    // boxes from some length on, whatever the font.
+    const std::wstring legacy =
+        L"g]kfn ;/sf/\r\nu[x dGqfno\r\nl;+xb/af/\r\nsf7df8f}+\r\nkl/rokq sfo{s|d.";
+    const std::wstring unicode = L"नेपाल सरकार\r\nगृह मन्त्रालय\r\nसिंहदरबार\r\nकाठमाडौं\r\nपरिचयपत्र कार्यक्रम।";
+    const UserClipboard user{L"the user's own text", {}};
+    SelectAllAndFocus(notepad, legacy, user);
+    PaintNow(notepad.Window());
+    PaintNow(toolbar.Window());
+    SaveDesktop(before);
+    ToUnicodeHotkey();
+    ExpectConverted(toolbar, notepad, unicode, user, "after Ctrl+Alt+Shift+U");
+    // The legacy test font has no Unicode Devanagari, and notepad takes its
+    // font at start: the converted text is shown again in a notepad started
+    // with Lohit Devanagari, over the first one.
+    Expect(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Notepad", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                           &key, nullptr) == ERROR_SUCCESS,
+           "cannot open notepad's settings");
+    constexpr wchar_t kUnicodeFont[] = L"Lohit Devanagari";
+    RegSetValueExW(key, L"lfFaceName", 0, REG_SZ, reinterpret_cast<const BYTE*>(kUnicodeFont), sizeof kUnicodeFont);
+    RegCloseKey(key);
+    const std::wstring converted = notepad.Text();
+    ShowWindow(notepad.Window(), SW_MINIMIZE);
+    TargetApp shown = TargetApp::Notepad(folder.Dir());
+    shown.SetText(converted);
+    ActivateByCaptionClick(shown.Window());
+    PaintNow(shown.Window());
+    PaintNow(toolbar.Window());
+    SaveDesktop(after);
+    toolbar.PostClose();
+    toolbar.ExpectExit("after WM_CLOSE");
+    return 0;
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "conversion pictures failed: %s\n", error.what());
+    return 1;
+  }
+}
 
 std::vector<Case> ConvertCases() {
   return {

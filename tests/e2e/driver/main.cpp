@@ -91,6 +91,8 @@ int RunCases(const Context& context, const std::set<std::string>& only, int expe
 int Hold(const Context& context, const std::wstring& readyFile, const std::wstring& doneFile) {
   try {
     ProgramFolder folder(context.exe, context.workDir, L"hold");
+    // The keys show Devanagari when the legacy test font is there to draw them.
+    if (FontInstalled(L"Lekhopakar Test Legacy")) folder.WriteIni("[Font]\r\nLastFont=Lekhopakar Test Legacy\r\n");
     Toolbar toolbar(folder.ExePath(), folder.Dir());
     // Paint everything now, so a screenshot taken after "ready" shows it.
     RedrawWindow(toolbar.Window(), nullptr, nullptr,
@@ -125,6 +127,7 @@ int Usage() {
       "       lk_e2e_driver --soak <exe> <workdir> <rounds> [seed] [notepad|keys]\n"
       "       lk_e2e_driver --bench-roundtrip <exe> <workdir> <runs> [notepad|keys]\n"
       "       lk_e2e_driver --hold <exe> <workdir> <ready-file> <done-file>\n"
+      "       lk_e2e_driver --conversion-pictures <exe> <workdir> <before.bmp> <after.bmp>\n"
       "       lk_e2e_driver --bench-startup <exe> <runs> [workdir]\n"
       "       lk_e2e_driver --bench-relabel <exe> <workdir> <runs>");
   return 2;
@@ -166,6 +169,10 @@ int wmain(int argc, wchar_t** argv) {
     const int count = std::max(1, _wtoi(args[3].c_str()));
     if (args[0] == L"--soak") return Soak(FullPath(args[1]), FullPath(args[2]), count, seed, keysOnly);
     return BenchRoundTrip(FullPath(args[1]), FullPath(args[2]), count, keysOnly);
+  }
+  if (args[0] == L"--conversion-pictures") {
+    if (args.size() != 5) return Usage();
+    return ConversionPictures(Context{FullPath(args[1]), FullPath(args[2]), SystemDpi()}, args[3], args[4]);
   }
   if (args[0] == L"--hold") {
     if (args.size() != 5) return Usage();
