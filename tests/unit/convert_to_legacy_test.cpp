@@ -101,6 +101,17 @@ TEST(ToLegacyFonts, EachFamilyWritesItsOwnCodes) {
   EXPECT_EQ(Leg("के", LegacyFont::kSagarmatha), "s]");
 }
 
+// The toolbar's own legacy text is Windows-1252 bytes, one per code.
+TEST(LegacyBytes, CodesAsBytesBothWays) {
+  EXPECT_EQ(LegacyBytesToUnicode("\x89\x66 \xA7"), "झ ट्ट");  // ‰ is code 0x89, not U+2030's bytes
+  EXPECT_EQ(UnicodeToLegacyBytes("झुल"), "\xB4'n");
+  EXPECT_EQ(UnicodeToLegacyBytes("“नेपाल”"), "\xE6g]kfn\xC6");
+  Unconverted unconverted;
+  // What passes through without a code of its own cannot become one.
+  EXPECT_EQ(UnicodeToLegacyBytes("क中", {}, &unconverted), "s?");
+  EXPECT_EQ(unconverted.count, 1u);
+}
+
 // Every code a font draws, written out and read back, is what it was; every
 // code it does not draw passes through and is counted. Codes only some builds
 // of a font draw are read but never written.
