@@ -58,8 +58,15 @@ void MoveMouseTo(POINT point) {
   std::vector<INPUT> move{MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE,
                                      Normalised(point.x, GetSystemMetrics(SM_CXSCREEN)),
                                      Normalised(point.y, GetSystemMetrics(SM_CYSCREEN)))};
-  Send(move);
-  if (!WaitUntil([&] { return CursorNear(point); }, 1000)) {
+  // A machine under load may lose a move (Wine warps the pointer back to
+  // where X last saw it): the move is sent again, a few times, each with its
+  // own bound.
+  bool reached = false;
+  for (int attempt = 0; attempt < 5 && !reached; ++attempt) {
+    Send(move);
+    reached = WaitUntil([&] { return CursorNear(point); }, 1000);
+  }
+  if (!reached) {
     POINT now{};
     GetCursorPos(&now);
     Fail("pointer did not reach (" + std::to_string(point.x) + "," + std::to_string(point.y) +
