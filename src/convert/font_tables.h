@@ -23,6 +23,26 @@ inline constexpr char32_t kRa = 0x0930;
 inline constexpr char32_t kYa = 0x092F;
 inline constexpr char32_t kZwj = 0x200D;
 inline constexpr char32_t kZwnj = 0x200C;
+inline constexpr char32_t kIKar = 0x093F;
+inline constexpr char32_t kAa = 0x093E;
+inline constexpr char32_t kE = 0x0947;
+inline constexpr char32_t kAi = 0x0948;
+inline constexpr char32_t kO = 0x094B;
+inline constexpr char32_t kAu = 0x094C;
+inline constexpr char32_t kCandraE = 0x0945;
+inline constexpr char32_t kCandraO = 0x0949;
+inline constexpr char32_t kVocalicR = 0x0943;
+inline constexpr char32_t kCandrabindu = 0x0901;
+inline constexpr char32_t kAnusvara = 0x0902;
+inline constexpr char32_t kVisarga = 0x0903;
+inline constexpr char32_t kDanda = 0x0964;
+inline constexpr char32_t kDoubleDanda = 0x0965;
+inline constexpr char32_t kAvagraha = 0x093D;
+inline constexpr char32_t kRra = 0x0931;
+inline constexpr char32_t kPa = 0x092A;
+inline constexpr char32_t kPha = 0x092B;
+inline constexpr char32_t kBha = 0x092D;
+inline constexpr char32_t kJha = 0x091D;
 
 struct Glyph {
   std::array<char32_t, 4> text{};  // typed-order Unicode, kRephMark and kin

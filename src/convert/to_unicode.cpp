@@ -11,22 +11,6 @@
 namespace lk::convert {
 namespace {
 
-constexpr char32_t kIKar = 0x093F;
-constexpr char32_t kAa = 0x093E;
-constexpr char32_t kE = 0x0947;
-constexpr char32_t kAi = 0x0948;
-constexpr char32_t kO = 0x094B;
-constexpr char32_t kAu = 0x094C;
-constexpr char32_t kCandraE = 0x0945;
-constexpr char32_t kCandraO = 0x0949;
-constexpr char32_t kVocalicR = 0x0943;
-constexpr char32_t kCandrabindu = 0x0901;
-constexpr char32_t kAnusvara = 0x0902;
-constexpr char32_t kVisarga = 0x0903;
-constexpr char32_t kDanda = 0x0964;
-constexpr char32_t kDoubleDanda = 0x0965;
-constexpr char32_t kAvagraha = 0x093D;
-constexpr char32_t kRra = 0x0931;
 
 struct Letter {
   char32_t cp = 0;
