@@ -12,7 +12,6 @@
 namespace lk::convert {
 namespace {
 
-
 struct Letter {
   char32_t cp = 0;
   bool nukta = false;

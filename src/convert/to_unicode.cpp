@@ -11,7 +11,6 @@
 namespace lk::convert {
 namespace {
 
-
 struct Letter {
   char32_t cp = 0;
   bool nukta = false;
