@@ -5,6 +5,7 @@
 #include <string>
 
 #include "convert/converter.h"
+#include "convert_cases.h"
 #include "convert/font_tables.h"
 #include "text/cp1252.h"
 #include "text/utf8.h"
@@ -13,12 +14,7 @@ namespace lk::convert {
 namespace {
 
 std::string Leg(std::string_view unicode, LegacyFont font = LegacyFont::kPreeti) {
-  Options options;
-  options.font = font;
-  Unconverted unconverted;
-  std::string out = ToLegacy(unicode, options, &unconverted);
-  EXPECT_EQ(unconverted.count, 0u) << "in " << unicode;
-  return out;
+  return FullyConverted(Direction::kToLegacy, unicode, font);
 }
 
 TEST(ToLegacy, IKarGoesBeforeTheWholeCluster) {

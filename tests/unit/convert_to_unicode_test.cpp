@@ -5,17 +5,13 @@
 #include <string>
 
 #include "convert/converter.h"
+#include "convert_cases.h"
 
 namespace lk::convert {
 namespace {
 
 std::string Uni(std::string_view legacy, LegacyFont font = LegacyFont::kPreeti) {
-  Options options;
-  options.font = font;
-  Unconverted unconverted;
-  std::string out = ToUnicode(legacy, options, &unconverted);
-  EXPECT_EQ(unconverted.count, 0u) << "in " << legacy;
-  return out;
+  return FullyConverted(Direction::kToUnicode, legacy, font);
 }
 
 TEST(ToUnicode, PlainSyllablesAndVowelSigns) {
