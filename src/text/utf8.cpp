@@ -108,28 +108,17 @@ void AppendUtf16(std::u16string& out, char32_t c) {
 }
 
 // The code point starting at bytes[i]; advances i past it, or past the
-// longest start of a sequence that breaks off.
+// longest start of a sequence that breaks off, which becomes one U+FFFD.
 char32_t DecodeMaximal(std::string_view bytes, std::size_t& i) {
+  char32_t cp = 0;
+  if (const std::size_t length = DecodeUtf8(bytes, i, cp)) {
+    i += length;
+    return cp;
+  }
   const auto lead = static_cast<unsigned char>(bytes[i++]);
-  if (lead < 0x80) return lead;
-  int extra = 0;
-  char32_t c = 0;
-  char32_t minimum = 0;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    extra = 1, c = lead & 0x1F, minimum = 0x80;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    extra = 2, c = lead & 0x0F, minimum = 0x800;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    extra = 3, c = lead & 0x07, minimum = 0x10000;
-  } else {
-    return kReplacement;
-  }
-  for (int k = 0; k < extra; ++k) {
-    if (i >= bytes.size() || (static_cast<unsigned char>(bytes[i]) & 0xC0) != 0x80) return kReplacement;
-    c = (c << 6) | (static_cast<unsigned char>(bytes[i++]) & 0x3F);
-  }
-  if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return kReplacement;
-  return c;
+  const int extra = lead >= 0xC2 && lead <= 0xDF ? 1 : lead >= 0xE0 && lead <= 0xEF ? 2 : lead >= 0xF0 && lead <= 0xF4 ? 3 : 0;
+  for (int k = 0; k < extra && i < bytes.size() && (static_cast<unsigned char>(bytes[i]) & 0xC0) == 0x80; ++k) ++i;
+  return kReplacement;
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "convert/converter.h"
 #include "convert/legacy_font.h"
 #include "text/utf8.h"
+#include "fuzz_check.h"
 
 namespace {
 
@@ -25,14 +26,6 @@ using lk::convert::Direction;
 using lk::convert::Eyelash;
 using lk::convert::Options;
 using lk::convert::Unconverted;
-
-#define CHECK(cond)                                                              \
-  do {                                                                           \
-    if (!(cond)) {                                                               \
-      std::fprintf(stderr, "invariant failed: %s (line %d)\n", #cond, __LINE__); \
-      std::abort();                                                              \
-    }                                                                            \
-  } while (0)
 
 // Mostly short pieces, so that characters, syllables and held-back marks are
 // cut at every point, and now and then a long one, and empty ones too.

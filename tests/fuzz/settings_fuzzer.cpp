@@ -19,20 +19,13 @@
 #include "text/cp1252.h"
 #include "text/trim.h"
 #include "ui/toolbar/placement.h"
+#include "fuzz_check.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using lk::settings::IniDocument;
 using lk::settings::SettingsStore;
-
-#define CHECK(cond)                                                          \
-  do {                                                                       \
-    if (!(cond)) {                                                           \
-      std::fprintf(stderr, "invariant failed: %s (line %d)\n", #cond, __LINE__); \
-      std::abort();                                                          \
-    }                                                                        \
-  } while (0)
 
 // One file per process, reused by every input: creating a directory per input
 // would make the file system, not the store, the thing being measured.

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <string>
 
+#include "standin_frame.h"
+
 namespace {
 
 struct Document {
@@ -130,19 +132,7 @@ LRESULT CALLBACK TextProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 HWND g_text = nullptr;
 
 LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  switch (msg) {
-    case WM_SETFOCUS:
-      ::SetFocus(g_text);
-      return 0;
-    case WM_SIZE:
-      ::MoveWindow(g_text, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
-      return 0;
-    case WM_DESTROY:
-      ::PostQuitMessage(0);
-      return 0;
-    default:
-      return ::DefWindowProcW(hwnd, msg, wParam, lParam);
-  }
+  return HandleFrameMessage(hwnd, msg) ? 0 : ::DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
 }  // namespace

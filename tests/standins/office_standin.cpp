@@ -14,6 +14,8 @@
 #include <cstdio>
 #include <string>
 
+#include "standin_frame.h"
+
 namespace {
 
 // {6C3D1A10-5E1B-4A77-9A3E-2B6F0E1D7A01} and {...7A02}
@@ -104,22 +106,7 @@ class Node : public IDispatch {
 };
 
 LRESULT CALLBACK DocumentProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-  switch (msg) {
-    case WM_SIZE: {
-      RECT client;
-      ::GetClientRect(window, &client);
-      ::MoveWindow(::GetWindow(window, GW_CHILD), 0, 0, client.right, client.bottom, TRUE);
-      return 0;
-    }
-    case WM_SETFOCUS:
-      ::SetFocus(::GetWindow(window, GW_CHILD));
-      return 0;
-    case WM_DESTROY:
-      ::PostQuitMessage(0);
-      return 0;
-    default:
-      return ::DefWindowProcW(window, msg, wParam, lParam);
-  }
+  return HandleFrameMessage(window, msg) ? 0 : ::DefWindowProcW(window, msg, wParam, lParam);
 }
 
 void ShowDocumentWindow(bool word) {

@@ -3,6 +3,8 @@
 // 300 ms afterwards, as some applications do.
 #include <windows.h>
 
+#include "standin_frame.h"
+
 namespace {
 
 constexpr UINT_PTR kReadTimer = 1;
@@ -25,17 +27,8 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         ::CallWindowProcW(g_editProc, g_edit, WM_PASTE, 0, 0);
       }
       return 0;
-    case WM_SETFOCUS:
-      ::SetFocus(g_edit);
-      return 0;
-    case WM_SIZE:
-      ::MoveWindow(g_edit, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
-      return 0;
-    case WM_DESTROY:
-      ::PostQuitMessage(0);
-      return 0;
     default:
-      return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+      return HandleFrameMessage(hwnd, msg) ? 0 : ::DefWindowProcW(hwnd, msg, wParam, lParam);
   }
 }
 

@@ -228,28 +228,7 @@ void SelectApplicationList(const Context& context) {
 
   DoubleClickAt(field);
   dialog = AwaitSelectApplication(toolbar, "after a second double-click");
-  HWND list = GetDlgItem(dialog, kList);
-  const auto again = ListItems(list);
-  const auto entry = std::find(again.begin(), again.end(), kNotepadTitle);
-  Expect(entry != again.end(), "the reopened list lacks notepad: " + Join(again));
-  const int index = static_cast<int>(entry - again.begin());
-  SendMessageTimeoutW(list, LB_SETTOPINDEX, index, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
-  RECT item{};
-  Expect(SendMessageTimeoutW(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item),
-                             SMTO_ABORTIFHUNG, 5000, nullptr) != 0,
-         "the list does not answer LB_GETITEMRECT");
-  POINT point{item.left + 10, (item.top + item.bottom) / 2};
-  ClientToScreen(list, &point);
-  ClickAt(point);
-  Expect(WaitUntil(
-             [&] {
-               DWORD_PTR selected = 0;
-               SendMessageTimeoutW(list, LB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 5000, &selected);
-               return static_cast<int>(selected) == index;
-             },
-             kUiTimeoutMs),
-         "a click on notepad's entry did not select it");
-  ClickAndAwaitClosed(dialog, kOk, "OK");
+  PickInSelectApplication(dialog, kNotepadTitle);
   ExpectField(toolbar, kNotepadTitle, "after OK");
   session.CloseToolbar();
 }
