@@ -3,9 +3,9 @@
 #include "commands/button_slots.h"
 #include "commands/convert_selection.h"
 #include "commands/edit_commands.h"
-#include "target/capture.h"
-#include "target/paste_back.h"
-#include "target/target_check.h"
+#include "target_link/capture.h"
+#include "target_link/paste_back.h"
+#include "target_link/target_check.h"
 
 namespace lk::commands {
 
@@ -18,9 +18,9 @@ void CommandRunner::Run(int button) {
     RunRepeat();
     return;
   }
-  const auto window = target::CheckTarget(platform_, ui_);
+  const auto window = target_link::CheckTarget(platform_, ui_);
   if (!window) return;
-  const std::string selection = target::CopyIT(platform_, window);
+  const std::string selection = target_link::CopyIT(platform_, window);
   if (selection.empty()) {
     Show(CaptureFailure(ui_.TargetName(), button));
     return;
@@ -37,26 +37,26 @@ void CommandRunner::Run(int button) {
                             : Wrap(selection, first, second);
   }
   if (outcome.message) Show(*outcome.message);
-  if (outcome.paste) target::PasteIT(platform_, window, *outcome.paste);
+  if (outcome.paste) target_link::PasteIT(platform_, window, *outcome.paste);
 }
 
 void CommandRunner::RunRepeat() {
-  const auto window = target::CheckTarget(platform_, ui_);
+  const auto window = target_link::CheckTarget(platform_, ui_);
   if (!window) return;
   const std::string character = settings::ReadSetting(store_, kSection, "Character", "");
   const std::string repeat = settings::ReadSetting(store_, kSection, "Repeat", "1");
   const Outcome outcome = Repeat(character, repeat);
   if (outcome.message) Show(*outcome.message);
-  if (outcome.paste) target::PasteIT(platform_, window, *outcome.paste);
+  if (outcome.paste) target_link::PasteIT(platform_, window, *outcome.paste);
 }
 
 void CommandRunner::PasteText(const std::string& text) {
   if (text.empty()) return;
-  if (const auto window = target::CheckTarget(platform_, ui_)) target::PasteIT(platform_, window, text);
+  if (const auto window = target_link::CheckTarget(platform_, ui_)) target_link::PasteIT(platform_, window, text);
 }
 
 void CommandRunner::ConvertTarget(convert::Direction direction, const std::string& chosenFont) {
-  if (const auto window = target::CheckTarget(platform_, ui_)) Convert(window, ui_.TargetName(), direction, chosenFont);
+  if (const auto window = target_link::CheckTarget(platform_, ui_)) Convert(window, ui_.TargetName(), direction, chosenFont);
 }
 
 void CommandRunner::ConvertWindow(platform::WindowHandle window, convert::Direction direction,
@@ -66,7 +66,7 @@ void CommandRunner::ConvertWindow(platform::WindowHandle window, convert::Direct
 
 void CommandRunner::Convert(platform::WindowHandle window, const std::string& name, convert::Direction direction,
                             const std::string& chosenFont) {
-  const std::string selection = target::CaptureText(platform_, window);
+  const std::string selection = target_link::CaptureText(platform_, window);
   if (selection.empty()) {
     Show(CaptureFailure(name, 1));
     return;
@@ -77,7 +77,7 @@ void CommandRunner::Convert(platform::WindowHandle window, const std::string& na
     if (outcome.message) Show(*outcome.message);
     return;
   }
-  if (!target::PasteText(platform_, window, *outcome.paste)) return;
+  if (!target_link::PasteText(platform_, window, *outcome.paste)) return;
   // Only the converted window's own application: a conversion in notepad
   // must not change the font of whatever is selected in an open Word.
   const std::string windowClass = platform_.GetWindowClassName(window);

@@ -7,13 +7,13 @@
 #include "convert/converter.h"
 #include "platform/platform.h"
 #include "settings/settings_store.h"
-#include "target/target_ui.h"
+#include "target_link/target_ui.h"
 
 namespace lk::commands {
 
 class CommandRunner {
  public:
-  CommandRunner(platform::Platform& platform, const settings::SettingsStore& store, target::TargetUi& ui)
+  CommandRunner(platform::Platform& platform, const settings::SettingsStore& store, target_link::TargetUi& ui)
       : platform_(platform), store_(store), ui_(ui) {}
 
   // Button 1 to 7, as numbered on the toolbar.
@@ -36,7 +36,7 @@ class CommandRunner {
 
   platform::Platform& platform_;
   const settings::SettingsStore& store_;
-  target::TargetUi& ui_;
+  target_link::TargetUi& ui_;
 };
 
 }  // namespace lk::commands

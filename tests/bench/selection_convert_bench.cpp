@@ -14,13 +14,13 @@
 
 #include "commands/command_runner.h"
 #include "convert/converter.h"
-#include "platform/fake/fake_platform.h"
+#include "support/fake_platform.h"
 #include "settings/settings_store.h"
-#include "target/target_ui.h"
+#include "target_link/target_ui.h"
 
 namespace {
 
-class NoField : public lk::target::TargetUi {
+class NoField : public lk::target_link::TargetUi {
  public:
   std::string TargetName() override { return {}; }
   void OpenSelectApplication() override {}

@@ -7,9 +7,9 @@
 
 #include "commands/command_runner.h"
 #include "commands/edit_commands.h"
-#include "platform/fake/fake_platform.h"
+#include "support/fake_platform.h"
 #include "settings/settings_store.h"
-#include "target/target_ui.h"
+#include "target_link/target_ui.h"
 #include "temp_dir.h"
 
 namespace lk::commands {
@@ -115,7 +115,7 @@ TEST(CaptureFailure, NamesTheTargetAndOnlyTheWordSwapIsNotSystemModal) {
 }
 
 // The toolbar's side of a click.
-class UiDouble : public target::TargetUi {
+class UiDouble : public target_link::TargetUi {
  public:
   std::string name = "Notepad";
   int opened = 0;

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "commands/command_runner.h"
-#include "platform/fake/fake_platform.h"
+#include "support/fake_platform.h"
 #include "settings/settings_store.h"
-#include "target/target_ui.h"
+#include "target_link/target_ui.h"
 #include "temp_dir.h"
 
 namespace lk::commands {
@@ -19,7 +19,7 @@ using convert::Direction;
 using lk::testing::TempDir;
 using platform::FakePlatform;
 
-class FieldDouble : public target::TargetUi {
+class FieldDouble : public target_link::TargetUi {
  public:
   std::string name = "notes.txt - Notepad";
   std::string TargetName() override { return name; }

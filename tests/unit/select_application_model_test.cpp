@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/fake/fake_platform.h"
+#include "support/fake_platform.h"
 
 namespace lk::ui::select_application {
 namespace {

@@ -1,4 +1,4 @@
-#include "target/capture.h"
+#include "target_link/capture.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/fake/fake_platform.h"
+#include "support/fake_platform.h"
 
-namespace lk::target {
+namespace lk::target_link {
 namespace {
 
 using namespace std::chrono_literals;
@@ -223,4 +223,4 @@ TEST(CaptureByKeys, KeysWaitForTheUsersModifiersButNotForever) {
 }
 
 }  // namespace
-}  // namespace lk::target
+}  // namespace lk::target_link

@@ -1,15 +1,15 @@
-#include "target/target_check.h"
+#include "target_link/target_check.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "platform/fake/fake_platform.h"
-#include "target/sequence_gate.h"
-#include "target/target_ui.h"
+#include "support/fake_platform.h"
+#include "target_link/sequence_gate.h"
+#include "target_link/target_ui.h"
 
-namespace lk::target {
+namespace lk::target_link {
 namespace {
 
 using platform::FakePlatform;
@@ -145,4 +145,4 @@ TEST(SequenceGate, HoldsBackWhileAPassLivesAndOpensAfter) {
 }
 
 }  // namespace
-}  // namespace lk::target
+}  // namespace lk::target_link

@@ -1,4 +1,4 @@
-#include "target/paste_back.h"
+#include "target_link/paste_back.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/fake/fake_platform.h"
+#include "support/fake_platform.h"
 
-namespace lk::target {
+namespace lk::target_link {
 namespace {
 
 using namespace std::chrono_literals;
@@ -163,4 +163,4 @@ TEST(PasteBack, ControlLetGoBetweenInputsTypesNoStrayLetter) {
 }
 
 }  // namespace
-}  // namespace lk::target
+}  // namespace lk::target_link

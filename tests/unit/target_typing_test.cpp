@@ -1,13 +1,13 @@
-#include "target/typing.h"
+#include "target_link/typing.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "platform/fake/fake_platform.h"
+#include "support/fake_platform.h"
 
-namespace lk::target {
+namespace lk::target_link {
 namespace {
 
 using platform::FakePlatform;
@@ -97,4 +97,4 @@ TEST(TypeIT, NoWindowReachedTypesNothingEitherWay) {
 }
 
 }  // namespace
-}  // namespace lk::target
+}  // namespace lk::target_link

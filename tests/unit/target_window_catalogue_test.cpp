@@ -1,4 +1,4 @@
-#include "target/window_catalogue.h"
+#include "target_link/window_catalogue.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
-#include "platform/fake/fake_platform.h"
+#include "support/fake_platform.h"
 
-namespace lk::target {
+namespace lk::target_link {
 namespace {
 
 using platform::FakePlatform;
@@ -58,4 +58,4 @@ TEST(WindowCatalogue, BlanksOnlyTitleIsAnEmptyEntryAndEqualTitlesStaySeparate) {
 }
 
 }  // namespace
-}  // namespace lk::target
+}  // namespace lk::target_link

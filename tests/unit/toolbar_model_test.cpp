@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "commands/assign.h"
-#include "platform/fake/fake_platform.h"
+#include "support/fake_platform.h"
 #include "temp_dir.h"
 #include "ui/toolbar/about_text.h"
 #include "ui/toolbar/placement.h"

@@ -5,12 +5,11 @@
 #include <string_view>
 #include <vector>
 
+#include "ui/layout/control_ids.h"
+#include "ui/layout/rgb.h"
 #include "ui/layout/twip_rect.h"
-#include "ui/toolbar/toolbar_layout.h"
 
 namespace lk::ui::customize {
-
-using toolbar::Rgb;
 
 inline constexpr std::string_view kCaption = "Customize Buttons";
 inline constexpr int kClientWidth = 8112;
@@ -26,27 +25,10 @@ inline constexpr Rgb kHeadingColour{255, 0, 0};
 // The swatch in the gap of blanks of the first help line: the colour of the
 // toolbar's customizable buttons.
 inline constexpr TwipRect kSwatchRect{705, 540, 300, 300};
-inline constexpr Rgb kSwatchColour = toolbar::kLightCyan;
+inline constexpr Rgb kSwatchColour = kLightCyan;
 
 inline constexpr int kRows = 5;     // buttons 1-5, one row of fields each
 inline constexpr int kColumns = 6;  // Index 0-5 within a row
-
-namespace id {
-// Row N (1-5), Index k (0-5).
-constexpr int Field(int row, int index) { return 300 + 10 * row + index; }
-inline constexpr int kCharacter = 360;  // Text6
-inline constexpr int kRepeat = 370;     // Text7
-inline constexpr int kTooltip6 = 380;   // Text8
-inline constexpr int kCaption6 = 390;   // Text9
-inline constexpr int kFontList = 400;   // Combo1
-inline constexpr int kSizeList = 410;   // Combo2
-inline constexpr int kClose = 421;      // Command1
-inline constexpr int kSave = 422;       // Command2
-inline constexpr int kLoadDefault = 423;  // Command3
-// Labels are not part of the public contract; Label N gets 500 + N so that
-// each still has an identifier of its own.
-constexpr int Label(int n) { return 500 + n; }
-}  // namespace id
 
 enum class Kind { kLabel, kField, kFontList, kSizeList, kButton };
 enum class Align { kLeft, kCentre, kRight };

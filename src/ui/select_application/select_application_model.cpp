@@ -3,7 +3,7 @@
 namespace lk::ui::select_application {
 
 void SelectApplicationModel::Fill() {
-  for (auto& entry : target::ListWindows(platform_)) entries_.push_back(std::move(entry));
+  for (auto& entry : target_link::ListWindows(platform_)) entries_.push_back(std::move(entry));
 }
 
 void SelectApplicationModel::Refresh() {

@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "target/window_catalogue.h"
+#include "target_link/window_catalogue.h"
+#include "ui/layout/control_ids.h"
 #include "ui/layout/twip_rect.h"
 
 namespace lk::ui::select_application {
@@ -16,14 +17,6 @@ inline constexpr int kClientWidth = 5604;
 inline constexpr int kClientHeight = 3372;
 inline constexpr int kLeft = 100;  // screen pixels, wherever the toolbar stands
 inline constexpr int kTop = 300;
-
-namespace id {
-inline constexpr int kLabel = 201;
-inline constexpr int kList = 202;
-inline constexpr int kRefresh = 203;
-inline constexpr int kCancel = 204;
-inline constexpr int kOk = 205;
-}  // namespace id
 
 struct ControlSpec {
   int id;
@@ -63,11 +56,11 @@ class SelectApplicationModel {
   // selected the user is asked whether to close all the same.
   Outcome Ok(int selected, std::string& targetField);
 
-  const std::vector<target::CatalogueEntry>& entries() const { return entries_; }
+  const std::vector<target_link::CatalogueEntry>& entries() const { return entries_; }
 
  private:
   platform::Platform& platform_;
-  std::vector<target::CatalogueEntry> entries_;
+  std::vector<target_link::CatalogueEntry> entries_;
 };
 
 }  // namespace lk::ui::select_application

@@ -3,43 +3,19 @@
 // font, caption and tooltip, and the keypad grid. The window code only binds
 // these numbers to controls, so the layout can be checked without a window.
 #include <array>
-#include <cstdint>
 #include <optional>
 #include <string_view>
 
+#include "ui/layout/control_ids.h"
+#include "ui/layout/rgb.h"
 #include "ui/layout/twip_rect.h"
 
 namespace lk::ui::toolbar {
-
-struct Rgb {
-  std::uint8_t r;
-  std::uint8_t g;
-  std::uint8_t b;
-};
-
-inline constexpr Rgb kLightCyan{128, 255, 255};
-inline constexpr Rgb kCyan{0, 255, 255};
-inline constexpr Rgb kYellow{255, 255, 0};
-inline constexpr Rgb kGrey{192, 192, 192};
 
 inline constexpr std::string_view kCaption = "Lekhopakar";
 inline constexpr std::string_view kDesignFont = "MS Sans Serif";
 inline constexpr int kClientWidth = 9768;
 inline constexpr int kClientHeight = 3192;
-
-// Control identifiers: automation and accessibility tools rely on them.
-namespace id {
-inline constexpr int kCommand1 = 101;  // Command1..Command7 are 101..107
-inline constexpr int kCommand7 = 107;
-inline constexpr int kCommand10 = 110;
-inline constexpr int kFonts = 120;
-inline constexpr int kTargetField = 130;
-inline constexpr int kQuickText = 140;
-inline constexpr int kMarker = 150;
-inline constexpr int kLogo = 160;
-inline constexpr int kPanel = 170;
-inline constexpr int kFirstKey = 1000;  // key B(i) is 1000 + i
-}  // namespace id
 
 enum class Kind { kLogo, kCustomButton, kPlainButton, kFontList, kTargetField, kQuickText, kMarker };
 
@@ -62,8 +38,6 @@ const ControlSpec& Control(int id);
 // Keypad: 7 rows of 32 keys, each 315 x 405 twips, overlapping by 15 twips.
 inline constexpr int kKeyRows = 7;
 inline constexpr int kKeyColumns = 32;
-inline constexpr int kKeyCount = 224;
-inline constexpr double kKeyPoints = 7.8;
 int KeyIndexAt(int row, int column);
 TwipRect KeyRect(int row, int column);
 

@@ -10,8 +10,8 @@
 #include "ui/common/dpi.h"
 #include "ui/common/fonts.h"
 #include "ui/common/owner_draw_button.h"
-#include "target/target_check.h"
-#include "target/typing.h"
+#include "target_link/target_check.h"
+#include "target_link/typing.h"
 #include "ui/toolbar/about_text.h"
 #include "ui/toolbar/font_choice.h"
 #include "ui/toolbar/keypad_model.h"
@@ -121,8 +121,9 @@ void ToolbarWindow::CreateControls() {
   panel_.SetFont(panelFont_.get());
   tips_.Set(panel_.hwnd(), kPanelTooltip);
 
-  const int order[] = {id::kFonts, id::kTargetField, id::kQuickText, 101, 102, 103, 104, 105, 106,
-                       id::kCommand7, id::kCommand10, id::kMarker, id::kLogo};
+  const int order[] = {id::kFonts,    id::kTargetField, id::kQuickText, id::kCommand1, id::kCommand2,
+                       id::kCommand3, id::kCommand4,    id::kCommand5,   id::kCommand6, id::kCommand7,
+                       id::kCommand10, id::kMarker,     id::kLogo};
   for (const int controlId : order) {
     const ControlSpec& design = Control(controlId);
     HWND control = CreateStripControl(design);
@@ -277,7 +278,7 @@ void ToolbarWindow::OnKeyClick(int index) {
     platform_.ShowDropDown(platform::FromHwnd(Item(id::kFonts)));
     return;
   }
-  if (const auto window = target::CheckTarget(platform_, *this)) target::TypeIT(platform_, window, KeyDigits(index));
+  if (const auto window = target_link::CheckTarget(platform_, *this)) target_link::TypeIT(platform_, window, KeyDigits(index));
 }
 
 void ToolbarWindow::Unload() {

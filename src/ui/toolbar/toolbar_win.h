@@ -9,8 +9,8 @@
 #include "commands/command_runner.h"
 #include "platform/win32/win32_platform.h"
 #include "settings/settings_store.h"
-#include "target/sequence_gate.h"
-#include "target/target_ui.h"
+#include "target_link/sequence_gate.h"
+#include "target_link/target_ui.h"
 #include "ui/common/gdi_guards.h"
 #include "ui/common/picture_win.h"
 #include "ui/common/tooltips.h"
@@ -22,7 +22,7 @@
 
 namespace lk::ui::toolbar {
 
-class ToolbarWindow : public WindowBase, public target::TargetUi {
+class ToolbarWindow : public WindowBase, public target_link::TargetUi {
  public:
   ToolbarWindow(platform::Win32Platform& platform, settings::SettingsStore store);
 
@@ -91,7 +91,7 @@ class ToolbarWindow : public WindowBase, public target::TargetUi {
 
   commands::CommandRunner runner_;
   ConversionCommands conversions_;
-  target::SequenceGate gate_;
+  target_link::SequenceGate gate_;
   bool shown_ = false;
   bool keysLabelled_ = false;
   std::optional<convert::LegacyFont> tooltipFamily_;

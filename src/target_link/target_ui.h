@@ -3,7 +3,7 @@
 // depends on them directly.
 #include <string>
 
-namespace lk::target {
+namespace lk::target_link {
 
 class TargetUi {
  public:
@@ -15,4 +15,4 @@ class TargetUi {
   virtual void OpenSelectApplication() = 0;
 };
 
-}  // namespace lk::target
+}  // namespace lk::target_link

@@ -7,7 +7,7 @@
 
 #include "platform/platform.h"
 
-namespace lk::target {
+namespace lk::target_link {
 
 struct CatalogueEntry {
   std::string text;  // the title without leading and trailing blanks
@@ -18,4 +18,4 @@ struct CatalogueEntry {
 // equal entries with different windows.
 std::vector<CatalogueEntry> ListWindows(platform::Platform& platform);
 
-}  // namespace lk::target
+}  // namespace lk::target_link

@@ -1,11 +1,11 @@
-#include "target/typing.h"
+#include "target_link/typing.h"
 
 #include <optional>
 
-#include "target/link.h"
+#include "target_link/link.h"
 #include "text/cp1252.h"
 
-namespace lk::target {
+namespace lk::target_link {
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -46,4 +46,4 @@ void TypeIT(platform::Platform& platform, platform::WindowHandle window, const s
   SendStrokes(platform, window, strokes);
 }
 
-}  // namespace lk::target
+}  // namespace lk::target_link

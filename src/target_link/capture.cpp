@@ -1,9 +1,9 @@
-#include "target/capture.h"
+#include "target_link/capture.h"
 
-#include "target/link.h"
+#include "target_link/link.h"
 #include "text/utf8.h"
 
-namespace lk::target {
+namespace lk::target_link {
 namespace {
 // A slow target still gets this long to answer the copy and fill the clipboard.
 constexpr std::chrono::milliseconds kCopyBound{1000};
@@ -32,4 +32,4 @@ std::string CopyIT(platform::Platform& platform, platform::WindowHandle window) 
   return text::Utf8ToCp1252(CaptureText(platform, window));
 }
 
-}  // namespace lk::target
+}  // namespace lk::target_link

@@ -3,7 +3,7 @@
 
 #include "platform/platform.h"
 
-namespace lk::target {
+namespace lk::target_link {
 
 // Copies the selection of the target window (the one CheckTarget found)
 // through the clipboard and gives the user's clipboard back. The selection
@@ -15,4 +15,4 @@ std::string CaptureText(platform::Platform& platform, platform::WindowHandle win
 // by code (a symbol font's U+F0xx codes included).
 std::string CopyIT(platform::Platform& platform, platform::WindowHandle window);
 
-}  // namespace lk::target
+}  // namespace lk::target_link

@@ -1,9 +1,9 @@
-#include "target/paste_back.h"
+#include "target_link/paste_back.h"
 
-#include "target/link.h"
+#include "target_link/link.h"
 #include "text/utf8.h"
 
-namespace lk::target {
+namespace lk::target_link {
 namespace {
 // A target that reads the clipboard late still gets the new text.
 constexpr std::chrono::milliseconds kReadBound{2000};
@@ -35,4 +35,4 @@ bool PasteIT(platform::Platform& platform, platform::WindowHandle window, const 
   return PasteText(platform, window, text::Cp1252ToUtf8(legacy));
 }
 
-}  // namespace lk::target
+}  // namespace lk::target_link

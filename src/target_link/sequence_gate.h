@@ -4,7 +4,7 @@
 // clipboard. Such clicks are held back instead.
 #include <optional>
 
-namespace lk::target {
+namespace lk::target_link {
 
 class SequenceGate {
  public:
@@ -34,4 +34,4 @@ class SequenceGate {
   bool running_ = false;
 };
 
-}  // namespace lk::target
+}  // namespace lk::target_link

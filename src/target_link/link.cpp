@@ -1,8 +1,8 @@
-#include "target/link.h"
+#include "target_link/link.h"
 
 #include <algorithm>
 
-namespace lk::target {
+namespace lk::target_link {
 
 Reached Reach(platform::Platform& platform, platform::WindowHandle window) {
   if (!window || !platform.IsWindow(window)) return {};
@@ -43,4 +43,4 @@ bool SendControlChord(platform::Platform& platform, platform::WindowHandle windo
   return SendStrokes(platform, window, {{vk::kControl, false}, {key, false}, {key, true}, {vk::kControl, true}});
 }
 
-}  // namespace lk::target
+}  // namespace lk::target_link

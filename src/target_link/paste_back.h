@@ -3,7 +3,7 @@
 
 #include "platform/platform.h"
 
-namespace lk::target {
+namespace lk::target_link {
 
 // Pastes Unicode text (UTF-8) over the selection of the target window (the
 // one CheckTarget found) through the clipboard, and gives the user's
@@ -15,4 +15,4 @@ bool PasteText(platform::Platform& platform, platform::WindowHandle window, cons
 // The same for legacy-font text (Windows-1252 bytes).
 bool PasteIT(platform::Platform& platform, platform::WindowHandle window, const std::string& legacy);
 
-}  // namespace lk::target
+}  // namespace lk::target_link

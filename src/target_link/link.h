@@ -8,7 +8,7 @@
 
 #include "platform/platform.h"
 
-namespace lk::target {
+namespace lk::target_link {
 
 namespace vk {
 inline constexpr unsigned char kControl = 0x11;
@@ -41,4 +41,4 @@ bool SendStrokes(platform::Platform& platform, platform::WindowHandle window,
 // Ctrl down, the key down and up, Ctrl up.
 bool SendControlChord(platform::Platform& platform, platform::WindowHandle window, unsigned char key);
 
-}  // namespace lk::target
+}  // namespace lk::target_link

@@ -1,8 +1,8 @@
-#include "target/target_check.h"
+#include "target_link/target_check.h"
 
 #include "text/number.h"
 
-namespace lk::target {
+namespace lk::target_link {
 
 platform::WindowHandle FindTargetWindow(platform::Platform& platform, const std::string& name) {
   platform::WindowHandle leading = 0;
@@ -43,4 +43,4 @@ platform::WindowHandle CheckTarget(platform::Platform& platform, TargetUi& ui) {
   return window;
 }
 
-}  // namespace lk::target
+}  // namespace lk::target_link

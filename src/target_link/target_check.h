@@ -2,9 +2,9 @@
 #include <string>
 
 #include "platform/platform.h"
-#include "target/target_ui.h"
+#include "target_link/target_ui.h"
 
-namespace lk::target {
+namespace lk::target_link {
 
 // The target's window when a target is named and that window is now being
 // brought to the front; 0 otherwise, and then the user has been told (and,
@@ -18,4 +18,4 @@ platform::WindowHandle CheckTarget(platform::Platform& platform, TargetUi& ui);
 // Titles and name are compared as the Unicode text they are, exactly.
 platform::WindowHandle FindTargetWindow(platform::Platform& platform, const std::string& name);
 
-}  // namespace lk::target
+}  // namespace lk::target_link

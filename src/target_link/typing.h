@@ -3,7 +3,7 @@
 
 #include "platform/platform.h"
 
-namespace lk::target {
+namespace lk::target_link {
 
 // Types the character whose code the digits give ("0065") into the target
 // window (the one CheckTarget found): Alt with the numeric-keypad digits
@@ -11,4 +11,4 @@ namespace lk::target {
 // where it has not.
 void TypeIT(platform::Platform& platform, platform::WindowHandle window, const std::string& digits);
 
-}  // namespace lk::target
+}  // namespace lk::target_link

@@ -1,11 +1,11 @@
-#include "target/window_catalogue.h"
+#include "target_link/window_catalogue.h"
 
 #include <array>
 #include <string_view>
 
 #include "text/trim.h"
 
-namespace lk::target {
+namespace lk::target_link {
 namespace {
 
 // Compared exactly with the untrimmed title: "Program Manager " is listed.
@@ -33,4 +33,4 @@ std::vector<CatalogueEntry> ListWindows(platform::Platform& platform) {
   return entries;
 }
 
-}  // namespace lk::target
+}  // namespace lk::target_link
