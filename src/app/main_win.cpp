@@ -11,16 +11,34 @@
 #include "ui/common/modal_loop.h"
 #include "ui/toolbar/toolbar_win.h"
 
+namespace {
+
+// Automation of Word and Excel runs on this thread. Declared before every
+// window-owning object, so COM shuts down only after the last of them is gone.
+class ComApartment {
+ public:
+  ComApartment() : initialised_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+  ~ComApartment() {
+    if (initialised_) ::CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+ private:
+  bool initialised_;
+};
+
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof(controls);
   controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
   ::InitCommonControlsEx(&controls);
-  // Automation of Word and Excel runs on this thread.
-  const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  const ComApartment com;
 
   lk::platform::Win32Platform platform;
-  const auto appPath = lk::settings::AppPathFrom(platform.ProgramDirectory());
+  const auto appPath = lk::settings::AppPathFrom(platform.shell.ProgramDirectory());
   lk::ui::toolbar::ToolbarWindow toolbar(platform, lk::settings::SettingsStore(lk::settings::SettingsFileIn(appPath)));
   if (!toolbar.Create()) return 1;
   toolbar.Show();
@@ -31,6 +49,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
   }
-  if (SUCCEEDED(com)) ::CoUninitialize();
   return static_cast<int>(msg.wParam);
 }

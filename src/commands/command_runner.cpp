@@ -9,8 +9,10 @@
 
 namespace lk::commands {
 
-void CommandRunner::Show(const Message& message) {
-  platform_.ShowMessageBox(message.text, message.flags, "Lekhopakar");
+void CommandRunner::Show(const Message& message) { platform_.shell.ShowMessage(message.text, message.style, "Lekhopakar"); }
+
+void CommandRunner::ReportClipboard(bool restored) {
+  if (!restored) Show(ClipboardNotRestored());
 }
 
 void CommandRunner::Run(int button) {
@@ -20,7 +22,9 @@ void CommandRunner::Run(int button) {
   }
   const auto window = target_link::CheckTarget(platform_, ui_);
   if (!window) return;
-  const std::string selection = target_link::CopyIT(platform_, window);
+  const auto captured = target_link::CopyIT(platform_, window);
+  ReportClipboard(captured.clipboardRestored);
+  const std::string& selection = captured.text;
   if (selection.empty()) {
     Show(CaptureFailure(ui_.TargetName(), button));
     return;
@@ -37,7 +41,7 @@ void CommandRunner::Run(int button) {
                             : Wrap(selection, first, second);
   }
   if (outcome.message) Show(*outcome.message);
-  if (outcome.paste) target_link::PasteIT(platform_, window, *outcome.paste);
+  if (outcome.paste) ReportClipboard(target_link::PasteIT(platform_, window, *outcome.paste).clipboardRestored);
 }
 
 void CommandRunner::RunRepeat() {
@@ -47,12 +51,13 @@ void CommandRunner::RunRepeat() {
   const std::string repeat = settings::ReadSetting(store_, kSection, "Repeat", "1");
   const Outcome outcome = Repeat(character, repeat);
   if (outcome.message) Show(*outcome.message);
-  if (outcome.paste) target_link::PasteIT(platform_, window, *outcome.paste);
+  if (outcome.paste) ReportClipboard(target_link::PasteIT(platform_, window, *outcome.paste).clipboardRestored);
 }
 
 void CommandRunner::PasteText(const std::string& text) {
   if (text.empty()) return;
-  if (const auto window = target_link::CheckTarget(platform_, ui_)) target_link::PasteIT(platform_, window, text);
+  if (const auto window = target_link::CheckTarget(platform_, ui_))
+    ReportClipboard(target_link::PasteIT(platform_, window, text).clipboardRestored);
 }
 
 void CommandRunner::ConvertTarget(convert::Direction direction, const std::string& chosenFont) {
@@ -61,12 +66,14 @@ void CommandRunner::ConvertTarget(convert::Direction direction, const std::strin
 
 void CommandRunner::ConvertWindow(platform::WindowHandle window, convert::Direction direction,
                                   const std::string& chosenFont) {
-  Convert(window, platform_.GetWindowTitle(window), direction, chosenFont);
+  Convert(window, platform_.windows.Title(window), direction, chosenFont);
 }
 
 void CommandRunner::Convert(platform::WindowHandle window, const std::string& name, convert::Direction direction,
                             const std::string& chosenFont) {
-  const std::string selection = target_link::CaptureText(platform_, window);
+  const auto captured = target_link::CaptureText(platform_, window);
+  ReportClipboard(captured.clipboardRestored);
+  const std::string& selection = captured.text;
   if (selection.empty()) {
     Show(CaptureFailure(name, 1));
     return;
@@ -77,14 +84,13 @@ void CommandRunner::Convert(platform::WindowHandle window, const std::string& na
     if (outcome.message) Show(*outcome.message);
     return;
   }
-  if (!target_link::PasteText(platform_, window, *outcome.paste)) return;
+  const auto pasted = target_link::PasteText(platform_, window, *outcome.paste);
+  ReportClipboard(pasted.clipboardRestored);
+  if (!pasted.pasted) return;
   // Only the converted window's own application: a conversion in notepad
   // must not change the font of whatever is selected in an open Word.
-  const std::string windowClass = platform_.GetWindowClassName(window);
-  const char* progId = windowClass == "OpusApp" ? "Word.Application"
-                       : windowClass == "XLMAIN" ? "Excel.Application"
-                                                 : nullptr;
-  if (progId) platform_.SetSelectionFontByAutomation(progId, AutomationFontAfter(direction, font, store_));
+  if (const auto office = OfficeApplicationOf(platform_.windows.ClassName(window)))
+    platform_.shell.SetSelectionFont(*office, AutomationFontAfter(direction, font, store_));
   if (outcome.message) Show(*outcome.message);
 }
 

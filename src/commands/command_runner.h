@@ -13,7 +13,7 @@ namespace lk::commands {
 
 class CommandRunner {
  public:
-  CommandRunner(platform::Platform& platform, const settings::SettingsStore& store, target_link::TargetUi& ui)
+  CommandRunner(platform::Platform platform, const settings::SettingsStore& store, target_link::TargetUi& ui)
       : platform_(platform), store_(store), ui_(ui) {}
 
   // Button 1 to 7, as numbered on the toolbar.
@@ -33,8 +33,11 @@ class CommandRunner {
                const std::string& chosenFont);
   void RunRepeat();
   void Show(const Message& message);
+  // Tells the user when their clipboard could not be given back, so that
+  // they do not paste what we left there by mistake.
+  void ReportClipboard(bool restored);
 
-  platform::Platform& platform_;
+  platform::Platform platform_;
   const settings::SettingsStore& store_;
   target_link::TargetUi& ui_;
 };

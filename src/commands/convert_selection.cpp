@@ -9,7 +9,7 @@ namespace {
 using convert::Direction;
 using convert::LegacyFont;
 
-constexpr unsigned kInformation = 64;
+constexpr platform::BoxStyle kInformation{platform::BoxKind::kInformation};
 
 bool IsDevanagari(char32_t c) { return c >= 0x0900 && c <= 0x097F; }
 
@@ -43,6 +43,12 @@ LegacyFont ConversionFont(std::string_view chosenFont, const settings::SettingsS
 std::string AutomationFontAfter(Direction direction, LegacyFont font, const settings::SettingsStore& store) {
   if (direction == Direction::kToLegacy) return std::string(convert::LegacyFontName(font));
   return settings::ReadSetting(store, kConvertSection, "UnicodeFont", "Nirmala UI");
+}
+
+std::optional<platform::OfficeApplication> OfficeApplicationOf(std::string_view windowClass) {
+  if (windowClass == "OpusApp") return platform::OfficeApplication::kWord;
+  if (windowClass == "XLMAIN") return platform::OfficeApplication::kExcel;
+  return std::nullopt;
 }
 
 ConversionOutcome ConvertSelection(std::string_view selection, Direction direction, LegacyFont font) {

@@ -22,6 +22,10 @@ convert::LegacyFont ConversionFont(std::string_view chosenFont, const settings::
 std::string AutomationFontAfter(convert::Direction direction, convert::LegacyFont font,
                                 const settings::SettingsStore& store);
 
+// The Office application whose main window has this class name ("OpusApp" is
+// Word's, "XLMAIN" Excel's); none for any other window.
+std::optional<platform::OfficeApplication> OfficeApplicationOf(std::string_view windowClass);
+
 struct ConversionOutcome {
   std::optional<std::string> paste;  // UTF-8
   // Shown instead of pasting, or after the paste when some characters had

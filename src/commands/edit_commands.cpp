@@ -3,20 +3,20 @@
 #include <cmath>
 #include <limits>
 
-#include "platform/platform.h"
 #include "text/number.h"
 #include "text/trim.h"
 
 namespace lk::commands {
 namespace {
 
-namespace box = platform::box;
+using platform::BoxKind;
+using platform::BoxStyle;
 
-Outcome Say(std::string text, unsigned flags) { return {std::nullopt, Message{std::move(text), flags}}; }
+Outcome Say(std::string text, BoxStyle style) { return {std::nullopt, Message{std::move(text), style}}; }
 Outcome Paste(std::string text) { return {std::move(text), std::nullopt}; }
 
-Outcome FailedToPerform() { return Say("Failed to perform", box::kOk); }
-Outcome InvalidSelection() { return Say("Invalid Selection", box::kSystemModal); }
+Outcome FailedToPerform() { return Say("Failed to perform", {}); }
+Outcome InvalidSelection() { return Say("Invalid Selection", {BoxKind::kPlain, true}); }
 
 // An insertion is compared whole with one character, so only a
 // one-character insertion can ever match.
@@ -52,7 +52,7 @@ Outcome Wrap(std::string_view selection, std::string_view first, std::string_vie
 
 Outcome WordSwap(std::string_view selection) {
   const auto blank = selection.find(' ');
-  if (blank == std::string_view::npos) return Say("Select atleast two words to swap.", box::kIconInformation);
+  if (blank == std::string_view::npos) return Say("Select atleast two words to swap.", {BoxKind::kInformation});
   const std::string firstWord = text::TrimBlanks(selection.substr(0, blank + 1));
   const std::string rest = text::TrimBlanks(selection.substr(blank));
   return Paste(rest + " " + firstWord);
@@ -74,10 +74,14 @@ Outcome Repeat(std::string_view character, std::string_view repeat) {
   return Paste(std::move(result));
 }
 
+Message ClipboardNotRestored() {
+  return {"Your clipboard could not be given back: another program kept it open.", {BoxKind::kStop}};
+}
+
 Message CaptureFailure(std::string_view targetName, int button) {
   // Buttons 1 to 5 ask for the whole screen's attention; the word swap does not.
-  const unsigned flags = box::kIconStop | (button == 7 ? 0u : box::kSystemModal);
-  return {"Failed to get text from " + std::string(targetName) + "\r\nPleas try again.", flags};
+  return {"Failed to get text from " + std::string(targetName) + "\r\nPleas try again.",
+          {BoxKind::kStop, button != 7}};
 }
 
 }  // namespace lk::commands

@@ -6,11 +6,13 @@
 #include <string>
 #include <string_view>
 
+#include "platform/shell.h"
+
 namespace lk::commands {
 
 struct Message {
   std::string text;
-  unsigned flags;  // message-box flags; the box is always titled "Lekhopakar"
+  platform::BoxStyle style;  // the box is always titled "Lekhopakar"
 };
 
 struct Outcome {
@@ -31,6 +33,9 @@ Outcome Repeat(std::string_view character, std::string_view repeat);
 
 // The message when nothing could be captured from the target.
 Message CaptureFailure(std::string_view targetName, int button);
+// The message when the user's clipboard could not be put back after a capture
+// or a paste: another program held it open past our bound.
+Message ClipboardNotRestored();
 
 inline constexpr std::size_t kMaxRepeatLength = 1000000;
 

@@ -23,8 +23,6 @@ class SettingsStore {
   // the file could not be read back or written. The old file then stays whole.
   bool Write(std::string_view section, std::string_view key, std::string_view value) const;
 
-  const std::filesystem::path& file() const { return file_; }
-
  private:
   std::filesystem::path file_;
 };

@@ -9,27 +9,31 @@ namespace {
 constexpr std::chrono::milliseconds kCopyBound{1000};
 }  // namespace
 
-std::string CaptureText(platform::Platform& platform, platform::WindowHandle window) {
-  const auto saved = platform.ClipboardSave();
+Captured CaptureText(const platform::Platform& platform, platform::WindowHandle window) {
+  auto& clipboard = platform.clipboard;
+  const auto saved = clipboard.Save();
   // Emptied first: a target that copies nothing leaves nothing, never the
   // user's own text for us to take as its selection.
-  platform.ClipboardClear();
-  std::string captured;
+  clipboard.Clear();
+  Captured captured;
   const Reached reached = Reach(platform, window);
   if (reached.ok) {
     // An edit control has copied by the time it answers; for keys, the
     // clipboard's update is what tells.
-    const bool asked = reached.edit ? platform.SendEditRequest(reached.edit, platform::EditRequest::kCopy, kCopyBound)
-                                    : SendControlChord(platform, window, vk::kC);
-    if (asked && !reached.edit) platform.WaitUntil([&] { return platform.ClipboardHasText(); }, kCopyBound);
-    if (asked) captured = platform.ClipboardGetText();
+    const bool asked =
+        reached.edit ? platform.keyboard.SendEditRequest(reached.edit, platform::EditRequest::kCopy, kCopyBound)
+                     : SendControlChord(platform, window, platform::Key::kC);
+    if (asked && !reached.edit) platform.windows.WaitUntil([&] { return clipboard.HasText(); }, kCopyBound);
+    if (asked) captured.text = clipboard.GetText();
   }
-  platform.ClipboardRestore(saved);
+  captured.clipboardRestored = clipboard.Restore(saved);
   return captured;
 }
 
-std::string CopyIT(platform::Platform& platform, platform::WindowHandle window) {
-  return text::Utf8ToCp1252(CaptureText(platform, window));
+Captured CopyIT(const platform::Platform& platform, platform::WindowHandle window) {
+  Captured captured = CaptureText(platform, window);
+  captured.text = text::Utf8ToCp1252(captured.text);
+  return captured;
 }
 
 }  // namespace lk::target_link

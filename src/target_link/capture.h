@@ -5,14 +5,21 @@
 
 namespace lk::target_link {
 
+struct Captured {
+  // The selection, exactly as the target put it on the clipboard; empty when
+  // nothing was captured.
+  std::string text;
+  // False when the user's clipboard could not be put back afterwards.
+  bool clipboardRestored = true;
+};
+
 // Copies the selection of the target window (the one CheckTarget found)
-// through the clipboard and gives the user's clipboard back. The selection
-// comes back as Unicode text (UTF-8), exactly as the target put it there;
-// empty when nothing was captured.
-std::string CaptureText(platform::Platform& platform, platform::WindowHandle window);
+// through the clipboard and gives the user's clipboard back. The text is
+// Unicode (UTF-8).
+Captured CaptureText(const platform::Platform& platform, platform::WindowHandle window);
 
 // The same for legacy-font text: the selection as Windows-1252 bytes, code
 // by code (a symbol font's U+F0xx codes included).
-std::string CopyIT(platform::Platform& platform, platform::WindowHandle window);
+Captured CopyIT(const platform::Platform& platform, platform::WindowHandle window);
 
 }  // namespace lk::target_link

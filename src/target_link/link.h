@@ -10,14 +10,6 @@
 
 namespace lk::target_link {
 
-namespace vk {
-inline constexpr unsigned char kControl = 0x11;
-inline constexpr unsigned char kAlt = 0x12;
-inline constexpr unsigned char kC = 0x43;
-inline constexpr unsigned char kV = 0x56;
-inline constexpr unsigned char kNumpad0 = 0x60;
-}  // namespace vk
-
 inline constexpr std::chrono::milliseconds kModifierBound{1000};
 inline constexpr std::chrono::milliseconds kForegroundBound{500};
 inline constexpr std::chrono::milliseconds kIdleBound{500};
@@ -30,15 +22,15 @@ struct Reached {
 
 // The window still exists, has been brought to the front and has handled its
 // activation. Not ok when it has gone or never came to the front.
-Reached Reach(platform::Platform& platform, platform::WindowHandle window);
+Reached Reach(const platform::Platform& platform, platform::WindowHandle window);
 
 // Sends the strokes in one piece once the user has let go of the modifiers
 // and while the window is still in front; a key the system took down but not
 // up again is released. True when every stroke went in.
-bool SendStrokes(platform::Platform& platform, platform::WindowHandle window,
+bool SendStrokes(const platform::Platform& platform, platform::WindowHandle window,
                  const std::vector<platform::KeyStroke>& strokes);
 
 // Ctrl down, the key down and up, Ctrl up.
-bool SendControlChord(platform::Platform& platform, platform::WindowHandle window, unsigned char key);
+bool SendControlChord(const platform::Platform& platform, platform::WindowHandle window, platform::Key key);
 
 }  // namespace lk::target_link

@@ -9,29 +9,28 @@ namespace {
 constexpr std::chrono::milliseconds kReadBound{2000};
 }  // namespace
 
-bool PasteText(platform::Platform& platform, platform::WindowHandle window, const std::string& text) {
-  if (text.empty()) return false;
-  const auto saved = platform.ClipboardSave();
+Pasted PasteText(const platform::Platform& platform, platform::WindowHandle window, const std::string& text) {
+  if (text.empty()) return {};
+  auto& clipboard = platform.clipboard;
+  const auto saved = clipboard.Save();
   // Pasted whenever it is there, even when it equals what the clipboard held
   // before: the same text twice is still two pastes.
-  if (!platform.ClipboardOffer(text)) {
-    platform.ClipboardRestore(saved);
-    return false;
-  }
-  bool pasted = false;
+  if (!clipboard.Offer(text)) return {false, clipboard.Restore(saved)};
+  Pasted result;
   const Reached reached = Reach(platform, window);
   if (reached.ok) {
-    pasted = reached.edit ? platform.SendEditRequest(reached.edit, platform::EditRequest::kPaste, kReadBound)
-                          : SendControlChord(platform, window, vk::kV);
+    result.pasted = reached.edit
+                        ? platform.keyboard.SendEditRequest(reached.edit, platform::EditRequest::kPaste, kReadBound)
+                        : SendControlChord(platform, window, platform::Key::kV);
     // An edit control has normally read the text by the time it answers;
     // one that defers its read is waited for like a target sent keys.
-    if (pasted) platform.WaitUntil([&] { return platform.ClipboardOfferTaken(); }, kReadBound);
+    if (result.pasted) platform.windows.WaitUntil([&] { return clipboard.OfferTaken(); }, kReadBound);
   }
-  if (!saved.empty() || !pasted) platform.ClipboardRestore(saved);
-  return pasted;
+  if (!saved.empty() || !result.pasted) result.clipboardRestored = clipboard.Restore(saved);
+  return result;
 }
 
-bool PasteIT(platform::Platform& platform, platform::WindowHandle window, const std::string& legacy) {
+Pasted PasteIT(const platform::Platform& platform, platform::WindowHandle window, const std::string& legacy) {
   return PasteText(platform, window, text::Cp1252ToUtf8(legacy));
 }
 

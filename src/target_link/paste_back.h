@@ -5,14 +5,20 @@
 
 namespace lk::target_link {
 
+struct Pasted {
+  bool pasted = false;
+  // False when the user's clipboard could not be put back afterwards.
+  bool clipboardRestored = true;
+};
+
 // Pastes Unicode text (UTF-8) over the selection of the target window (the
 // one CheckTarget found) through the clipboard, and gives the user's
 // clipboard back once the target has read the text; a clipboard that was
 // empty keeps the pasted text. Nothing happens for an empty text or when the
-// clipboard cannot be set. False when nothing was pasted.
-bool PasteText(platform::Platform& platform, platform::WindowHandle window, const std::string& text);
+// clipboard cannot be set.
+Pasted PasteText(const platform::Platform& platform, platform::WindowHandle window, const std::string& text);
 
 // The same for legacy-font text (Windows-1252 bytes).
-bool PasteIT(platform::Platform& platform, platform::WindowHandle window, const std::string& legacy);
+Pasted PasteIT(const platform::Platform& platform, platform::WindowHandle window, const std::string& legacy);
 
 }  // namespace lk::target_link

@@ -11,11 +11,11 @@ namespace lk::target_link {
 // where it helps, offered the Select Application dialog) and the action must
 // not go on. The window found here is the one the action works on: it is not
 // looked up again by its title.
-platform::WindowHandle CheckTarget(platform::Platform& platform, TargetUi& ui);
+platform::WindowHandle CheckTarget(const platform::Platform& platform, TargetUi& ui);
 
 // The visible top-level window whose title equals the name, failing that the
 // first, front to back, whose title begins with it; 0 when there is none.
 // Titles and name are compared as the Unicode text they are, exactly.
-platform::WindowHandle FindTargetWindow(platform::Platform& platform, const std::string& name);
+platform::WindowHandle FindTargetWindow(platform::Windows& windows, const std::string& name);
 
 }  // namespace lk::target_link

@@ -26,23 +26,24 @@ std::optional<char16_t> CharacterOf(const std::string& digits) {
 
 }  // namespace
 
-void TypeIT(platform::Platform& platform, platform::WindowHandle window, const std::string& digits) {
+void TypeIT(const platform::Platform& platform, platform::WindowHandle window, const std::string& digits) {
   if (!Reach(platform, window).ok) return;
-  if (!platform.HasAltNumpadEntry()) {
+  if (!platform.keyboard.HasAltNumpadEntry()) {
     const auto character = CharacterOf(digits);
-    if (character && platform.ForegroundWindow() == window) platform.TypeUnicode(*character);
+    if (character && platform.windows.Foreground() == window) platform.keyboard.TypeUnicode(*character);
     return;
   }
   // Alt, the digits and Alt's release in one piece: a digit that strayed
   // outside the Alt would be typed as itself.
-  std::vector<platform::KeyStroke> strokes{{vk::kAlt, false}};
+  using platform::Key;
+  std::vector<platform::KeyStroke> strokes{{Key::kAlt, false}};
   for (const char c : digits) {
     if (!IsDigit(c)) continue;
-    const auto key = static_cast<unsigned char>(vk::kNumpad0 + (c - '0'));
+    const Key key = platform::NumpadKey(c - '0');
     strokes.push_back({key, false});
     strokes.push_back({key, true});
   }
-  strokes.push_back({vk::kAlt, true});
+  strokes.push_back({Key::kAlt, true});
   SendStrokes(platform, window, strokes);
 }
 

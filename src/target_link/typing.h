@@ -9,6 +9,6 @@ namespace lk::target_link {
 // window (the one CheckTarget found): Alt with the numeric-keypad digits
 // where the system has that entry, the character itself as Unicode input
 // where it has not.
-void TypeIT(platform::Platform& platform, platform::WindowHandle window, const std::string& digits);
+void TypeIT(const platform::Platform& platform, platform::WindowHandle window, const std::string& digits);
 
 }  // namespace lk::target_link

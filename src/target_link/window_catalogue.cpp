@@ -19,14 +19,14 @@ bool Excluded(const std::string& title) {
 
 }  // namespace
 
-std::vector<CatalogueEntry> ListWindows(platform::Platform& platform) {
+std::vector<CatalogueEntry> ListWindows(platform::Windows& windows) {
   std::vector<CatalogueEntry> entries;
-  for (const auto window : platform.EnumTopLevelWindows()) {
+  for (const auto window : windows.EnumTopLevel()) {
     // All four queries run for every window before the test.
-    const bool isWindow = platform.IsWindow(window);
-    const bool visible = platform.IsWindowVisible(window);
-    const std::string title = platform.GetWindowTitle(window);
-    const bool enabled = platform.IsWindowEnabled(window);
+    const bool isWindow = windows.Exists(window);
+    const bool visible = windows.IsVisible(window);
+    const std::string title = windows.Title(window);
+    const bool enabled = windows.IsEnabled(window);
     if (enabled && !title.empty() && visible && isWindow && !Excluded(title))
       entries.push_back({text::TrimBlanks(title), window});
   }

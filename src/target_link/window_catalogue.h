@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/other_windows.h"
 
 namespace lk::target_link {
 
@@ -16,6 +16,6 @@ struct CatalogueEntry {
 
 // Front to back, as the window system enumerates them; equal titles give
 // equal entries with different windows.
-std::vector<CatalogueEntry> ListWindows(platform::Platform& platform);
+std::vector<CatalogueEntry> ListWindows(platform::Windows& windows);
 
 }  // namespace lk::target_link

@@ -5,13 +5,17 @@
 namespace lk::platform {
 namespace {
 
-constexpr unsigned char kControl = 0x11;
-constexpr unsigned char kAlt = 0x12;
-constexpr unsigned char kShift = 0x10;
-constexpr unsigned char kC = 0x43;
-constexpr unsigned char kV = 0x56;
+// The character a key types when no Ctrl or Alt is down.
+char Typed(Key key) {
+  if (key == Key::kC) return 'c';
+  if (key == Key::kV) return 'v';
+  return static_cast<char>('0' + static_cast<int>(key) - static_cast<int>(Key::kNumpad0));
+}
 
-bool IsModifier(unsigned char key) { return key == kControl || key == kAlt || key == kShift; }
+std::string StyleText(BoxStyle style) {
+  const char* kinds[] = {"plain", "information", "stop", "yes-no"};
+  return std::string(kinds[static_cast<int>(style.kind)]) + (style.systemModal ? " system-modal" : "");
+}
 
 }  // namespace
 
@@ -22,7 +26,8 @@ int FakePlatform::Count(const std::string& prefix) const {
 
 int FakePlatform::KeysTo(WindowHandle window) const {
   return static_cast<int>(
-      std::count_if(keyLog_.begin(), keyLog_.end(), [&](const auto& e) { return e.first == window; }));
+      std::count_if(keyLog_.begin(), keyLog_.end(), [&](const auto& e) { return e.first == window; }) +
+      std::count(unicodeLog_.begin(), unicodeLog_.end(), window));
 }
 
 std::vector<KeyStroke> FakePlatform::StrokesTo(WindowHandle window) const {
@@ -32,24 +37,7 @@ std::vector<KeyStroke> FakePlatform::StrokesTo(WindowHandle window) const {
   return strokes;
 }
 
-bool FakePlatform::GetWindowRect(WindowHandle window, Rect& rect) {
-  calls.push_back("GetWindowRect " + std::to_string(window));
-  const auto it = windows.find(window);
-  if (it == windows.end()) return false;
-  rect = it->second.rect;
-  return true;
-}
-
-bool FakePlatform::SetWindowPosTopmost(WindowHandle window, int x, int y, int width, int height) {
-  calls.push_back("SetWindowPosTopmost " + std::to_string(window) + " " + std::to_string(x) + "," +
-                  std::to_string(y) + " " + std::to_string(width) + "x" + std::to_string(height));
-  const auto it = windows.find(window);
-  if (it == windows.end()) return false;
-  it->second.rect = {x, y, x + width, y + height};
-  return true;
-}
-
-std::vector<WindowHandle> FakePlatform::EnumTopLevelWindows() {
+std::vector<WindowHandle> FakePlatform::EnumTopLevel() {
   calls.push_back("EnumTopLevelWindows");
   if (!zOrder.empty()) return zOrder;
   std::vector<WindowHandle> all;
@@ -57,39 +45,33 @@ std::vector<WindowHandle> FakePlatform::EnumTopLevelWindows() {
   return all;
 }
 
-bool FakePlatform::IsWindow(WindowHandle window) { return windows.count(window) != 0; }
+bool FakePlatform::Exists(WindowHandle window) { return windows.count(window) != 0; }
 
-bool FakePlatform::IsWindowVisible(WindowHandle window) {
+bool FakePlatform::IsVisible(WindowHandle window) {
   const auto it = windows.find(window);
   return it != windows.end() && it->second.visible;
 }
 
-bool FakePlatform::IsWindowEnabled(WindowHandle window) {
+bool FakePlatform::IsEnabled(WindowHandle window) {
   const auto it = windows.find(window);
   return it != windows.end() && it->second.enabled;
 }
 
-std::string FakePlatform::GetWindowTitle(WindowHandle window) {
+std::string FakePlatform::Title(WindowHandle window) {
   const auto it = windows.find(window);
   return it == windows.end() ? std::string() : it->second.title;
 }
 
-std::string FakePlatform::GetWindowClassName(WindowHandle window) {
+std::string FakePlatform::ClassName(WindowHandle window) {
   const auto it = windows.find(window);
   return it == windows.end() ? std::string() : it->second.className;
 }
 
-void FakePlatform::FlashWindow(WindowHandle window) { calls.push_back("FlashWindow " + std::to_string(window)); }
+void FakePlatform::Flash(WindowHandle window) { calls.push_back("FlashWindow " + std::to_string(window)); }
 
-void FakePlatform::DragWindow(WindowHandle window) { calls.push_back("DragWindow " + std::to_string(window)); }
-
-void FakePlatform::ShowDropDown(WindowHandle comboBox) {
-  calls.push_back("ShowDropDown " + std::to_string(comboBox));
-}
-
-Activation FakePlatform::ActivateWindow(WindowHandle window) {
+Activation FakePlatform::Activate(WindowHandle window) {
   calls.push_back("Activate " + std::to_string(window));
-  if (!windows.count(window)) return {kNoSuchWindow, "Invalid procedure call or argument"};
+  if (!windows.count(window)) return {Activation::Result::kNoSuchWindow, 0, "Invalid procedure call or argument"};
   foreground = stealForegroundTo ? stealForegroundTo : window;
   return {};
 }
@@ -103,24 +85,22 @@ std::size_t FakePlatform::SendKeys(const std::vector<KeyStroke>& strokes) {
     ++sent;
     keyLog_.emplace_back(foreground, stroke);
     if (stroke.up) {
-      keysDown_.erase(stroke.virtualKey);
+      keysDown_.erase(stroke.key);
       continue;
     }
-    keysDown_.insert(stroke.virtualKey);
+    keysDown_.insert(stroke.key);
     const auto target = targets.find(foreground);
-    if (target == targets.end() || target->second.hung || IsModifier(stroke.virtualKey)) continue;
-    const bool control = keysDown_.count(kControl) != 0;
-    const bool alt = keysDown_.count(kAlt) != 0;
-    if (control && stroke.virtualKey == kC) {
+    if (target == targets.end() || target->second.hung || IsModifier(stroke.key)) continue;
+    const bool control = keysDown_.count(Key::kControl) != 0;
+    const bool alt = keysDown_.count(Key::kAlt) != 0;
+    if (control && stroke.key == Key::kC) {
       if (target->second.copyDelay.count() >= 0) pending_.push_back({foreground, true, now + target->second.copyDelay});
-    } else if (control && stroke.virtualKey == kV) {
+    } else if (control && stroke.key == Key::kV) {
       pending_.push_back({foreground, false, now + target->second.readDelay});
-    } else if (!control && !alt && stroke.virtualKey >= 'A' && stroke.virtualKey <= 'Z') {
-      // The letter without its Ctrl: typed over the selection.
-      target->second.typed += static_cast<char>(stroke.virtualKey - 'A' + 'a');
-    } else if (!alt && stroke.virtualKey >= 0x60 && stroke.virtualKey <= 0x69) {
-      // A keypad digit outside an Alt entry: typed as itself.
-      target->second.typed += static_cast<char>('0' + stroke.virtualKey - 0x60);
+    } else if (!control && !alt) {
+      // A letter without its Ctrl, or a keypad digit outside an Alt entry:
+      // typed over the selection as itself.
+      target->second.typed += Typed(stroke.key);
     }
   }
   return sent;
@@ -128,7 +108,7 @@ std::size_t FakePlatform::SendKeys(const std::vector<KeyStroke>& strokes) {
 
 void FakePlatform::TypeUnicode(char16_t unit) {
   typedUnicode.push_back(unit);
-  keyLog_.emplace_back(foreground, KeyStroke{0, false});
+  unicodeLog_.push_back(foreground);
   const auto target = targets.find(foreground);
   if (target != targets.end() && unit < 0x80) target->second.typed += static_cast<char>(unit);
 }
@@ -152,11 +132,13 @@ void FakePlatform::Copy(Target& target) {
   offerTaken = false;
   clipboardHasText = true;
   clipboardText = target.selection;
+  if (target.holdsClipboard) clipboardLocked = true;
 }
 
 void FakePlatform::Read(Target& target) {
   if (clipboardMarked) offerTaken = true;
   target.pasted.push_back(clipboardHasText ? clipboardText : std::string());
+  if (target.holdsClipboard) clipboardLocked = true;
 }
 
 bool FakePlatform::SendEditRequest(WindowHandle control, EditRequest request, std::chrono::milliseconds bound) {
@@ -202,7 +184,7 @@ bool FakePlatform::WaitUntil(const std::function<bool()>& condition, std::chrono
   }
 }
 
-WindowHandle FakePlatform::ForegroundWindow() { return foreground; }
+WindowHandle FakePlatform::Foreground() { return foreground; }
 
 bool FakePlatform::ModifiersDown() { return now < modifiersHeldFor; }
 
@@ -215,14 +197,14 @@ bool FakePlatform::CatchUpWith(WindowHandle window, std::chrono::milliseconds bo
 
 bool FakePlatform::HasAltNumpadEntry() { return altNumpadEntry; }
 
-bool FakePlatform::ClipboardHasText() { return clipboardHasText; }
+bool FakePlatform::HasText() { return clipboardHasText; }
 
-std::string FakePlatform::ClipboardGetText() {
+std::string FakePlatform::GetText() {
   if (clipboardLocked) return {};
   return clipboardHasText ? clipboardText : std::string();
 }
 
-bool FakePlatform::ClipboardClear() {
+bool FakePlatform::Clear() {
   if (clipboardLocked) return false;
   clipboardHasText = false;
   clipboardText.clear();
@@ -231,7 +213,7 @@ bool FakePlatform::ClipboardClear() {
   return true;
 }
 
-ClipboardSnapshot FakePlatform::ClipboardSave() {
+ClipboardSnapshot FakePlatform::Save() {
   ClipboardSnapshot snapshot;
   if (clipboardLocked) return snapshot;
   snapshot.items = clipboardOther;
@@ -240,7 +222,7 @@ ClipboardSnapshot FakePlatform::ClipboardSave() {
   return snapshot;
 }
 
-bool FakePlatform::ClipboardRestore(const ClipboardSnapshot& snapshot) {
+bool FakePlatform::Restore(const ClipboardSnapshot& snapshot) {
   if (clipboardLocked) return false;
   clipboardOther = snapshot.items;
   clipboardHasText = snapshot.hasText;
@@ -249,7 +231,7 @@ bool FakePlatform::ClipboardRestore(const ClipboardSnapshot& snapshot) {
   return true;
 }
 
-bool FakePlatform::ClipboardOffer(const std::string& text) {
+bool FakePlatform::Offer(const std::string& text) {
   if (clipboardLocked) return false;
   clipboardOther.clear();
   clipboardHasText = true;
@@ -259,23 +241,28 @@ bool FakePlatform::ClipboardOffer(const std::string& text) {
   return true;
 }
 
-bool FakePlatform::ClipboardOfferTaken() { return offerTaken; }
+bool FakePlatform::OfferTaken() { return offerTaken; }
 
-int FakePlatform::ShowMessageBox(const std::string& text, unsigned flags, const std::optional<std::string>& title) {
-  calls.push_back("MessageBox [" + text + "] flags " + std::to_string(flags) + " title " +
-                  (title ? "[" + *title + "]" : std::string("(default)")));
-  if (messageBoxAnswers.empty()) return box::kAnswerOk;
-  const int answer = messageBoxAnswers.front();
+std::string FakePlatform::BoxLine(const std::string& text, BoxStyle style, const std::optional<std::string>& title) {
+  return "MessageBox [" + text + "] " + StyleText(style) + " title " +
+         (title ? "[" + *title + "]" : std::string("(default)"));
+}
+
+BoxAnswer FakePlatform::ShowMessage(const std::string& text, BoxStyle style, const std::optional<std::string>& title) {
+  calls.push_back(BoxLine(text, style, title));
+  if (messageBoxAnswers.empty()) return BoxAnswer::kOk;
+  const BoxAnswer answer = messageBoxAnswers.front();
   messageBoxAnswers.pop_front();
   return answer;
 }
 
-int FakePlatform::SetSelectionFontByAutomation(const std::string& progId, const std::string& fontName) {
-  calls.push_back("Automation " + progId + " " + fontName);
-  const auto it = runningOffice.find(progId);
-  if (it == runningOffice.end()) return kAutomationUnreachable;
+AutomationResult FakePlatform::SetSelectionFont(OfficeApplication application, const std::string& fontName) {
+  calls.push_back(std::string("Automation ") + (application == OfficeApplication::kWord ? "Word " : "Excel ") +
+                  fontName);
+  const auto it = runningOffice.find(application);
+  if (it == runningOffice.end()) return AutomationResult::kUnreachable;
   it->second = fontName;
-  return kAutomationDone;
+  return AutomationResult::kDone;
 }
 
 std::vector<std::string> FakePlatform::ScreenFonts() { return fonts; }

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -18,13 +19,14 @@
 
 namespace lk::platform {
 
-class FakePlatform : public Platform {
+// One object plays all four interfaces, since in the real system they share
+// one state: a key sent to the window in front fills the clipboard.
+class FakePlatform : public Clipboard, public Keyboard, public Windows, public Shell {
  public:
   struct Window {
     std::string title;
     bool visible = true;
     bool enabled = true;
-    Rect rect{};
     std::string className = "Notepad";
   };
 
@@ -36,6 +38,7 @@ class FakePlatform : public Platform {
     std::chrono::milliseconds readDelay{0};   // after Ctrl+V or a deferred WM_PASTE
     bool deferPasteRequest = false;           // answers WM_PASTE at once, reads later
     bool hung = false;                        // answers no message
+    bool holdsClipboard = false;              // keeps it open once it has copied or read
     std::vector<std::string> pasted;          // what each paste read
     std::string typed;                        // characters typed into it: letters and Unicode input
   };
@@ -45,7 +48,7 @@ class FakePlatform : public Platform {
   std::vector<WindowHandle> zOrder;  // enumeration order; the map's order when empty
   std::vector<std::string> fonts;
   std::filesystem::path::string_type programDirectory;
-  std::deque<int> messageBoxAnswers;  // answered in turn; OK (1) when empty
+  std::deque<BoxAnswer> messageBoxAnswers;  // answered in turn; OK when empty
   std::map<WindowHandle, Target> targets;
   WindowHandle foreground = 0;
   WindowHandle stealForegroundTo = 0;  // takes the foreground right after an activation
@@ -56,7 +59,7 @@ class FakePlatform : public Platform {
   bool releaseModifiersBetweenInputs = false;
   std::size_t acceptKeys = SIZE_MAX;  // strokes the system takes in before refusing the rest
   bool clipboardLocked = false;       // another program holds it open
-  std::map<std::string, std::string> runningOffice;  // prog ID -> its selection's font name
+  std::map<OfficeApplication, std::string> runningOffice;  // its selection's font name
 
   // The clipboard: plain text and other formats side by side.
   bool clipboardHasText = false;
@@ -69,50 +72,59 @@ class FakePlatform : public Platform {
   std::vector<char16_t> typedUnicode;
   std::chrono::milliseconds now{0};
 
-  // Key strokes delivered while the window was in front.
+  // Inputs (key strokes and Unicode characters) delivered while the window
+  // was in front.
   int KeysTo(WindowHandle window) const;
-  int KeysAnywhere() const { return static_cast<int>(keyLog_.size()); }
+  int KeysAnywhere() const { return static_cast<int>(keyLog_.size() + unicodeLog_.size()); }
   std::vector<KeyStroke> StrokesTo(WindowHandle window) const;
   // Keys the system takes as down now.
-  const std::set<unsigned char>& KeysDown() const { return keysDown_; }
+  const std::set<Key>& KeysDown() const { return keysDown_; }
 
-  bool GetWindowRect(WindowHandle window, Rect& rect) override;
-  bool SetWindowPosTopmost(WindowHandle window, int x, int y, int width, int height) override;
-  std::vector<WindowHandle> EnumTopLevelWindows() override;
-  bool IsWindow(WindowHandle window) override;
-  bool IsWindowVisible(WindowHandle window) override;
-  bool IsWindowEnabled(WindowHandle window) override;
-  std::string GetWindowTitle(WindowHandle window) override;
-  std::string GetWindowClassName(WindowHandle window) override;
-  void FlashWindow(WindowHandle window) override;
-  void DragWindow(WindowHandle window) override;
-  void ShowDropDown(WindowHandle comboBox) override;
-  Activation ActivateWindow(WindowHandle window) override;
+  // What the core is given: every interface played by this one object.
+  operator Platform() { return {*this, *this, *this, *this}; }
+
+  // Clipboard.
+  bool HasText() override;
+  std::string GetText() override;
+  bool Clear() override;
+  ClipboardSnapshot Save() override;
+  bool Restore(const ClipboardSnapshot& snapshot) override;
+  bool Offer(const std::string& text) override;
+  bool OfferTaken() override;
+
+  // Keyboard.
   std::size_t SendKeys(const std::vector<KeyStroke>& strokes) override;
   void TypeUnicode(char16_t unit) override;
-  WindowHandle FocusedEditControl(WindowHandle window) override;
-  bool SendEditRequest(WindowHandle control, EditRequest request, std::chrono::milliseconds bound) override;
-  bool ClipboardHasText() override;
-  std::string ClipboardGetText() override;
-  bool ClipboardClear() override;
-  ClipboardSnapshot ClipboardSave() override;
-  bool ClipboardRestore(const ClipboardSnapshot& snapshot) override;
-  bool ClipboardOffer(const std::string& text) override;
-  bool ClipboardOfferTaken() override;
-  bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds bound) override;
-  WindowHandle ForegroundWindow() override;
   bool ModifiersDown() override;
-  bool CatchUpWith(WindowHandle window, std::chrono::milliseconds bound) override;
   bool HasAltNumpadEntry() override;
-  int ShowMessageBox(const std::string& text, unsigned flags, const std::optional<std::string>& title) override;
-  int SetSelectionFontByAutomation(const std::string& progId, const std::string& fontName) override;
+  bool SendEditRequest(WindowHandle control, EditRequest request, std::chrono::milliseconds bound) override;
+
+  // Windows.
+  std::vector<WindowHandle> EnumTopLevel() override;
+  bool Exists(WindowHandle window) override;
+  bool IsVisible(WindowHandle window) override;
+  bool IsEnabled(WindowHandle window) override;
+  std::string Title(WindowHandle window) override;
+  std::string ClassName(WindowHandle window) override;
+  void Flash(WindowHandle window) override;
+  Activation Activate(WindowHandle window) override;
+  WindowHandle Foreground() override;
+  bool CatchUpWith(WindowHandle window, std::chrono::milliseconds bound) override;
+  WindowHandle FocusedEditControl(WindowHandle window) override;
+  bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds bound) override;
+
+  // Shell.
+  BoxAnswer ShowMessage(const std::string& text, BoxStyle style, const std::optional<std::string>& title) override;
+  AutomationResult SetSelectionFont(OfficeApplication application, const std::string& fontName) override;
   std::vector<std::string> ScreenFonts() override;
   std::filesystem::path::string_type ProgramDirectory() override;
 
   // The calls that show something to the user or to another program, one
-  // line each: message boxes, activations, window placement, automation.
+  // line each: message boxes, activations, enumerations, flashes, automation.
   std::vector<std::string> calls;
   int Count(const std::string& prefix) const;
+  // The line a message box leaves in calls.
+  static std::string BoxLine(const std::string& text, BoxStyle style, const std::optional<std::string>& title);
 
  private:
   struct Pending {
@@ -124,9 +136,10 @@ class FakePlatform : public Platform {
   void Copy(Target& target);
   void Read(Target& target);
   Target* TargetOfEdit(WindowHandle control);
-  std::set<unsigned char> keysDown_;
+  std::set<Key> keysDown_;
   std::vector<Pending> pending_;
   std::vector<std::pair<WindowHandle, KeyStroke>> keyLog_;
+  std::vector<WindowHandle> unicodeLog_;  // the window in front at each Unicode character
 };
 
 }  // namespace lk::platform

@@ -20,18 +20,25 @@ using lk::testing::TempDir;
 using lk::testing::WriteBytes;
 using platform::FakePlatform;
 
-constexpr unsigned kFailed = 0;
-constexpr unsigned kInvalid = 4096;
+using platform::BoxKind;
+using platform::BoxStyle;
 
-// "paste:<text>" or "say:<text>/<flags>", so one comparison covers both halves.
+constexpr BoxStyle kFailed{};
+constexpr BoxStyle kInvalid{BoxKind::kPlain, true};
+
+std::string StyleText(BoxStyle style) {
+  return std::to_string(static_cast<int>(style.kind)) + (style.systemModal ? "!" : "");
+}
+
+// "paste:<text>" or "say:<text>/<style>", so one comparison covers both halves.
 std::string Show(const Outcome& outcome) {
   if (outcome.paste && outcome.message) return "both";
   if (outcome.paste) return "paste:" + *outcome.paste;
-  if (outcome.message) return "say:" + outcome.message->text + "/" + std::to_string(outcome.message->flags);
+  if (outcome.message) return "say:" + outcome.message->text + "/" + StyleText(outcome.message->style);
   return "nothing";
 }
 
-std::string Said(const std::string& text, unsigned flags) { return "say:" + text + "/" + std::to_string(flags); }
+std::string Said(const std::string& text, BoxStyle style) { return "say:" + text + "/" + StyleText(style); }
 
 TEST(LeadingTrailingSwap, FactoryInsertions) {
   EXPECT_EQ(Show(LeadingTrailingSwap("ls", "l", "L")), "paste:sL");
@@ -76,8 +83,8 @@ TEST(WordSwap, OnlyTheFirstBlankSeparates) {
   EXPECT_EQ(Show(WordSwap(" one two")), "paste:one two ");
   EXPECT_EQ(Show(WordSwap("a  b")), "paste:b a");
   EXPECT_EQ(Show(WordSwap("a\tb c")), "paste:c a\tb");
-  EXPECT_EQ(Show(WordSwap("one")), Said("Select atleast two words to swap.", 64));
-  EXPECT_EQ(Show(WordSwap("a\tb")), Said("Select atleast two words to swap.", 64));
+  EXPECT_EQ(Show(WordSwap("one")), Said("Select atleast two words to swap.", {BoxKind::kInformation}));
+  EXPECT_EQ(Show(WordSwap("a\tb")), Said("Select atleast two words to swap.", {BoxKind::kInformation}));
 }
 
 TEST(Repeat, CountIsTheLeadingNumberRoundedHalfToEven) {
@@ -109,9 +116,9 @@ TEST(CaptureFailure, NamesTheTargetAndOnlyTheWordSwapIsNotSystemModal) {
   for (int button = 1; button <= 5; ++button) {
     const Message message = CaptureFailure("Notepad", button);
     EXPECT_EQ(message.text, "Failed to get text from Notepad\r\nPleas try again.");
-    EXPECT_EQ(message.flags, 16u | 4096u) << button;
+    EXPECT_EQ(message.style, (BoxStyle{BoxKind::kStop, true})) << button;
   }
-  EXPECT_EQ(CaptureFailure("Notepad", 7).flags, 16u);
+  EXPECT_EQ(CaptureFailure("Notepad", 7).style, BoxStyle{BoxKind::kStop});
 }
 
 // The toolbar's side of a click.
@@ -128,14 +135,12 @@ class CommandRunnerTest : public ::testing::Test {
   static constexpr platform::WindowHandle kNotepad = 10;
 
   CommandRunnerTest() : store_(dir_.ini()), runner_(fake_, store_, ui_) {
-    fake_.windows[kNotepad] = {"Notepad", true, true, {}};
+    fake_.windows[kNotepad] = {"Notepad", true, true};
     fake_.targets[kNotepad].selection = "g]kfn";
   }
   void Ini(const std::string& customize) { WriteBytes(dir_.ini(), "[Customize]\r\n" + customize); }
   std::vector<std::string> Pasted() { return fake_.targets[kNotepad].pasted; }
-  std::string LkBox(const std::string& text, unsigned flags) {
-    return "MessageBox [" + text + "] flags " + std::to_string(flags) + " title [Lekhopakar]";
-  }
+  std::string LkBox(const std::string& text, BoxStyle style) { return FakePlatform::BoxLine(text, style, "Lekhopakar"); }
 
   TempDir dir_;
   FakePlatform fake_;
@@ -158,8 +163,8 @@ TEST_F(CommandRunnerTest, NothingSelectedNamesTheTargetAndPastesNothing) {
   fake_.targets[kNotepad].selection = "";
   runner_.Run(3);
   runner_.Run(7);
-  EXPECT_EQ(fake_.Count(LkBox("Failed to get text from Notepad\r\nPleas try again.", 4112)), 1);
-  EXPECT_EQ(fake_.Count(LkBox("Failed to get text from Notepad\r\nPleas try again.", 16)), 1);
+  EXPECT_EQ(fake_.Count(LkBox("Failed to get text from Notepad\r\nPleas try again.", {BoxKind::kStop, true})), 1);
+  EXPECT_EQ(fake_.Count(LkBox("Failed to get text from Notepad\r\nPleas try again.", {BoxKind::kStop})), 1);
   EXPECT_TRUE(Pasted().empty());
   EXPECT_EQ(fake_.targets[kNotepad].typed, "");
 }
@@ -170,7 +175,7 @@ TEST_F(CommandRunnerTest, WordSwapAndInvalidSelectionGoThroughTheSameRoad) {
   fake_.targets[kNotepad].selection = "xs";
   runner_.Run(1);  // factory insertions absent from the file: nothing to compare with
   EXPECT_EQ(Pasted(), std::vector<std::string>{"two one"});
-  EXPECT_EQ(fake_.Count(LkBox("Failed to perform", 0)), 1);
+  EXPECT_EQ(fake_.Count(LkBox("Failed to perform", {})), 1);
 }
 
 TEST_F(CommandRunnerTest, RepeatNeverCapturesAndNeedsACharacter) {
@@ -179,13 +184,13 @@ TEST_F(CommandRunnerTest, RepeatNeverCapturesAndNeedsACharacter) {
   Ini("Character==\r\nRepeat=3\r\n");
   runner_.Run(6);
   EXPECT_EQ(Pasted(), (std::vector<std::string>{"=", "==="}));
-  for (const auto& stroke : fake_.StrokesTo(kNotepad)) EXPECT_NE(stroke.virtualKey, 0x43);
+  for (const auto& stroke : fake_.StrokesTo(kNotepad)) EXPECT_NE(stroke.key, platform::Key::kC);
 
   Ini("Repeat=3\r\n");
   runner_.Run(6);
   Ini("Character=\r\nRepeat=3\r\n");
   runner_.Run(6);
-  EXPECT_EQ(fake_.Count(LkBox("Failed to perform", 0)), 2);
+  EXPECT_EQ(fake_.Count(LkBox("Failed to perform", {})), 2);
   EXPECT_EQ(Pasted().size(), 2u);
 }
 
@@ -225,6 +230,21 @@ TEST_F(CommandRunnerTest, PasteTextNeedsTextThenATarget) {
   ui_.name = "Notepad";
   runner_.PasteText("abc");
   EXPECT_EQ(Pasted(), std::vector<std::string>{"abc"});
+}
+
+// Whatever the command, a clipboard the target kept open is told to the user
+// once, and only then.
+TEST_F(CommandRunnerTest, AClipboardNotGivenBackIsToldToTheUser) {
+  const std::string told = "MessageBox [Your clipboard could not be given back: another program kept it open.]";
+  fake_.clipboardHasText = true;
+  fake_.clipboardText = "user's";
+  runner_.PasteText("abc");
+  EXPECT_EQ(fake_.Count(told), 0);
+
+  fake_.targets[kNotepad].holdsClipboard = true;
+  runner_.PasteText("abc");
+  EXPECT_EQ(Pasted(), (std::vector<std::string>{"abc", "abc"}));
+  EXPECT_EQ(fake_.Count(told), 1);
 }
 
 }  // namespace

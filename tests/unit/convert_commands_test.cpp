@@ -32,15 +32,15 @@ class ConvertCommandTest : public ::testing::Test {
   static constexpr platform::WindowHandle kWord = 20;
 
   ConvertCommandTest() : store_(dir_.ini()), runner_(fake_, store_, field_) {
-    fake_.windows[kNotepad] = {"notes.txt - Notepad", true, true, {}};
+    fake_.windows[kNotepad] = {"notes.txt - Notepad", true, true};
     fake_.targets[kNotepad].edit = 11;  // a standard edit control, asked by message
-    fake_.windows[kWord] = {"Document1 - Word", true, true, {}, "OpusApp"};
+    fake_.windows[kWord] = {"Document1 - Word", true, true, "OpusApp"};
     fake_.targets[kWord];  // a custom control: the shortcuts go as keys
-    fake_.runningOffice["Word.Application"] = "Times New Roman";
+    fake_.runningOffice[platform::OfficeApplication::kWord] = "Times New Roman";
   }
   std::vector<std::string> Pasted(platform::WindowHandle window) { return fake_.targets[window].pasted; }
-  std::string Box(const std::string& text, unsigned flags) {
-    return "MessageBox [" + text + "] flags " + std::to_string(flags) + " title [Lekhopakar]";
+  std::string Box(const std::string& text, platform::BoxStyle style) {
+    return platform::FakePlatform::BoxLine(text, style, "Lekhopakar");
   }
 
   TempDir dir_;
@@ -75,12 +75,12 @@ TEST_F(ConvertCommandTest, AHotkeyConvertsTheWindowInFrontNotTheTargetField) {
 TEST_F(ConvertCommandTest, WordGetsTheFontOfTheNewForm) {
   fake_.targets[kWord].selection = "g]kfn";
   runner_.ConvertWindow(kWord, Direction::kToUnicode, "Preeti");
-  EXPECT_EQ(fake_.runningOffice["Word.Application"], "Nirmala UI");
+  EXPECT_EQ(fake_.runningOffice[platform::OfficeApplication::kWord], "Nirmala UI");
   fake_.targets[kWord].selection = "नेपाल";
   runner_.ConvertWindow(kWord, Direction::kToLegacy, "kantipur");
   EXPECT_EQ(Pasted(kWord), (std::vector<std::string>{"नेपाल", "g]kfn"}));
-  EXPECT_EQ(fake_.runningOffice["Word.Application"], "Kantipur");
-  EXPECT_EQ(fake_.Count("Automation Word.Application"), 2);
+  EXPECT_EQ(fake_.runningOffice[platform::OfficeApplication::kWord], "Kantipur");
+  EXPECT_EQ(fake_.Count("Automation Word"), 2);
   EXPECT_EQ(fake_.Count("Automation Excel"), 0);
 }
 
@@ -89,7 +89,7 @@ TEST_F(ConvertCommandTest, ExcelIsReachedThroughItsOwnClassAndAWordThatIsNotRunn
   fake_.targets[kWord].selection = "g]kfn";
   ASSERT_TRUE(store_.Write("Convert", "UnicodeFont", "Mangal"));
   runner_.ConvertWindow(kWord, Direction::kToUnicode, "");
-  EXPECT_EQ(fake_.Count("Automation Excel.Application Mangal"), 1);
+  EXPECT_EQ(fake_.Count("Automation Excel Mangal"), 1);
   EXPECT_EQ(fake_.Count("MessageBox"), 0);  // nothing running there: silently skipped
   EXPECT_EQ(Pasted(kWord), std::vector<std::string>{"नेपाल"});
 }
@@ -100,14 +100,14 @@ TEST_F(ConvertCommandTest, TextAlreadyConvertedIsNotPasted) {
   fake_.targets[kNotepad].selection = "g]kfn";
   runner_.ConvertTarget(Direction::kToLegacy, "");
   EXPECT_TRUE(Pasted(kNotepad).empty());
-  EXPECT_EQ(fake_.Count(Box("The selection is already Unicode text.", 64)), 1);
-  EXPECT_EQ(fake_.Count(Box("The selection holds no Unicode Devanagari.", 64)), 1);
+  EXPECT_EQ(fake_.Count(Box("The selection is already Unicode text.", {platform::BoxKind::kInformation})), 1);
+  EXPECT_EQ(fake_.Count(Box("The selection holds no Unicode Devanagari.", {platform::BoxKind::kInformation})), 1);
 }
 
 TEST_F(ConvertCommandTest, NothingSelectedNamesTheWindow) {
   fake_.targets[kWord].selection = "";
   runner_.ConvertWindow(kWord, Direction::kToUnicode, "");
-  EXPECT_EQ(fake_.Count(Box("Failed to get text from Document1 - Word\r\nPleas try again.", 4112)), 1);
+  EXPECT_EQ(fake_.Count(Box("Failed to get text from Document1 - Word\r\nPleas try again.", {platform::BoxKind::kStop, true})), 1);
   EXPECT_EQ(fake_.Count("Automation"), 0);
   EXPECT_TRUE(Pasted(kWord).empty());
 }
@@ -116,7 +116,7 @@ TEST_F(ConvertCommandTest, CharactersWithoutEquivalentAreCountedAfterThePaste) {
   fake_.targets[kWord].selection = "नेपाल (Nepal)";
   runner_.ConvertWindow(kWord, Direction::kToLegacy, "");
   EXPECT_EQ(Pasted(kWord), std::vector<std::string>{"g]kfn -Nepal_"});
-  EXPECT_EQ(fake_.Count(Box("5 characters had no equivalent and were left as they were.", 64)), 1);
+  EXPECT_EQ(fake_.Count(Box("5 characters had no equivalent and were left as they were.", {platform::BoxKind::kInformation})), 1);
   // The font is set first: the message must not stand between the paste and it.
   ASSERT_GE(fake_.calls.size(), 2u);
   EXPECT_EQ(fake_.calls.back().rfind("MessageBox", 0), 0u);

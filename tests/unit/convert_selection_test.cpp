@@ -75,7 +75,7 @@ TEST(ConvertSelection, TextAlreadyInTheAskedForFormIsLeftAlone) {
     EXPECT_FALSE(outcome.paste) << unicode;
     ASSERT_TRUE(outcome.message);
     EXPECT_EQ(outcome.message->text, "The selection is already Unicode text.");
-    EXPECT_EQ(outcome.message->flags, 64u);
+    EXPECT_EQ(outcome.message->style, platform::BoxStyle{platform::BoxKind::kInformation});
   }
   const auto outcome = ConvertSelection("g]kfn", Direction::kToLegacy, LegacyFont::kPreeti);
   EXPECT_FALSE(outcome.paste);

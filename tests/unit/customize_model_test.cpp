@@ -17,7 +17,7 @@ using lk::testing::TempDir;
 using lk::testing::WriteBytes;
 using settings::SettingsStore;
 
-const std::string kNumericMessage = "MessageBox [Numeric value required] flags 0 title [Lekhopakar]";
+const std::string kNumericMessage = "MessageBox [Numeric value required] plain title [Lekhopakar]";
 
 // One opening of the dialog over a settings file of its own.
 struct Dialog {
@@ -127,6 +127,19 @@ TEST(CustomizeSave, LoadDefaultThenSaveWritesTheFactoryTableInOrder) {
   EXPECT_EQ(d.IniLines(), expected);
   EXPECT_EQ(assigned, 2);
   EXPECT_EQ(d.Messages(), 0);
+}
+
+TEST(CustomizeSave, AFileThatCannotBeWrittenIsToldOnceAndTheToolbarStillRelabels) {
+  TempDir dir;
+  SettingsStore store(dir.path() / "gone" / "LK.ini");  // a folder that does not exist
+  platform::FakePlatform fake;
+  CustomizeModel model(fake, store);
+  model.Open();
+  int assigned = 0;
+  EXPECT_FALSE(model.Save([&] { ++assigned; }));
+  EXPECT_EQ(assigned, 1);
+  EXPECT_EQ(fake.Count("MessageBox [The settings could not be saved"), 1);
+  EXPECT_EQ(fake.Count("MessageBox"), 1);
 }
 
 TEST(CustomizeSave, LoadDefaultLeavesTheListsAndEndsWithTheTableWhateverCameBefore) {

@@ -14,7 +14,7 @@ using platform::FakePlatform;
 using Outcome = SelectApplicationModel::Outcome;
 
 const std::string kNoSelection =
-    "MessageBox [You have not selected any application.\r\nContinue any way] flags 4 title [Info]";
+    "MessageBox [You have not selected any application.\r\nContinue any way] yes-no title [Info]";
 
 std::vector<std::string> Texts(const SelectApplicationModel& model) {
   std::vector<std::string> out;
@@ -24,22 +24,22 @@ std::vector<std::string> Texts(const SelectApplicationModel& model) {
 
 TEST(SelectApplicationModel, FillAppendsAndRefreshStartsAfresh) {
   FakePlatform fake;
-  fake.windows[1] = {"Notepad", true, true, {}};
-  SelectApplicationModel model(fake);
+  fake.windows[1] = {"Notepad", true, true};
+  SelectApplicationModel model(fake, fake);
   model.Fill();
   model.Fill();
   EXPECT_EQ(Texts(model), (std::vector<std::string>{"Notepad", "Notepad"}));
 
-  fake.windows[2] = {"Word", true, true, {}};
+  fake.windows[2] = {"Word", true, true};
   model.Refresh();
   EXPECT_EQ(Texts(model), (std::vector<std::string>{"Notepad", "Word"}));
 }
 
 TEST(SelectApplicationModel, PointOutFlashesTheEntrysOwnWindow) {
   FakePlatform fake;
-  fake.windows[7] = {"Same", true, true, {}};
-  fake.windows[9] = {"Same", true, true, {}};
-  SelectApplicationModel model(fake);
+  fake.windows[7] = {"Same", true, true};
+  fake.windows[9] = {"Same", true, true};
+  SelectApplicationModel model(fake, fake);
   model.Fill();
   model.PointOut(1);
   model.PointOut(2);  // beyond the list: nothing to flash
@@ -48,13 +48,13 @@ TEST(SelectApplicationModel, PointOutFlashesTheEntrysOwnWindow) {
 
 TEST(SelectApplicationModel, OkWithoutSelectionAsksAndOnlyYesCloses) {
   FakePlatform fake;
-  SelectApplicationModel model(fake);
+  SelectApplicationModel model(fake, fake);
   model.Fill();  // nothing qualifies: the list is empty
   std::string field = "Old";
 
-  fake.messageBoxAnswers = {platform::box::kAnswerNo};
+  fake.messageBoxAnswers = {platform::BoxAnswer::kNo};
   EXPECT_EQ(model.Ok(-1, field), Outcome::kStayOpen);
-  fake.messageBoxAnswers = {platform::box::kAnswerYes};
+  fake.messageBoxAnswers = {platform::BoxAnswer::kYes};
   EXPECT_EQ(model.Ok(-1, field), Outcome::kClose);
 
   EXPECT_EQ(fake.Count(kNoSelection), 2);
@@ -63,9 +63,9 @@ TEST(SelectApplicationModel, OkWithoutSelectionAsksAndOnlyYesCloses) {
 
 TEST(SelectApplicationModel, OkWithSelectionWritesTheTrimmedTitleSilently) {
   FakePlatform fake;
-  fake.windows[1] = {"Word", true, true, {}};
-  fake.windows[2] = {"  Untitled - Notepad ", true, true, {}};
-  SelectApplicationModel model(fake);
+  fake.windows[1] = {"Word", true, true};
+  fake.windows[2] = {"  Untitled - Notepad ", true, true};
+  SelectApplicationModel model(fake, fake);
   model.Fill();
   std::string field = "Old";
   EXPECT_EQ(model.Ok(1, field), Outcome::kClose);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "support/fake_platform.h"
+#include "target_fixture.h"
 
 namespace lk::target_link {
 namespace {
@@ -16,29 +16,9 @@ using namespace std::chrono_literals;
 using platform::ClipboardItem;
 using platform::FakePlatform;
 using platform::KeyStroke;
-using platform::WindowHandle;
+using namespace lk::testing;
 
-constexpr WindowHandle kTarget = 10;
-constexpr WindowHandle kOther = 20;
-constexpr WindowHandle kEdit = 11;
 const ClipboardItem kPicture{2, "", {1, 2, 3}};
-
-// Both ways a target is reached: its focused standard edit control asked by
-// message, or a custom control sent the shortcut as keys.
-enum class Route { kMessage, kKeys };
-
-void AddTarget(FakePlatform& fake, Route route, const std::string& selection) {
-  fake.windows[kTarget] = {"Untitled - Notepad", true, true, {}};
-  fake.windows[kOther] = {"Other", true, true, {}};
-  fake.targets[kTarget].selection = selection;
-  fake.targets[kTarget].edit = route == Route::kMessage ? kEdit : 0;
-  fake.targets[kOther].selection = "the other window's";
-}
-
-void UserText(FakePlatform& fake, const std::string& text) {
-  fake.clipboardHasText = true;
-  fake.clipboardText = text;
-}
 
 bool SameItems(const std::vector<ClipboardItem>& a, const std::vector<ClipboardItem>& b) {
   if (a.size() != b.size()) return false;
@@ -47,8 +27,6 @@ bool SameItems(const std::vector<ClipboardItem>& a, const std::vector<ClipboardI
   return true;
 }
 
-const std::vector<KeyStroke> kCopyChord = {{0x11, false}, {0x43, false}, {0x43, true}, {0x11, true}};
-
 class CaptureBothRoutes : public ::testing::TestWithParam<Route> {};
 
 TEST_P(CaptureBothRoutes, SelectionComesBackAsCopiedAndTheUsersTextReturns) {
@@ -56,7 +34,7 @@ TEST_P(CaptureBothRoutes, SelectionComesBackAsCopiedAndTheUsersTextReturns) {
   AddTarget(fake, GetParam(), " line one\r\nline two \r\n");
   UserText(fake, "T");
   // Untrimmed, line breaks and all.
-  EXPECT_EQ(CaptureText(fake, kTarget), " line one\r\nline two \r\n");
+  EXPECT_EQ(CaptureText(fake, kTarget).text, " line one\r\nline two \r\n");
   EXPECT_EQ(fake.clipboardText, "T");
   EXPECT_TRUE(fake.KeysDown().empty());
   EXPECT_EQ(fake.KeysTo(kOther), 0);
@@ -64,7 +42,7 @@ TEST_P(CaptureBothRoutes, SelectionComesBackAsCopiedAndTheUsersTextReturns) {
   // Asked by message, the edit control gets no key at all; otherwise one
   // whole chord.
   EXPECT_EQ(fake.StrokesTo(kTarget),
-            GetParam() == Route::kMessage ? std::vector<KeyStroke>{} : kCopyChord);
+            GetParam() == Route::kMessage ? std::vector<KeyStroke>{} : Chord(platform::Key::kC));
 }
 
 TEST_P(CaptureBothRoutes, UsersWholeClipboardComesBack) {
@@ -72,7 +50,7 @@ TEST_P(CaptureBothRoutes, UsersWholeClipboardComesBack) {
     FakePlatform fake;  // a picture alone
     AddTarget(fake, GetParam(), "abc");
     fake.clipboardOther = {kPicture};
-    EXPECT_EQ(CaptureText(fake, kTarget), "abc");
+    EXPECT_EQ(CaptureText(fake, kTarget).text, "abc");
     EXPECT_FALSE(fake.clipboardHasText);
     EXPECT_TRUE(SameItems(fake.clipboardOther, {kPicture}));
   }
@@ -81,24 +59,37 @@ TEST_P(CaptureBothRoutes, UsersWholeClipboardComesBack) {
     AddTarget(fake, GetParam(), "abc");
     UserText(fake, "T");
     fake.clipboardOther = {kPicture};
-    EXPECT_EQ(CaptureText(fake, kTarget), "abc");
+    EXPECT_EQ(CaptureText(fake, kTarget).text, "abc");
     EXPECT_EQ(fake.clipboardText, "T");
     EXPECT_TRUE(SameItems(fake.clipboardOther, {kPicture}));
   }
   {
     FakePlatform fake;  // nothing stays nothing: the selection is not left behind
     AddTarget(fake, GetParam(), "abc");
-    EXPECT_EQ(CaptureText(fake, kTarget), "abc");
+    EXPECT_EQ(CaptureText(fake, kTarget).text, "abc");
     EXPECT_FALSE(fake.clipboardHasText);
     EXPECT_TRUE(fake.clipboardOther.empty());
   }
+}
+
+TEST_P(CaptureBothRoutes, ClipboardKeptOpenByTheTargetIsReportedNotRestored) {
+  FakePlatform fake;
+  AddTarget(fake, GetParam(), "abc");
+  fake.targets[kTarget].holdsClipboard = true;
+  UserText(fake, "T");
+  EXPECT_FALSE(CaptureText(fake, kTarget).clipboardRestored);
+
+  FakePlatform fine;
+  AddTarget(fine, GetParam(), "abc");
+  UserText(fine, "T");
+  EXPECT_TRUE(CaptureText(fine, kTarget).clipboardRestored);
 }
 
 TEST_P(CaptureBothRoutes, EmptySelectionIsNothingNeverTheUsersOwnText) {
   FakePlatform fake;
   AddTarget(fake, GetParam(), "");
   UserText(fake, "user's");
-  EXPECT_EQ(CaptureText(fake, kTarget), "");
+  EXPECT_EQ(CaptureText(fake, kTarget).text, "");
   EXPECT_EQ(fake.clipboardText, "user's");
 }
 
@@ -111,7 +102,7 @@ TEST_P(CaptureBothRoutes, ClosedTargetIsNotReplacedByAnotherOfTheSameTitle) {
   fake.windows.erase(kTarget);
   fake.windows[kOther].title = "Untitled - Notepad";
   fake.foreground = kOther;
-  EXPECT_EQ(CaptureText(fake, kTarget), "");
+  EXPECT_EQ(CaptureText(fake, kTarget).text, "");
   EXPECT_EQ(fake.KeysAnywhere(), 0);
   EXPECT_EQ(fake.clipboardText, "T");
 }
@@ -121,7 +112,7 @@ TEST_P(CaptureBothRoutes, ForegroundTakenAtActivationReachesNoWindow) {
   AddTarget(fake, GetParam(), "abc");
   UserText(fake, "T");
   fake.stealForegroundTo = kOther;
-  EXPECT_EQ(CaptureText(fake, kTarget), "");
+  EXPECT_EQ(CaptureText(fake, kTarget).text, "");
   EXPECT_EQ(fake.KeysAnywhere(), 0);
   EXPECT_EQ(fake.clipboardText, "T");
   EXPECT_LE(fake.now, 1000ms);
@@ -132,7 +123,7 @@ TEST_P(CaptureBothRoutes, HungTargetCostsOnlyABoundAndTheClipboardReturns) {
   AddTarget(fake, GetParam(), "abc");
   fake.targets[kTarget].hung = true;
   UserText(fake, "T");
-  EXPECT_EQ(CaptureText(fake, kTarget), "");
+  EXPECT_EQ(CaptureText(fake, kTarget).text, "");
   EXPECT_LE(fake.now, 2000ms);
   EXPECT_EQ(fake.clipboardText, "T");
   EXPECT_TRUE(fake.KeysDown().empty());
@@ -144,28 +135,28 @@ TEST_P(CaptureBothRoutes, UnicodeAsItIsLegacyThroughTheTable) {
   const std::string devanagari = "\u0928\u0947\u092A\u093E\u0932\u0940 \U0001F600";
   FakePlatform fake;
   AddTarget(fake, GetParam(), devanagari);
-  EXPECT_EQ(CaptureText(fake, kTarget), devanagari);
+  EXPECT_EQ(CaptureText(fake, kTarget).text, devanagari);
 
   fake.targets[kTarget].selection = "\u20AC\u00E9\uF06B\uF0E6 k";
-  EXPECT_EQ(CopyIT(fake, kTarget), "\x80\xE9k\xE6 k");
+  EXPECT_EQ(CopyIT(fake, kTarget).text, "\x80\xE9k\xE6 k");
 }
 
 INSTANTIATE_TEST_SUITE_P(Target, CaptureBothRoutes, ::testing::Values(Route::kMessage, Route::kKeys),
-                         [](const auto& info) { return info.param == Route::kMessage ? "Message" : "Keys"; });
+                         RouteName);
 
 TEST(CaptureByKeys, SlowTargetIsWaitedForAndSilentOneOnlyUntilTheBound) {
   FakePlatform slow;
   AddTarget(slow, Route::kKeys, "abc");
   slow.targets[kTarget].copyDelay = 300ms;
   UserText(slow, "T");
-  EXPECT_EQ(CaptureText(slow, kTarget), "abc");
+  EXPECT_EQ(CaptureText(slow, kTarget).text, "abc");
   EXPECT_EQ(slow.clipboardText, "T");
 
   FakePlatform silent;
   AddTarget(silent, Route::kKeys, "abc");
   silent.targets[kTarget].copyDelay = -1ms;
   UserText(silent, "T");
-  EXPECT_EQ(CaptureText(silent, kTarget), "");
+  EXPECT_EQ(CaptureText(silent, kTarget).text, "");
   EXPECT_GE(silent.now, 1000ms);
   EXPECT_LE(silent.now, 1100ms);
   EXPECT_EQ(silent.clipboardText, "T");
@@ -179,7 +170,7 @@ TEST(CaptureByKeys, ControlLetGoBetweenInputsTypesNoStrayLetter) {
   FakePlatform fake;
   AddTarget(fake, Route::kKeys, "sel");
   fake.releaseModifiersBetweenInputs = true;
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(CaptureText(fake, kTarget), "sel");
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(CaptureText(fake, kTarget).text, "sel");
   EXPECT_EQ(fake.targets[kTarget].typed, "");
 }
 
@@ -188,7 +179,7 @@ TEST(CaptureByKeys, KeysRefusedPartwayAreAllLetGo) {
   AddTarget(fake, Route::kKeys, "sel");
   UserText(fake, "T");
   fake.acceptKeys = 2;  // Ctrl and C go down, their releases are refused once
-  CaptureText(fake, kTarget);
+  CaptureText(fake, kTarget).text;
   fake.acceptKeys = SIZE_MAX;
   EXPECT_TRUE(fake.KeysDown().empty());
   EXPECT_EQ(fake.clipboardText, "T");
@@ -208,7 +199,7 @@ TEST(CaptureByKeys, KeysWaitForTheUsersModifiersButNotForever) {
   ClockedFake briefly;
   AddTarget(briefly, Route::kKeys, "abc");
   briefly.modifiersHeldFor = 300ms;
-  EXPECT_EQ(CaptureText(briefly, kTarget), "abc");
+  EXPECT_EQ(CaptureText(briefly, kTarget).text, "abc");
   ASSERT_TRUE(briefly.firstKeyAt.has_value());
   EXPECT_GE(*briefly.firstKeyAt, 300ms);
   EXPECT_LT(*briefly.firstKeyAt, 1000ms);
@@ -216,7 +207,7 @@ TEST(CaptureByKeys, KeysWaitForTheUsersModifiersButNotForever) {
   ClockedFake stuck;
   AddTarget(stuck, Route::kKeys, "abc");
   stuck.modifiersHeldFor = 60000ms;
-  EXPECT_EQ(CaptureText(stuck, kTarget), "abc");
+  EXPECT_EQ(CaptureText(stuck, kTarget).text, "abc");
   ASSERT_TRUE(stuck.firstKeyAt.has_value());
   EXPECT_GE(*stuck.firstKeyAt, 900ms);
   EXPECT_LE(*stuck.firstKeyAt, 1100ms);

@@ -28,18 +28,18 @@ class UiDouble : public TargetUi {
 };
 
 const std::string kNoTarget =
-    "MessageBox [Please select the one of the running application to use with this application.] flags 64 title "
-    "[Lekhopakar]";
+    "MessageBox [Please select the one of the running application to use with this application.] information "
+    "title [Lekhopakar]";
 
 std::string NotRunning(const std::string& name) {
   return "MessageBox [" + name +
          " is not running or this application was unable to detect it.\r\nPlease select the running application or "
-         "refresh it.] flags 16 title [Lekhopakar]";
+         "refresh it.] stop title [Lekhopakar]";
 }
 
 TEST(CheckTarget, EmptyNameTellsOpensTheDialogAndRefusesEvenWhenOnePicked) {
   FakePlatform fake;
-  fake.windows[1] = {"Notepad", true, true, {}};
+  fake.windows[1] = {"Notepad", true, true};
   UiDouble ui;
   ui.picked = "Notepad";
   EXPECT_EQ(CheckTarget(fake, ui), 0u);
@@ -50,7 +50,7 @@ TEST(CheckTarget, EmptyNameTellsOpensTheDialogAndRefusesEvenWhenOnePicked) {
 
 TEST(CheckTarget, UnknownNameIsNamedInTheMessageAndRefusedEvenWhenOnePicked) {
   FakePlatform fake;
-  fake.windows[1] = {"Notepad", true, true, {}};
+  fake.windows[1] = {"Notepad", true, true};
   UiDouble ui;
   ui.name = "Word";
   ui.picked = "Notepad";
@@ -62,7 +62,7 @@ TEST(CheckTarget, UnknownNameIsNamedInTheMessageAndRefusedEvenWhenOnePicked) {
 
 TEST(CheckTarget, BlanksOnlyNameIsNotEmptyAndIsLookedFor) {
   FakePlatform fake;
-  fake.windows[1] = {"Notepad", true, true, {}};
+  fake.windows[1] = {"Notepad", true, true};
   UiDouble ui;
   ui.name = "  ";
   EXPECT_EQ(CheckTarget(fake, ui), 0u);
@@ -73,10 +73,10 @@ TEST(CheckTarget, BlanksOnlyNameIsNotEmptyAndIsLookedFor) {
 TEST(CheckTarget, ExactTitleWinsOverAnEarlierLeadingMatchAndHiddenWindowsDoNotCount) {
   FakePlatform fake;
   fake.zOrder = {3, 4, 5, 6};
-  fake.windows[3] = {"Microsoft Word", false, true, {}};  // hidden
-  fake.windows[4] = {"Microsoft Word - Letter.doc", true, true, {}};
-  fake.windows[5] = {"Microsoft Word - Notes.doc", true, true, {}};
-  fake.windows[6] = {"Microsoft Word", true, true, {}};
+  fake.windows[3] = {"Microsoft Word", false, true};  // hidden
+  fake.windows[4] = {"Microsoft Word - Letter.doc", true, true};
+  fake.windows[5] = {"Microsoft Word - Notes.doc", true, true};
+  fake.windows[6] = {"Microsoft Word", true, true};
   UiDouble ui;
   ui.name = "Microsoft Word";
   EXPECT_EQ(CheckTarget(fake, ui), 6u);
@@ -112,19 +112,19 @@ TEST(CheckTarget, DevanagariTitlesFindTheirOwnWindow) {
 // Activation failing for a reason other than a missing window.
 class FailingActivation : public FakePlatform {
  public:
-  platform::Activation ActivateWindow(platform::WindowHandle window) override {
+  platform::Activation Activate(platform::WindowHandle window) override {
     calls.push_back("Activate " + std::to_string(window));
-    return {7, "Out of memory"};
+    return {platform::Activation::Result::kFailed, 7, "Out of memory"};
   }
 };
 
 TEST(CheckTarget, OtherActivationFailureShowsCodeAndDescriptionWithoutDialog) {
   FailingActivation fake;
-  fake.windows[1] = {"Notepad", true, true, {}};
+  fake.windows[1] = {"Notepad", true, true};
   UiDouble ui;
   ui.name = "Notepad";
   EXPECT_EQ(CheckTarget(fake, ui), 0u);
-  EXPECT_EQ(fake.Count("MessageBox [ 7Out of memory] flags 0 title (default)"), 1);
+  EXPECT_EQ(fake.Count("MessageBox [ 7Out of memory] plain title (default)"), 1);
   EXPECT_EQ(ui.opened, 0);
 }
 

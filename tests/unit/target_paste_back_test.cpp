@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "support/fake_platform.h"
+#include "target_fixture.h"
 
 namespace lk::target_link {
 namespace {
@@ -15,25 +15,7 @@ using namespace std::chrono_literals;
 using platform::ClipboardItem;
 using platform::FakePlatform;
 using platform::KeyStroke;
-using platform::WindowHandle;
-
-constexpr WindowHandle kTarget = 10;
-constexpr WindowHandle kOther = 20;
-constexpr WindowHandle kEdit = 11;
-
-enum class Route { kMessage, kKeys };
-
-void AddTarget(FakePlatform& fake, Route route) {
-  fake.windows[kTarget] = {"Untitled - Notepad", true, true, {}};
-  fake.windows[kOther] = {"Other", true, true, {}};
-  fake.targets[kTarget].edit = route == Route::kMessage ? kEdit : 0;
-  fake.targets[kOther];
-}
-
-void UserText(FakePlatform& fake, const std::string& text) {
-  fake.clipboardHasText = true;
-  fake.clipboardText = text;
-}
+using namespace lk::testing;
 
 std::vector<std::string> Pasted(FakePlatform& fake) { return fake.targets[kTarget].pasted; }
 
@@ -43,7 +25,7 @@ TEST_P(PasteBothRoutes, TargetReadsOurTextAndTheUsersTextReturnsUnmarked) {
   FakePlatform fake;
   AddTarget(fake, GetParam());
   UserText(fake, "T");
-  EXPECT_TRUE(PasteText(fake, kTarget, "new"));
+  EXPECT_TRUE(PasteText(fake, kTarget, "new").pasted);
   EXPECT_EQ(Pasted(fake), std::vector<std::string>{"new"});
   EXPECT_TRUE(fake.offerTaken);  // what the target read was our marked text
   EXPECT_EQ(fake.clipboardText, "T");
@@ -51,8 +33,8 @@ TEST_P(PasteBothRoutes, TargetReadsOurTextAndTheUsersTextReturnsUnmarked) {
   EXPECT_TRUE(fake.KeysDown().empty());
   EXPECT_EQ(fake.KeysTo(kOther), 0);
   EXPECT_EQ(fake.targets[kTarget].typed, "");
-  const std::vector<KeyStroke> chord = {{0x11, false}, {0x56, false}, {0x56, true}, {0x11, true}};
-  EXPECT_EQ(fake.StrokesTo(kTarget), GetParam() == Route::kMessage ? std::vector<KeyStroke>{} : chord);
+  EXPECT_EQ(fake.StrokesTo(kTarget),
+            GetParam() == Route::kMessage ? std::vector<KeyStroke>{} : Chord(platform::Key::kV));
 }
 
 // The user's own text again, and the same text twice from an empty
@@ -61,13 +43,13 @@ TEST_P(PasteBothRoutes, TextEqualToTheClipboardIsStillPasted) {
   FakePlatform fake;
   AddTarget(fake, GetParam());
   UserText(fake, "T");
-  EXPECT_TRUE(PasteText(fake, kTarget, "T"));
+  EXPECT_TRUE(PasteText(fake, kTarget, "T").pasted);
   EXPECT_EQ(fake.clipboardText, "T");
 
   FakePlatform empty;
   AddTarget(empty, GetParam());
-  EXPECT_TRUE(PasteText(empty, kTarget, "abc"));
-  EXPECT_TRUE(PasteText(empty, kTarget, "abc"));
+  EXPECT_TRUE(PasteText(empty, kTarget, "abc").pasted);
+  EXPECT_TRUE(PasteText(empty, kTarget, "abc").pasted);
   EXPECT_EQ(Pasted(empty), (std::vector<std::string>{"abc", "abc"}));
   EXPECT_TRUE(empty.clipboardHasText);
   EXPECT_EQ(empty.clipboardText, "abc");
@@ -76,7 +58,7 @@ TEST_P(PasteBothRoutes, TextEqualToTheClipboardIsStillPasted) {
 TEST_P(PasteBothRoutes, EmptyTextOrAClipboardThatCannotBeSetPastesNothing) {
   FakePlatform none;
   AddTarget(none, GetParam());
-  EXPECT_FALSE(PasteText(none, kTarget, ""));
+  EXPECT_FALSE(PasteText(none, kTarget, "").pasted);
   EXPECT_EQ(none.Count("Activate"), 0);
   EXPECT_FALSE(none.clipboardHasText);
 
@@ -84,18 +66,36 @@ TEST_P(PasteBothRoutes, EmptyTextOrAClipboardThatCannotBeSetPastesNothing) {
   AddTarget(locked, GetParam());
   UserText(locked, "T");
   locked.clipboardLocked = true;
-  EXPECT_FALSE(PasteText(locked, kTarget, "abc"));
+  EXPECT_FALSE(PasteText(locked, kTarget, "abc").pasted);
   EXPECT_EQ(locked.Count("Activate"), 0);
   EXPECT_EQ(locked.KeysAnywhere(), 0);
   EXPECT_TRUE(Pasted(locked).empty());
   EXPECT_EQ(locked.clipboardText, "T");
 }
 
+// A target that keeps the clipboard open after reading it: our text stays
+// there, and the caller hears that the user's did not come back.
+TEST_P(PasteBothRoutes, ClipboardKeptOpenByTheTargetIsReportedNotRestored) {
+  FakePlatform fake;
+  AddTarget(fake, GetParam());
+  fake.targets[kTarget].holdsClipboard = true;
+  UserText(fake, "T");
+  const auto result = PasteText(fake, kTarget, "new");
+  EXPECT_TRUE(result.pasted);
+  EXPECT_FALSE(result.clipboardRestored);
+  EXPECT_EQ(Pasted(fake), std::vector<std::string>{"new"});
+
+  FakePlatform fine;
+  AddTarget(fine, GetParam());
+  UserText(fine, "T");
+  EXPECT_TRUE(PasteText(fine, kTarget, "new").clipboardRestored);
+}
+
 TEST_P(PasteBothRoutes, PictureOnlyClipboardComesBackAfterThePaste) {
   FakePlatform fake;
   AddTarget(fake, GetParam());
   fake.clipboardOther = {ClipboardItem{2, "", {9, 8, 7}}};
-  EXPECT_TRUE(PasteText(fake, kTarget, "abc"));
+  EXPECT_TRUE(PasteText(fake, kTarget, "abc").pasted);
   EXPECT_EQ(Pasted(fake), std::vector<std::string>{"abc"});
   EXPECT_FALSE(fake.clipboardHasText);
   ASSERT_EQ(fake.clipboardOther.size(), 1u);
@@ -116,7 +116,7 @@ TEST_P(PasteBothRoutes, NoWindowReachedLeavesNoTextOfOursBehind) {
       } else {
         fake.stealForegroundTo = kOther;
       }
-      EXPECT_FALSE(PasteText(fake, kTarget, "abc"));
+      EXPECT_FALSE(PasteText(fake, kTarget, "abc").pasted);
       EXPECT_EQ(fake.KeysAnywhere(), 0);
       EXPECT_TRUE(fake.targets[kOther].pasted.empty());
       EXPECT_EQ(fake.clipboardHasText, userHadText);
@@ -128,14 +128,14 @@ TEST_P(PasteBothRoutes, NoWindowReachedLeavesNoTextOfOursBehind) {
 TEST_P(PasteBothRoutes, LegacyBytesBecomeTheirCharactersAndUnicodePassesThrough) {
   FakePlatform fake;
   AddTarget(fake, GetParam());
-  EXPECT_TRUE(PasteIT(fake, kTarget, "\x80\xE6k\x81"));
+  EXPECT_TRUE(PasteIT(fake, kTarget, "\x80\xE6k\x81").pasted);
   const std::string devanagari = "\u0915\u094D\u0937 \u0968";
-  EXPECT_TRUE(PasteText(fake, kTarget, devanagari));
+  EXPECT_TRUE(PasteText(fake, kTarget, devanagari).pasted);
   EXPECT_EQ(Pasted(fake), (std::vector<std::string>{"\u20AC\u00E6k\u0081", devanagari}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Target, PasteBothRoutes, ::testing::Values(Route::kMessage, Route::kKeys),
-                         [](const auto& info) { return info.param == Route::kMessage ? "Message" : "Keys"; });
+                         RouteName);
 
 // A target that reads the clipboard late, after keys or after answering
 // the paste request at once, still gets the new text, not the restored one.
@@ -146,7 +146,7 @@ TEST(PasteBack, LateReaderGetsTheNewText) {
     fake.targets[kTarget].readDelay = 300ms;
     fake.targets[kTarget].deferPasteRequest = true;
     UserText(fake, "T");
-    EXPECT_TRUE(PasteText(fake, kTarget, "new"));
+    EXPECT_TRUE(PasteText(fake, kTarget, "new").pasted);
     EXPECT_EQ(Pasted(fake), std::vector<std::string>{"new"});
     EXPECT_GE(fake.now, 300ms);
     EXPECT_EQ(fake.clipboardText, "T");
@@ -157,7 +157,7 @@ TEST(PasteBack, ControlLetGoBetweenInputsTypesNoStrayLetter) {
   FakePlatform fake;
   AddTarget(fake, Route::kKeys);
   fake.releaseModifiersBetweenInputs = true;
-  for (int i = 0; i < 3; ++i) EXPECT_TRUE(PasteText(fake, kTarget, "x"));
+  for (int i = 0; i < 3; ++i) EXPECT_TRUE(PasteText(fake, kTarget, "x").pasted);
   EXPECT_EQ(Pasted(fake).size(), 3u);
   EXPECT_EQ(fake.targets[kTarget].typed, "");
 }

@@ -5,32 +5,29 @@
 #include <string>
 #include <vector>
 
-#include "support/fake_platform.h"
+#include "target_fixture.h"
 
 namespace lk::target_link {
 namespace {
 
 using platform::FakePlatform;
+using platform::Key;
 using platform::KeyStroke;
-using platform::WindowHandle;
-
-constexpr WindowHandle kTarget = 10;
-constexpr WindowHandle kOther = 20;
+using namespace lk::testing;
 
 void AddTarget(FakePlatform& fake, bool altNumpadEntry) {
-  fake.windows[kTarget] = {"Untitled - Notepad", true, true, {}};
-  fake.windows[kOther] = {"Other", true, true, {}};
-  fake.targets[kTarget];
+  testing::AddTarget(fake, Route::kKeys);
   fake.altNumpadEntry = altNumpadEntry;
 }
 
-std::vector<KeyStroke> AltCode(const std::vector<unsigned char>& keypad) {
-  std::vector<KeyStroke> strokes{{0x12, false}};
-  for (const auto key : keypad) {
-    strokes.push_back({key, false});
-    strokes.push_back({key, true});
+// Alt held over the keypad digits, each pressed and let go.
+std::vector<KeyStroke> AltCode(const std::vector<int>& digits) {
+  std::vector<KeyStroke> strokes{{Key::kAlt, false}};
+  for (const int digit : digits) {
+    strokes.push_back({platform::NumpadKey(digit), false});
+    strokes.push_back({platform::NumpadKey(digit), true});
   }
-  strokes.push_back({0x12, true});
+  strokes.push_back({Key::kAlt, true});
   return strokes;
 }
 
@@ -40,13 +37,13 @@ TEST(TypeIT, AltWithTheKeypadDigitsOnlyAndAltAlwaysLetGo) {
   fake.clipboardHasText = true;
   fake.clipboardText = "T";
   TypeIT(fake, kTarget, "0065");
-  EXPECT_EQ(fake.StrokesTo(kTarget), AltCode({0x60, 0x60, 0x66, 0x65}));
+  EXPECT_EQ(fake.StrokesTo(kTarget), AltCode({0, 0, 6, 5}));
   EXPECT_EQ(fake.clipboardText, "T");
 
   FakePlatform mixed;
   AddTarget(mixed, true);
   TypeIT(mixed, kTarget, "12a3");
-  EXPECT_EQ(mixed.StrokesTo(kTarget), AltCode({0x61, 0x62, 0x63}));
+  EXPECT_EQ(mixed.StrokesTo(kTarget), AltCode({1, 2, 3}));
 
   FakePlatform empty;
   AddTarget(empty, true);

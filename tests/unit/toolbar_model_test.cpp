@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "commands/assign.h"
-#include "support/fake_platform.h"
 #include "temp_dir.h"
 #include "ui/toolbar/about_text.h"
 #include "ui/toolbar/placement.h"
@@ -22,7 +21,6 @@ using lk::testing::TempDir;
 using lk::testing::WriteBytes;
 using settings::SettingsStore;
 
-constexpr platform::WindowHandle kToolbar = 42;
 
 bool HasLine(const std::vector<std::string>& lines, const std::string& line) {
   return std::find(lines.begin(), lines.end(), line) != lines.end();
@@ -66,32 +64,27 @@ TEST(Placement, PositionTextClampsBareAndPrefixesABlankInsideTheRange) {
   EXPECT_EQ(PositionText(0, kMaxLeft), " 0");
 }
 
-struct SaveCase {
-  platform::Rect rect;
-  const char* left;
-  const char* top;
-};
-
 TEST(SavePosition, WritesTheClampedOrBlankedCorner) {
-  for (const SaveCase& c : {SaveCase{{-8, 900, 700, 1200}, "Left=0", "Top=400"},
-                            SaveCase{{120, 45, 800, 300}, "Left= 120", "Top= 45"}}) {
+  struct Case {
+    Corner corner;
+    const char* left;
+    const char* top;
+  };
+  for (const Case& c : {Case{{-8, 900}, "Left=0", "Top=400"}, Case{{120, 45}, "Left= 120", "Top= 45"}}) {
     TempDir dir;
     SettingsStore store(dir.ini());
-    platform::FakePlatform fake;
-    fake.windows[kToolbar].rect = c.rect;
-    SavePosition(fake, kToolbar, store);
+    EXPECT_TRUE(SavePosition(c.corner, store));
     const auto lines = Lines(ReadBytes(dir.ini()));
     EXPECT_TRUE(HasLine(lines, c.left)) << c.left;
     EXPECT_TRUE(HasLine(lines, c.top)) << c.top;
   }
 }
 
-TEST(SaveOnClose, WithoutAWindowRectKeepsThePositionButStillSavesTheFont) {
+TEST(SaveOnClose, WithoutAWindowCornerKeepsThePositionButStillSavesTheFont) {
   TempDir dir;
   SettingsStore store(dir.ini());
   WriteBytes(dir.ini(), "[WinPos]\r\nLeft= 5\r\nTop= 6\r\n[Font]\r\nLastFont=Preeti\r\n");
-  platform::FakePlatform fake;  // no windows: GetWindowRect fails
-  SaveOnClose(fake, kToolbar, store, "");
+  EXPECT_TRUE(SaveOnClose(std::nullopt, store, ""));
   const auto lines = Lines(ReadBytes(dir.ini()));
   EXPECT_TRUE(HasLine(lines, "Left= 5"));
   EXPECT_TRUE(HasLine(lines, "Top= 6"));
@@ -102,12 +95,17 @@ TEST(SaveOnClose, WithoutAWindowRectKeepsThePositionButStillSavesTheFont) {
 TEST(SaveOnClose, SavesPositionThenFont) {
   TempDir dir;
   SettingsStore store(dir.ini());
-  platform::FakePlatform fake;
-  fake.windows[kToolbar].rect = {10, 20, 30, 40};
-  SaveOnClose(fake, kToolbar, store, "Kantipur");
+  EXPECT_TRUE(SaveOnClose(Corner{10, 20}, store, "Kantipur"));
   auto lines = Lines(ReadBytes(dir.ini()));
   lines.erase(std::remove(lines.begin(), lines.end(), ""), lines.end());
   EXPECT_EQ(lines, (std::vector<std::string>{"[WinPos]", "Left= 10", "Top= 20", "[Font]", "LastFont=Kantipur"}));
+}
+
+TEST(SaveOnClose, AFailedWriteIsReported) {
+  TempDir dir;
+  SettingsStore store(dir.path() / "gone" / "LK.ini");  // a folder that does not exist
+  EXPECT_FALSE(SaveOnClose(Corner{10, 20}, store, "Kantipur"));
+  EXPECT_FALSE(SavePosition(Corner{10, 20}, store));
 }
 
 TEST(FontToReselect, DefaultEmptyAndLongNames) {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/win32/wide_text.h"
-#include "platform/win32/win32_platform.h"
+#include "platform/win32/office_automation.h"
 
 namespace lk::platform {
 namespace {
@@ -75,21 +75,21 @@ void PutString(IDispatch* object, const wchar_t* name, const std::wstring& value
 
 }  // namespace
 
-int Win32Platform::SetSelectionFontByAutomation(const std::string& progId, const std::string& fontName) {
+AutomationResult SetOfficeSelectionFont(const wchar_t* progId, const std::string& fontName) {
   CLSID clsid{};
-  if (FAILED(::CLSIDFromProgID(win32::Wide(progId).c_str(), &clsid))) return kAutomationUnreachable;
+  if (FAILED(::CLSIDFromProgID(progId, &clsid))) return AutomationResult::kUnreachable;
   ComRef<IUnknown> running;
   const HRESULT attached = ::GetActiveObject(clsid, nullptr, running.put());
-  if (attached == MK_E_UNAVAILABLE || attached == REGDB_E_CLASSNOTREG) return kAutomationUnreachable;
-  if (FAILED(attached) || !running) return kAutomationDone;
+  if (attached == MK_E_UNAVAILABLE || attached == REGDB_E_CLASSNOTREG) return AutomationResult::kUnreachable;
+  if (FAILED(attached) || !running) return AutomationResult::kDone;
   ComRef<IDispatch> application;
   if (FAILED(running.get()->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(application.put()))))
-    return kAutomationDone;
+    return AutomationResult::kDone;
   ComRef<IDispatch> selection;
   ComRef<IDispatch> font;
   if (GetObjectMember(application.get(), L"selection", selection) && GetObjectMember(selection.get(), L"Font", font))
-    PutString(font.get(), L"Name", win32::Wide(fontName));
-  return kAutomationDone;
+    PutString(font.get(), L"Name", win32::FromUtf8(fontName));
+  return AutomationResult::kDone;
 }
 
 }  // namespace lk::platform

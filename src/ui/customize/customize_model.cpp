@@ -59,7 +59,7 @@ bool IsOneCharacterField(int controlId) {
 }
 
 void CustomizeModel::Open() {
-  fontNames_ = platform_.ScreenFonts();
+  fontNames_ = shell_.ScreenFonts();
   LoadCustomSettings();
 }
 
@@ -93,10 +93,10 @@ void CustomizeModel::LoadDefaults() {
   SetText(id::kCaption6, "===");
 }
 
-void CustomizeModel::Save(const std::function<void()>& assign) const {
-  // Failed writes are not reported: the file keeps what it had.
-  const auto write = [this](std::string_view key, std::string_view value) {
-    store_.Write(commands::kSection, key, value);
+bool CustomizeModel::Save(const std::function<void()>& assign) const {
+  bool all = true;
+  const auto write = [this, &all](std::string_view key, std::string_view value) {
+    if (!store_.Write(commands::kSection, key, value)) all = false;
   };
   for (int row = 1; row <= kRows; ++row)
     for (int index = 0; index < kColumns; ++index)
@@ -107,7 +107,10 @@ void CustomizeModel::Save(const std::function<void()>& assign) const {
   write("ttt06", Text(id::kTooltip6));
   write("fontsize", SizeListText());
   write("CfontName", FontListText());
+  // What did get written counts at once.
   if (assign) assign();
+  if (!all) shell_.ShowMessage(std::string(kNotSaved), {platform::BoxKind::kStop}, std::string(kMessageTitle));
+  return all;
 }
 
 void CustomizeModel::SetText(int field, std::string_view text) {
@@ -160,7 +163,7 @@ void CustomizeModel::Preview(int row, int index) {
 
 void CustomizeModel::CheckCount() {
   if (text::ParseNumeric(Text(id::kRepeat))) return;
-  platform_.ShowMessageBox(std::string(kNumericRequired), platform::box::kOk, std::string(kMessageTitle));
+  shell_.ShowMessage(std::string(kNumericRequired), {}, std::string(kMessageTitle));
   // Emptying the count is itself a change, but it does not run this check
   // again: one bad entry gives one message, and the check can never loop.
   Store(id::kRepeat, "");

@@ -14,13 +14,14 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/shell.h"
 #include "settings/settings_store.h"
 #include "ui/customize/customize_layout.h"
 
 namespace lk::ui::customize {
 
 inline constexpr std::string_view kNumericRequired = "Numeric value required";
+inline constexpr std::string_view kNotSaved = "The settings could not be saved: LK.ini or its folder cannot be written.";
 inline constexpr std::string_view kMessageTitle = "Lekhopakar";
 
 // The fields the model keeps: 30 of the grid, then Text6 to Text9.
@@ -35,8 +36,7 @@ inline constexpr float kDefaultPoints = 14;
 
 class CustomizeModel {
  public:
-  CustomizeModel(platform::Platform& platform, const settings::SettingsStore& store)
-      : platform_(platform), store_(store) {}
+  CustomizeModel(platform::Shell& shell, const settings::SettingsStore& store) : shell_(shell), store_(store) {}
 
   // The dialog's Load: the installed fonts in the system's order, then every
   // field and both lists from the settings file.
@@ -44,7 +44,9 @@ class CustomizeModel {
   // The factory values into the fields; the lists and the file stay as they are.
   void LoadDefaults();
   // Writes the 36 values to the file, then lets the toolbar relabel itself.
-  void Save(const std::function<void()>& assign) const;
+  // A value that could not be written keeps its old one; then the user is
+  // told once, and false comes back.
+  bool Save(const std::function<void()>& assign) const;
 
   // An assignment to a field. Text identical to what the field holds is no
   // change and runs nothing, as with a text box.
@@ -81,7 +83,7 @@ class CustomizeModel {
   void Preview(int row, int index);
   void CheckCount();
 
-  platform::Platform& platform_;
+  platform::Shell& shell_;
   const settings::SettingsStore& store_;
   std::array<std::string, kFieldCount> texts_{};
   std::vector<int> changed_;

@@ -71,7 +71,7 @@ void CustomizeDialog::Run(HWND toolbar) {
 
   // The first showing places it: at (100, 100), topmost, its size unchanged.
   const SIZE outer = OuterSizeForClient(kClientWidth, kClientHeight, kStyle, kExStyle, dpi_);
-  platform_.SetWindowPosTopmost(platform::FromHwnd(hwnd()), kLeft, kTop, outer.cx, outer.cy);
+  ::SetWindowPos(hwnd(), HWND_TOPMOST, kLeft, kTop, outer.cx, outer.cy, SWP_SHOWWINDOW);
   shown_ = true;
   // A stored count that failed the check while loading asked for the focus
   // before there was a window to give it to; it gets it now, so the user

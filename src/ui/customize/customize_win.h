@@ -26,7 +26,7 @@ class CustomizeDialog : public WindowBase {
  public:
   CustomizeDialog(platform::Win32Platform& platform, const settings::SettingsStore& store,
                   const std::function<void()>& assign)
-      : model_(platform, store), platform_(platform), assign_(assign) {}
+      : model_(platform.shell, store), assign_(assign) {}
 
   void Run(HWND toolbar);
   void Close() { closed_ = true; }
@@ -48,7 +48,6 @@ class CustomizeDialog : public WindowBase {
   HWND Item(int controlId) const { return ::GetDlgItem(hwnd(), controlId); }
 
   CustomizeModel model_;
-  platform::Win32Platform& platform_;
   std::function<void()> assign_;
   Tooltips tips_;
   UINT dpi_ = 96;

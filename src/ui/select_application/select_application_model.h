@@ -5,7 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/other_windows.h"
+#include "platform/shell.h"
 #include "target_link/window_catalogue.h"
 #include "ui/layout/control_ids.h"
 #include "ui/layout/twip_rect.h"
@@ -42,7 +43,7 @@ inline constexpr int kLightRuleTop = 2610;
 
 class SelectApplicationModel {
  public:
-  explicit SelectApplicationModel(platform::Platform& platform) : platform_(platform) {}
+  SelectApplicationModel(platform::Windows& windows, platform::Shell& shell) : windows_(windows), shell_(shell) {}
 
   // Appends the running applications; the list is never cleared here.
   void Fill();
@@ -59,7 +60,8 @@ class SelectApplicationModel {
   const std::vector<target_link::CatalogueEntry>& entries() const { return entries_; }
 
  private:
-  platform::Platform& platform_;
+  platform::Windows& windows_;
+  platform::Shell& shell_;
   std::vector<target_link::CatalogueEntry> entries_;
 };
 

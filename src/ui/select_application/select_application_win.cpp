@@ -27,7 +27,7 @@ void SelectApplicationDialog::Run(platform::Win32Platform& platform, HWND toolba
   dialog.FillList();
   // The first showing places it: at (100, 300), above the topmost toolbar.
   const SIZE outer = OuterSizeForClient(kClientWidth, kClientHeight, kStyle, kExStyle, dialog.dpi_);
-  platform.SetWindowPosTopmost(platform::FromHwnd(dialog.hwnd()), kLeft, kTop, outer.cx, outer.cy);
+  ::SetWindowPos(dialog.hwnd(), HWND_TOPMOST, kLeft, kTop, outer.cx, outer.cy, SWP_SHOWWINDOW);
   dialog.placed_ = true;
   ::SetFocus(dialog.Item(id::kCancel));
   RunModal(dialog.hwnd(), toolbar, [&dialog] { return dialog.closed_; });

@@ -23,7 +23,7 @@ class SelectApplicationDialog : public WindowBase {
 
  private:
   SelectApplicationDialog(platform::Win32Platform& platform, HWND targetField)
-      : platform_(platform), model_(platform), targetField_(targetField) {}
+      : model_(platform.windows, platform.shell), targetField_(targetField) {}
 
   bool Create(HWND toolbar);
   void FillList();
@@ -32,7 +32,6 @@ class SelectApplicationDialog : public WindowBase {
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
   HWND Item(int controlId) const { return ::GetDlgItem(hwnd(), controlId); }
 
-  platform::Win32Platform& platform_;
   SelectApplicationModel model_;
   HWND targetField_;
   UINT dpi_ = 96;

@@ -1,7 +1,6 @@
 #include "ui/toolbar/enlargement_panel_win.h"
 
 #include "platform/win32/wide_text.h"
-#include "platform/win32/win32_platform.h"
 #include "ui/common/dpi.h"
 #include "ui/toolbar/keypad_model.h"
 #include "ui/toolbar/toolbar_layout.h"
@@ -64,8 +63,10 @@ LRESULT EnlargementPanel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) 
       return 0;
     case WM_LBUTTONDOWN:
       // The system's move loop drags the panel as if by a title bar; it
-      // stays inside the toolbar because it is a child window.
-      platform_.DragWindow(platform::FromHwnd(hwnd()));
+      // stays inside the toolbar because it is a child window. It returns
+      // when the button is released.
+      ::ReleaseCapture();
+      ::SendMessageW(hwnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
       return 0;
     default:
       return Default(msg, wParam, lParam);

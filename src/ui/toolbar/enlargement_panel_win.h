@@ -3,7 +3,6 @@
 // right click, moved inside the toolbar by a left drag.
 #include <windows.h>
 
-#include "platform/platform.h"
 #include "ui/common/gdi_guards.h"
 #include "ui/common/window_base.h"
 
@@ -11,7 +10,6 @@ namespace lk::ui::toolbar {
 
 class EnlargementPanel : public WindowBase {
  public:
-  explicit EnlargementPanel(platform::Platform& platform) : platform_(platform) {}
   void Create(HWND parent, int id);
   void SetFont(HFONT font);
   // Shows the panel with the character drawn large and centred.
@@ -21,7 +19,6 @@ class EnlargementPanel : public WindowBase {
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
   void Paint();
 
-  platform::Platform& platform_;
   UniqueBrush background_;
   HFONT font_ = nullptr;
   int code_ = -1;  // nothing drawn yet

@@ -15,12 +15,12 @@ bool ContainsIgnoreCase(const std::string& haystack, const std::string& needle) 
 
 }  // namespace
 
-void ApplyFontToOffice(platform::Platform& platform, const std::string& targetName, const std::string& fontName) {
+void ApplyFontToOffice(platform::Shell& shell, const std::string& targetName, const std::string& fontName) {
+  using platform::OfficeApplication;
   if (ContainsIgnoreCase(targetName, "Microsoft Word") &&
-      platform.SetSelectionFontByAutomation("Word.Application", fontName) == platform::kAutomationUnreachable)
+      shell.SetSelectionFont(OfficeApplication::kWord, fontName) == platform::AutomationResult::kUnreachable)
     return;
-  if (ContainsIgnoreCase(targetName, "Microsoft Excel"))
-    platform.SetSelectionFontByAutomation("Excel.Application", fontName);
+  if (ContainsIgnoreCase(targetName, "Microsoft Excel")) shell.SetSelectionFont(OfficeApplication::kExcel, fontName);
 }
 
 }  // namespace lk::ui::toolbar

@@ -17,12 +17,11 @@ std::string PositionText(int value, int upperBound) {
   return text::NumberText(value);
 }
 
-void SavePosition(platform::Platform& platform, platform::WindowHandle toolbar,
-                  const settings::SettingsStore& store) {
-  platform::Rect rect;
-  if (!platform.GetWindowRect(toolbar, rect)) return;
-  store.Write("WinPos", "Left", PositionText(rect.left, kMaxLeft));
-  store.Write("WinPos", "Top", PositionText(rect.top, kMaxTop));
+bool SavePosition(const std::optional<Corner>& corner, const settings::SettingsStore& store) {
+  if (!corner) return true;
+  const bool left = store.Write("WinPos", "Left", PositionText(corner->x, kMaxLeft));
+  const bool top = store.Write("WinPos", "Top", PositionText(corner->y, kMaxTop));
+  return left && top;
 }
 
 }  // namespace lk::ui::toolbar

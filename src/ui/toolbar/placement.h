@@ -4,7 +4,6 @@
 #include <optional>
 #include <string>
 
-#include "platform/platform.h"
 #include "settings/settings_store.h"
 
 namespace lk::ui::toolbar {
@@ -28,10 +27,9 @@ class Placement {
 // not negative (" 120"), or the bare bound when it is clamped ("0", "600").
 std::string PositionText(int value, int upperBound);
 
-// Writes WinPos Left and Top from the window's outer rectangle; nothing when
-// the rectangle cannot be had.
-void SavePosition(platform::Platform& platform, platform::WindowHandle toolbar,
-                  const settings::SettingsStore& store);
+// Writes WinPos Left and Top from the window's outer corner; nothing when the
+// corner cannot be had. False when a write failed.
+bool SavePosition(const std::optional<Corner>& corner, const settings::SettingsStore& store);
 
 inline constexpr int kMaxLeft = 600;
 inline constexpr int kMaxTop = 400;

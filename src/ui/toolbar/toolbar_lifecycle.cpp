@@ -1,7 +1,5 @@
 #include "ui/toolbar/toolbar_lifecycle.h"
 
-#include "ui/toolbar/placement.h"
-
 namespace lk::ui::toolbar {
 
 std::optional<std::string> FontToReselect(const settings::SettingsStore& store) {
@@ -10,10 +8,10 @@ std::optional<std::string> FontToReselect(const settings::SettingsStore& store) 
   return name;
 }
 
-void SaveOnClose(platform::Platform& platform, platform::WindowHandle toolbar,
-                 const settings::SettingsStore& store, const std::string& fontText) {
-  SavePosition(platform, toolbar, store);
-  store.Write("Font", "LastFont", fontText);
+bool SaveOnClose(const std::optional<Corner>& corner, const settings::SettingsStore& store,
+                 const std::string& fontText) {
+  const bool position = SavePosition(corner, store);
+  return store.Write("Font", "LastFont", fontText) && position;
 }
 
 }  // namespace lk::ui::toolbar

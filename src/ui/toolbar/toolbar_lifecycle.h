@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/platform.h"
 #include "settings/settings_store.h"
+#include "ui/toolbar/placement.h"
 
 namespace lk::ui::toolbar {
 
@@ -13,8 +13,9 @@ namespace lk::ui::toolbar {
 // (default "Arial"); nothing when the stored value is empty.
 std::optional<std::string> FontToReselect(const settings::SettingsStore& store);
 
-// The closing writes, in order: the position, then the font list's text.
-void SaveOnClose(platform::Platform& platform, platform::WindowHandle toolbar,
-                 const settings::SettingsStore& store, const std::string& fontText);
+// The closing writes, in order: the position (the window's outer corner, when
+// it can be had), then the font list's text. False when a write failed.
+bool SaveOnClose(const std::optional<Corner>& corner, const settings::SettingsStore& store,
+                 const std::string& fontText);
 
 }  // namespace lk::ui::toolbar

@@ -42,7 +42,7 @@ bool IsCustomButton(int id) { return (id >= id::kCommand1 && id < id::kCommand7)
 }  // namespace
 
 ToolbarWindow::ToolbarWindow(platform::Win32Platform& platform, settings::SettingsStore store)
-    : platform_(platform), store_(std::move(store)), panel_(platform), runner_(platform, store_, *this) {}
+    : platform_(platform), store_(std::move(store)), runner_(platform.seams(), store_, *this) {}
 
 bool ToolbarWindow::Create() {
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
@@ -57,7 +57,7 @@ bool ToolbarWindow::Create() {
 
   const std::wstring caption = win32::Wide(kCaption);
   if (!CreateWindowFor(kClass, kExStyle, caption.c_str(), kStyle, 0, 0, 1, 1, nullptr, nullptr)) return false;
-  platform_.SetOwner(hwnd());
+  platform_.shell.SetOwner(hwnd());
   ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL,
                  reinterpret_cast<LPARAM>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_LEKHOPAKAR), IMAGE_ICON, 16,
                                                        16, LR_SHARED)));
@@ -198,7 +198,7 @@ void ToolbarWindow::LayOut() {
 
 void ToolbarWindow::Load() {
   HWND fonts = Item(id::kFonts);
-  for (const auto& name : platform_.ScreenFonts())
+  for (const auto& name : platform_.shell.ScreenFonts())
     ::SendMessageW(fonts, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::FromUtf8(name).c_str()));
   Assign();
   if (const auto last = FontToReselect(store_)) {
@@ -232,7 +232,7 @@ void ToolbarWindow::Place() {
   placing_ = true;
   const Corner corner = placement_.StoredCorner(store_);
   const SIZE outer = OuterSizeForClient(kClientWidth, kClientHeight, kStyle, kExStyle, dpi_);
-  platform_.SetWindowPosTopmost(platform::FromHwnd(hwnd()), corner.x, corner.y, outer.cx, outer.cy);
+  ::SetWindowPos(hwnd(), HWND_TOPMOST, corner.x, corner.y, outer.cx, outer.cy, SWP_SHOWWINDOW);
   placing_ = false;
 }
 
@@ -273,19 +273,24 @@ void ToolbarWindow::AddQuickText() {
 
 void ToolbarWindow::OnKeyClick(int index) {
   if (FontListText().empty()) {
-    platform_.ShowMessageBox("Please select a font from the list.", platform::box::kIconInformation,
+    platform_.shell.ShowMessage("Please select a font from the list.", {platform::BoxKind::kInformation},
                              std::string(kCaption));
-    platform_.ShowDropDown(platform::FromHwnd(Item(id::kFonts)));
+    ::SendMessageW(Item(id::kFonts), CB_SHOWDROPDOWN, TRUE, 0);
     return;
   }
-  if (const auto window = target_link::CheckTarget(platform_, *this)) target_link::TypeIT(platform_, window, KeyDigits(index));
+  const platform::Platform seams = platform_.seams();
+  if (const auto window = target_link::CheckTarget(seams, *this)) target_link::TypeIT(seams, window, KeyDigits(index));
 }
 
 void ToolbarWindow::Unload() {
   select_application::SelectApplicationDialog::CloseOpen();
   customize::CloseCustomizeDialog();
   const std::string font = FontListText();
-  SaveOnClose(platform_, platform::FromHwnd(hwnd()), store_, font);
+  RECT outer{};
+  const auto corner = ::GetWindowRect(hwnd(), &outer) ? std::optional<Corner>({outer.left, outer.top}) : std::nullopt;
+  // A failed write keeps the last position and font: not worth holding up
+  // the closing with a message, and the next close tries again.
+  SaveOnClose(corner, store_, font);
   ::DestroyWindow(hwnd());
 }
 
@@ -338,7 +343,7 @@ void ToolbarWindow::OnFontChosen(bool relabelOnly) {
     ::SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);
     ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
   }
-  if (!relabelOnly) ApplyFontToOffice(platform_, TargetName(), name);
+  if (!relabelOnly) ApplyFontToOffice(platform_.shell, TargetName(), name);
   ::SetCursor(previous);
 }
 
@@ -360,7 +365,7 @@ void ToolbarWindow::OnConversion(convert::Direction direction, bool fromHotkey) 
 }
 
 void ToolbarWindow::ShowAbout() {
-  platform_.ShowMessageBox(AboutText(), platform::box::kIconInformation, std::string(kCaption));
+  platform_.shell.ShowMessage(AboutText(), {platform::BoxKind::kInformation}, std::string(kCaption));
 }
 
 void ToolbarWindow::RaiseControl(HWND control) {
@@ -449,10 +454,7 @@ LRESULT ToolbarWindow::ColourControl(HDC dc, HWND control) {
 }
 
 LRESULT ToolbarWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (platform_.OnClipboardMessage(msg, wParam, lParam)) return 0;
   switch (msg) {
-    case WM_CLIPBOARDUPDATE:
-      return 0;  // only wakes a wait for the clipboard
     case WM_ERASEBKGND: {
       RECT client;
       ::GetClientRect(hwnd(), &client);

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "platform/win32/wide_text.h"
-#include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_clipboard.h"
 #include "text/utf8.h"
 
 namespace lk::platform {
@@ -135,16 +135,52 @@ void PutLocale() {
 
 }  // namespace
 
-bool Win32Platform::ClipboardHasText() {
+Win32Clipboard::Win32Clipboard() { window_.Create(); }
+
+Win32Clipboard::~Win32Clipboard() { RenderAll(); }
+
+bool Win32Clipboard::OwnerWindow::Create() {
+  static const wchar_t kClass[] = L"LekhopakarClipboardOwner";
+  RegisterClassOnce(kClass, 0, nullptr, nullptr, nullptr);
+  if (!CreateWindowFor(kClass, 0, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr)) return false;
+  // Wakes the waits the moment the clipboard changes.
+  ::AddClipboardFormatListener(hwnd());
+  return true;
+}
+
+LRESULT Win32Clipboard::OwnerWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_RENDERFORMAT:
+      // Inside this message the clipboard is already open for us.
+      clipboard_.Render(static_cast<UINT>(wParam));
+      clipboard_.offerTaken_ = true;
+      return 0;
+    case WM_RENDERALLFORMATS:
+      clipboard_.RenderAll();
+      return 0;
+    case WM_DESTROYCLIPBOARD:
+      clipboard_.offerPending_ = false;
+      return 0;
+    case WM_CLIPBOARDUPDATE:
+      return 0;  // only wakes a wait for the clipboard
+    case WM_DESTROY:
+      ::RemoveClipboardFormatListener(hwnd());
+      return 0;
+    default:
+      return Default(msg, wParam, lParam);
+  }
+}
+
+bool Win32Clipboard::HasText() {
   return ::IsClipboardFormatAvailable(CF_UNICODETEXT) || ::IsClipboardFormatAvailable(CF_TEXT);
 }
 
-std::string Win32Platform::ClipboardGetText() {
-  OpenClipboardGuard clip(owner_);
+std::string Win32Clipboard::GetText() {
+  OpenClipboardGuard clip(owner());
   return clip.ok() ? ReadUnicodeText() : std::string();
 }
 
-bool Win32Platform::ClipboardClear() {
+bool Win32Clipboard::Clear() {
   // Emptied without an owner: the target that fills it next need not call
   // back into us (WM_DESTROYCLIPBOARD) while we wait for its answer, which
   // measured several milliseconds per copy under Wine.
@@ -154,11 +190,11 @@ bool Win32Platform::ClipboardClear() {
   return ::EmptyClipboard() != FALSE;
 }
 
-ClipboardSnapshot Win32Platform::ClipboardSave() {
+ClipboardSnapshot Win32Clipboard::Save() {
   ClipboardSnapshot snapshot;
-  OpenClipboardGuard clip(owner_);
+  OpenClipboardGuard clip(owner());
   if (!clip.ok()) return snapshot;
-  snapshot.hasText = ::IsClipboardFormatAvailable(CF_UNICODETEXT) || ::IsClipboardFormatAvailable(CF_TEXT);
+  snapshot.hasText = HasText();
   if (snapshot.hasText) snapshot.text = ReadUnicodeText();
   for (UINT format = ::EnumClipboardFormats(0); format != 0; format = ::EnumClipboardFormats(format)) {
     if (!CopyableFormat(format) || IsOurMark(format)) continue;
@@ -180,8 +216,8 @@ ClipboardSnapshot Win32Platform::ClipboardSave() {
   return snapshot;
 }
 
-bool Win32Platform::ClipboardRestore(const ClipboardSnapshot& snapshot) {
-  OpenClipboardGuard clip(owner_);
+bool Win32Clipboard::Restore(const ClipboardSnapshot& snapshot) {
+  OpenClipboardGuard clip(owner());
   if (!clip.ok() || !::EmptyClipboard()) return false;
   offerPending_ = false;
   bool all = true;
@@ -192,8 +228,8 @@ bool Win32Platform::ClipboardRestore(const ClipboardSnapshot& snapshot) {
   return all;
 }
 
-bool Win32Platform::ClipboardOffer(const std::string& text) {
-  OpenClipboardGuard clip(owner_);
+bool Win32Clipboard::Offer(const std::string& text) {
+  OpenClipboardGuard clip(owner());
   if (!clip.ok() || !::EmptyClipboard()) return false;
   offerText_ = text;
   offerTaken_ = false;
@@ -210,36 +246,21 @@ bool Win32Platform::ClipboardOffer(const std::string& text) {
   return true;
 }
 
-bool Win32Platform::ClipboardOfferTaken() { return offerTaken_; }
+bool Win32Clipboard::OfferTaken() { return offerTaken_; }
 
-void Win32Platform::RenderOffer(UINT format) {
+void Win32Clipboard::Render(UINT format) {
   if (format == CF_UNICODETEXT || format == CF_TEXT) PutText(format, offerText_);
 }
 
-bool Win32Platform::OnClipboardMessage(UINT msg, WPARAM wParam, LPARAM) {
-  switch (msg) {
-    case WM_RENDERFORMAT:
-      // Inside this message the clipboard is already open for us.
-      RenderOffer(static_cast<UINT>(wParam));
-      offerTaken_ = true;
-      return true;
-    case WM_RENDERALLFORMATS: {
-      // We are going away while the clipboard still holds our promise: keep it.
-      if (!offerPending_) return true;
-      OpenClipboardGuard clip(owner_);
-      if (clip.ok() && ::GetClipboardOwner() == owner_) {
-        RenderOffer(CF_UNICODETEXT);
-        RenderOffer(CF_TEXT);
-      }
-      offerPending_ = false;
-      return true;
-    }
-    case WM_DESTROYCLIPBOARD:
-      offerPending_ = false;
-      return true;
-    default:
-      return false;
+void Win32Clipboard::RenderAll() {
+  // We are going away while the clipboard still holds our promise: keep it.
+  if (!offerPending_) return;
+  OpenClipboardGuard clip(owner());
+  if (clip.ok() && ::GetClipboardOwner() == owner()) {
+    Render(CF_UNICODETEXT);
+    Render(CF_TEXT);
   }
+  offerPending_ = false;
 }
 
 }  // namespace lk::platform

@@ -1,0 +1,48 @@
+#pragma once
+// The clipboard as the target link uses it: the user's contents saved and
+// given back around a command, and our own temporary text offered in between.
+// Texts are Unicode as UTF-8; legacy-font text is converted before it gets
+// here (text/utf8.h), so the system's code page never touches a glyph.
+#include <string>
+#include <vector>
+
+namespace lk::platform {
+
+// One clipboard format as it was saved: registered formats go by name, since
+// their numbers differ between sessions.
+struct ClipboardItem {
+  unsigned format = 0;
+  std::string name;
+  std::vector<unsigned char> bytes;
+};
+
+// The user's whole clipboard, as far as it can be copied safely.
+struct ClipboardSnapshot {
+  std::vector<ClipboardItem> items;
+  bool hasText = false;
+  std::string text;  // the plain text among them, when hasText
+  bool empty() const { return items.empty() && !hasText; }
+};
+
+class Clipboard {
+ public:
+  virtual ~Clipboard() = default;
+
+  virtual bool HasText() = 0;
+  virtual std::string GetText() = 0;
+  virtual bool Clear() = 0;
+
+  virtual ClipboardSnapshot Save() = 0;
+  // Empties the clipboard and puts the snapshot back, in one opening; an
+  // empty snapshot leaves it empty. False when any of it could not go back.
+  virtual bool Restore(const ClipboardSnapshot& snapshot) = 0;
+
+  // Empties the clipboard and puts our own temporary text there, in one
+  // opening: kept out of clipboard history, monitors and cloud upload, and
+  // rendered on request, so that the request tells us another program has
+  // read it. False when the text could not be put there.
+  virtual bool Offer(const std::string& text) = 0;
+  virtual bool OfferTaken() = 0;
+};
+
+}  // namespace lk::platform
