@@ -163,6 +163,17 @@ class ToUnicodeMachine final : public MachineOf<ToUnicodeMachine> {
     syl_.letters[syl_.letterCount++] = letter;
   }
 
+  // A virama or nukta belongs to the letter before it in the syllable; with
+  // none there it stands alone, as typed.
+  void MarkLastLetter(bool Letter::*mark, char32_t u, Sink& out) {
+    if (syl_.active && syl_.hasLetters()) {
+      syl_.last().*mark = true;
+    } else {
+      Close(out);
+      Put(out, u);
+    }
+  }
+
   void Unit(const Op& op, Sink& out) {
     const char32_t u = op.cp;
     switch (op.kind) {
@@ -174,12 +185,7 @@ class ToUnicodeMachine final : public MachineOf<ToUnicodeMachine> {
         else AddLetter(Letter{kRa, false, true, true, false}, out);
         return;
       case Kind::kVirama:
-        if (syl_.active && syl_.hasLetters()) {
-          syl_.last().joined = true;
-        } else {
-          Close(out);
-          Put(out, u);
-        }
+        MarkLastLetter(&Letter::joined, u, out);
         return;
       case Kind::kIKar:
         if (!(syl_.active && (syl_.open() || syl_.pending()))) {
@@ -195,12 +201,7 @@ class ToUnicodeMachine final : public MachineOf<ToUnicodeMachine> {
         Modifier(u, out);
         return;
       case Kind::kNukta:
-        if (syl_.active && syl_.hasLetters()) {
-          syl_.last().nukta = true;
-        } else {
-          Close(out);
-          Put(out, u);
-        }
+        MarkLastLetter(&Letter::nukta, u, out);
         return;
       case Kind::kReph:
         Reph(out);
