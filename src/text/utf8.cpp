@@ -55,6 +55,22 @@ std::size_t DecodeUtf8(std::string_view text, std::size_t pos, char32_t& cp) {
   return length;
 }
 
+std::string_view WithoutCutEnd(std::string_view text) {
+  // The last lead byte and the continuation bytes after it, at most three.
+  std::size_t lead = text.size();
+  for (std::size_t back = 1; back <= 4 && back <= text.size(); ++back) {
+    const auto byte = static_cast<unsigned char>(text[text.size() - back]);
+    if ((byte & 0xC0) != 0x80) {
+      lead = text.size() - back;
+      break;
+    }
+  }
+  if (lead == text.size()) return text;
+  const auto first = static_cast<unsigned char>(text[lead]);
+  const std::size_t wanted = first >= 0xF0 ? 4 : first >= 0xE0 ? 3 : first >= 0xC0 ? 2 : 1;
+  return text.size() - lead < wanted ? text.substr(0, lead) : text;
+}
+
 std::optional<std::size_t> FirstInvalidUtf8(std::string_view text) {
   std::size_t pos = 0;
   char32_t cp;

@@ -18,6 +18,10 @@ void AppendUtf8(std::string& out, char32_t cp);
 // and values past U+10FFFF included), or when the text ends inside it.
 std::size_t DecodeUtf8(std::string_view text, std::size_t pos, char32_t& cp);
 
+// The text without a character cut short at its end, as a byte-counted
+// buffer leaves it; anything else stays as it is.
+std::string_view WithoutCutEnd(std::string_view text);
+
 // Offset of the first byte that is not part of valid UTF-8; none when all is.
 std::optional<std::size_t> FirstInvalidUtf8(std::string_view text);
 

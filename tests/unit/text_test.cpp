@@ -128,4 +128,15 @@ TEST(Utf8, LegacyTextThroughTheTableEveryCodeAndSymbolFontCodes) {
 }
 
 }  // namespace
+TEST(Utf8, OnlyACharacterCutShortAtTheEndIsDropped) {
+  const std::string face = "\U0001F600";  // four bytes
+  EXPECT_EQ(WithoutCutEnd("ab" + face), "ab" + face);
+  EXPECT_EQ(WithoutCutEnd("ab" + face.substr(0, 1)), "ab");
+  EXPECT_EQ(WithoutCutEnd("ab" + face.substr(0, 3)), "ab");
+  EXPECT_EQ(WithoutCutEnd("\u0915\u0915"), "\u0915\u0915");
+  EXPECT_EQ(WithoutCutEnd(""), "");
+  // Not a cut but stray bytes: left for the reader to see.
+  EXPECT_EQ(WithoutCutEnd("a\x80\x80\x80\x80\x80"), "a\x80\x80\x80\x80\x80");
+}
+
 }  // namespace lk::text

@@ -117,6 +117,12 @@ TEST(FontToReselect, DefaultEmptyAndLongNames) {
   const std::string longName(60, 'F');
   ASSERT_TRUE(store.Write("Font", "LastFont", longName));
   EXPECT_EQ(FontToReselect(store), longName.substr(0, 49));
+  // Devanagari takes three bytes a letter: 16 of them fill 48 bytes, and the
+  // 17th would be cut after its first.
+  std::string devanagari;
+  for (int i = 0; i < 20; ++i) devanagari += "\u0915";
+  ASSERT_TRUE(store.Write("Font", "LastFont", devanagari));
+  EXPECT_EQ(FontToReselect(store), devanagari.substr(0, 48));
 }
 
 TEST(ButtonLabels, FactoryLabelsWithoutAFile) {

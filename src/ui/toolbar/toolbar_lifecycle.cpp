@@ -1,11 +1,16 @@
 #include "ui/toolbar/toolbar_lifecycle.h"
 
+#include "text/utf8.h"
+
 namespace lk::ui::toolbar {
 
 std::optional<std::string> FontToReselect(const settings::SettingsStore& store) {
-  auto name = store.Read("Font", "LastFont", "Arial", settings::kDirectReadCapacity);
+  const auto stored = store.Read("Font", "LastFont", "Arial", settings::kDirectReadCapacity);
+  // The name is Unicode: a long one cut by the buffer loses its last
+  // character whole, never half of it.
+  const auto name = text::WithoutCutEnd(stored);
   if (name.empty()) return std::nullopt;
-  return name;
+  return std::string(name);
 }
 
 bool SaveOnClose(const std::optional<Corner>& corner, const settings::SettingsStore& store,
