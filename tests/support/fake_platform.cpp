@@ -38,7 +38,6 @@ std::vector<KeyStroke> FakePlatform::StrokesTo(WindowHandle window) const {
 }
 
 std::vector<WindowHandle> FakePlatform::EnumTopLevel() {
-  calls.push_back("EnumTopLevelWindows");
   if (!zOrder.empty()) return zOrder;
   std::vector<WindowHandle> all;
   for (const auto& [handle, window] : windows) all.push_back(handle);

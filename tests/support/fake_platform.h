@@ -120,7 +120,7 @@ class FakePlatform : public Clipboard, public Keyboard, public Windows, public S
   std::filesystem::path::string_type ProgramDirectory() override;
 
   // The calls that show something to the user or to another program, one
-  // line each: message boxes, activations, enumerations, flashes, automation.
+  // line each: message boxes, activations, flashes, automation.
   std::vector<std::string> calls;
   int Count(const std::string& prefix) const;
   // The line a message box leaves in calls.
