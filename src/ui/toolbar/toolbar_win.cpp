@@ -245,7 +245,11 @@ void ToolbarWindow::OpenSelectApplication() {
 LRESULT CALLBACK ToolbarWindow::ChildProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                           DWORD_PTR self) {
   if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, &ToolbarWindow::ChildProc, 0);
-  if (reinterpret_cast<ToolbarWindow*>(self)->OnChildMessage(hwnd, msg, wParam, lParam)) return 0;
+  try {
+    if (reinterpret_cast<ToolbarWindow*>(self)->OnChildMessage(hwnd, msg, wParam, lParam)) return 0;
+  } catch (...) {
+    // As in the window-procedure thunk: no exception crosses into the system.
+  }
   return ::DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
