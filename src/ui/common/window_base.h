@@ -5,6 +5,9 @@
 
 namespace lk::ui {
 
+// A child's control identifier where CreateWindowEx takes a menu.
+inline HMENU AsMenu(int controlId) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)); }
+
 class WindowBase {
  public:
   WindowBase() = default;

@@ -2,6 +2,7 @@
 
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_platform.h"
+#include "ui/common/colour_win.h"
 #include "ui/common/dpi.h"
 #include "ui/toolbar/keypad_model.h"
 #include "ui/toolbar/toolbar_layout.h"
@@ -13,7 +14,7 @@ constexpr wchar_t kClass[] = L"LekhopakarPanel";
 
 void EnlargementPanel::Create(HWND parent, int id) {
   RegisterClassOnce(kClass, 0, ::LoadCursorW(nullptr, IDC_SIZEALL), nullptr, nullptr);
-  background_.reset(::CreateSolidBrush(RGB(kLightCyan.r, kLightCyan.g, kLightCyan.b)));
+  background_.reset(::CreateSolidBrush(ToColorRef(kLightCyan)));
   CreateWindowFor(kClass, WS_EX_CLIENTEDGE, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 1, 1, parent,
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
 }
