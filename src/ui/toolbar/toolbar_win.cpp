@@ -13,6 +13,7 @@
 #include "ui/common/colour_win.h"
 #include "ui/common/dpi.h"
 #include "ui/common/fonts.h"
+#include "ui/common/modal_dialog_win.h"
 #include "ui/common/owner_draw_button.h"
 #include "ui/customize/customize_win.h"
 #include "ui/select_application/select_application_win.h"
@@ -226,8 +227,7 @@ void ToolbarWindow::OnKeyClick(int index) {
 }
 
 void ToolbarWindow::Unload() {
-  select_application::SelectApplicationDialog::CloseOpen();
-  customize::CloseCustomizeDialog();
+  ModalDialog::CloseOpen();
   const std::string font = FontListText();
   SaveOnClose(platform_, platform::FromHwnd(hwnd()), store_, font);
   ::DestroyWindow(hwnd());
