@@ -254,6 +254,20 @@ TEST(CustomizeChanges, ReportEachChangedFieldOnceInOrderAndNothingForIdenticalTe
   EXPECT_TRUE(d.model.TakeChangedFields().empty());
 }
 
+// Ids reach the model from window messages; a label's, a list's or a
+// stranger's is no field and changes nothing.
+TEST(CustomizeChanges, IdsThatAreNoFieldHoldNoTextAndTakeNone) {
+  Dialog d;
+  d.Open();
+  d.model.TakeChangedFields();
+  for (const int other : {id::kFontList, id::Label(1), id::kSave, 0, 306, 999}) {
+    d.model.SetText(other, "abc");
+    EXPECT_EQ(d.model.Text(other), "") << other;
+  }
+  EXPECT_TRUE(d.model.TakeChangedFields().empty());
+  EXPECT_EQ(d.At(1, 0), "x");
+}
+
 TEST(CustomizeCount, NumbersPassAndOtherTextShowsOneMessageAndEmptiesTheField) {
   Dialog d;
   d.Open();

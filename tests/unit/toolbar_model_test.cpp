@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "commands/assign.h"
+#include "layout_rules.h"
 #include "temp_dir.h"
 #include "ui/toolbar/about_text.h"
 #include "ui/toolbar/placement.h"
@@ -180,33 +181,120 @@ TEST(AboutText, TwentyOneLinesExactlyAsLaidOut) {
   EXPECT_EQ(AboutText(), text);
 }
 
-TEST(ToolbarLayout, KeypadHoldsEveryIndexOnceInOverlappingKeys) {
+// The whole toolbar: the strip, the keys and the panel over them.
+std::vector<ControlDesign> AllControls() {
+  std::vector<ControlDesign> all(BottomStrip().begin(), BottomStrip().end());
+  for (int r = 0; r < kKeyRows; ++r)
+    for (int c = 0; c < kKeyColumns; ++c) all.push_back(KeyDesign(r, c));
+  all.push_back({.id = id::kPanel, .rect = kPanelRect});
+  return all;
+}
+
+bool IsKey(const ControlDesign& c) { return c.kind == ControlKind::kKey; }
+bool IsStripButton(const ControlDesign& c) {
+  return c.kind == ControlKind::kColouredButton || c.kind == ControlKind::kPushButton;
+}
+
+TEST(ToolbarLayout, KeypadHoldsEveryIndexOnceInKeyboardOrder) {
   std::set<int> seen;
   for (int r = 0; r < kKeyRows; ++r)
     for (int c = 0; c < kKeyColumns; ++c) {
       const int index = KeyIndexAt(r, c);
       EXPECT_TRUE(index >= 0 && index < kKeyCount) << r << "," << c;
       EXPECT_TRUE(seen.insert(index).second) << "index " << index << " twice";
-      const auto key = KeyRect(r, c);
-      EXPECT_EQ(key.width, 315);
-      EXPECT_EQ(key.height, 405);
-      if (c + 1 < kKeyColumns) {
-        EXPECT_EQ(key.left + key.width - KeyRect(r, c + 1).left, 15);
-      }
-      if (r + 1 < kKeyRows) {
-        EXPECT_EQ(key.top + key.height - KeyRect(r + 1, c).top, 15);
-      }
+      EXPECT_EQ(KeyDesign(r, c).id, id::kFirstKey + index);
     }
   EXPECT_EQ(seen.size(), static_cast<std::size_t>(kKeyCount));
-  EXPECT_EQ(KeyIndexAt(0, 0), 1);
-  EXPECT_EQ(KeyIndexAt(6, 31), 0);
-  EXPECT_EQ(KeyRect(0, 0).left, 75);
-  EXPECT_EQ(KeyRect(6, 0).top, 2340);
   // Keyboard order: q w e r t y opens row 1, a s d f row 2, z x c v row 3 (index = code - 32).
   EXPECT_EQ(std::string({char(KeyIndexAt(1, 0) + 32), char(KeyIndexAt(1, 1) + 32), char(KeyIndexAt(1, 2) + 32)}),
             "qwe");
   EXPECT_EQ(std::string({char(KeyIndexAt(2, 0) + 32), char(KeyIndexAt(3, 0) + 32)}), "az");
 }
+
+TEST(ToolbarLayout, IdsAreUniqueAndEveryControlLiesInTheClientArea) {
+  const auto all = AllControls();
+  rules::ExpectUniqueIds(all);
+  for (const auto& c : all) {
+    // The logo starts 30 twips left of the client area: the blank margin of
+    // its picture is cut off there.
+    TwipRect rect = c.rect;
+    if (c.id == id::kLogo) {
+      EXPECT_EQ(rect.left, -30);
+      rect.left = 0;
+      rect.width -= 30;
+    }
+    EXPECT_TRUE(rules::Inside(rect, kClientWidth, kClientHeight)) << rules::Describe(c);
+  }
+}
+
+// Keys overlap each neighbour, across and down, by 15 twips; the strip's
+// buttons overlap theirs the same way; the target field lies over the
+// quick-text box; the enlargement panel floats over the keys. Nothing else
+// overlaps.
+TEST(ToolbarLayout, OnlyTheIntendedControlsOverlap) {
+  const auto all = AllControls();
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    for (std::size_t j = i + 1; j < all.size(); ++j) {
+      const ControlDesign& a = all[i];
+      const ControlDesign& b = all[j];
+      const rules::Overlap shared = rules::OverlapOf(a.rect, b.rect);
+      if (!shared.any()) continue;
+      const auto pair = rules::Describe(a) + " and " + rules::Describe(b);
+      if (IsKey(a) && IsKey(b)) {
+        const bool across = shared.width == kKeyOverlap && shared.height == a.rect.height;
+        const bool down = shared.height == kKeyOverlap && shared.width == a.rect.width;
+        const bool corner = shared.width == kKeyOverlap && shared.height == kKeyOverlap;
+        EXPECT_TRUE(across || down || corner) << pair;
+      } else if (IsStripButton(a) && IsStripButton(b)) {
+        EXPECT_EQ(shared.width, kKeyOverlap) << pair;
+        EXPECT_EQ(a.rect.top, b.rect.top) << pair;
+      } else if (a.id == id::kTargetField && b.id == id::kQuickText) {
+        // Each keeps an end uncovered, the target field its left, the box its right.
+        EXPECT_LT(a.rect.left, b.rect.left);
+        EXPECT_GT(b.rect.left + b.rect.width, a.rect.left + a.rect.width);
+      } else {
+        EXPECT_TRUE((IsKey(a) && b.id == id::kPanel) || (IsKey(b) && a.id == id::kPanel)) << pair << " overlap";
+      }
+    }
+  }
+  // Every button of the strip overlaps the next one, every key its right
+  // and lower neighbours.
+  std::vector<TwipRect> buttons;
+  for (const auto& c : BottomStrip())
+    if (IsStripButton(c)) buttons.push_back(c.rect);
+  std::sort(buttons.begin(), buttons.end(), [](const TwipRect& x, const TwipRect& y) { return x.left < y.left; });
+  ASSERT_EQ(buttons.size(), 8u);
+  for (std::size_t i = 0; i + 1 < buttons.size(); ++i)
+    EXPECT_EQ(rules::OverlapOf(buttons[i], buttons[i + 1]).width, kKeyOverlap) << "button " << i;
+  for (int r = 0; r < kKeyRows; ++r)
+    for (int c = 0; c < kKeyColumns; ++c) {
+      if (c + 1 < kKeyColumns) {
+        EXPECT_EQ(rules::OverlapOf(KeyRect(r, c), KeyRect(r, c + 1)).width, kKeyOverlap);
+      }
+      if (r + 1 < kKeyRows) {
+        EXPECT_EQ(rules::OverlapOf(KeyRect(r, c), KeyRect(r + 1, c)).height, kKeyOverlap);
+      }
+    }
+}
+
+// Where controls overlap, the one made first lies on top: the panel over the
+// keys, the target field over the quick-text box.
+TEST(ToolbarLayout, StackingAndTabOrderFollowTheTable) {
+  const auto strip = BottomStrip();
+  const auto position = [&](int controlId) {
+    return std::find_if(strip.begin(), strip.end(), [&](const ControlDesign& c) { return c.id == controlId; }) -
+           strip.begin();
+  };
+  EXPECT_LT(position(id::kTargetField), position(id::kQuickText));
+  EXPECT_EQ(rules::TabOrder(strip),
+            (std::vector<int>{id::kFonts, id::kTargetField, id::kQuickText, id::kCommand1, id::kCommand2,
+                              id::kCommand3, id::kCommand4, id::kCommand5, id::kCommand6, id::kCommand7,
+                              id::kCommand10}));
+  for (int r = 0; r < kKeyRows; ++r)
+    for (int c = 0; c < kKeyColumns; ++c) EXPECT_FALSE(IsTabStop(KeyDesign(r, c).kind));
+}
+
+TEST(ToolbarLayout, PixelsKeepTheLayoutAtEveryDpi) { rules::ExpectPixelsKeepTheLayout(AllControls()); }
 
 TEST(ToolbarLayout, StripTooltipsKeepTheirBlanks) {
   struct Expected {
@@ -224,34 +312,15 @@ TEST(ToolbarLayout, StripTooltipsKeepTheirBlanks) {
       {id::kMarker, "  Click to insert the text in yellow    ", 2, 4},
   };
   for (const auto& e : expected) {
-    const auto& tooltip = Control(e.id).tooltip;
-    EXPECT_EQ(tooltip, e.tooltip) << e.id;
-    EXPECT_EQ(LeadingBlanks(tooltip), e.leading) << e.id;
-    EXPECT_EQ(TrailingBlanks(tooltip), e.trailing) << e.id;
+    const ControlDesign* control = FindControl(BottomStrip(), e.id);
+    ASSERT_NE(control, nullptr) << e.id;
+    EXPECT_EQ(control->tooltip, e.tooltip) << e.id;
+    EXPECT_EQ(LeadingBlanks(control->tooltip), e.leading) << e.id;
+    EXPECT_EQ(TrailingBlanks(control->tooltip), e.trailing) << e.id;
   }
-  EXPECT_NE(Control(id::kQuickText).tooltip.find("and  Hit"), std::string_view::npos);
   EXPECT_EQ(kPanelTooltip, "    Drag to move    Rt Click to hide    ");
-  for (int id : {101, 102, 103, 104, 105, 106, id::kFonts}) EXPECT_EQ(Control(id).tooltip, "") << id;
-  EXPECT_EQ(Control(id::kCommand7).caption, "tr");
-  EXPECT_EQ(Control(id::kCommand10).caption, "C");
-  EXPECT_TRUE(Control(id::kCommand10).bold);
-  EXPECT_THROW(Control(108), std::out_of_range);
-}
-
-TEST(ToolbarLayout, StripButtonsOverlapTheirNeighboursBy15Twips) {
-  const int buttons[] = {101, 102, 103, 104, 105, 106, id::kCommand7, id::kCommand10};
-  for (std::size_t i = 0; i + 1 < std::size(buttons); ++i) {
-    const auto a = Control(buttons[i]).rect;
-    const auto b = Control(buttons[i + 1]).rect;
-    EXPECT_EQ(a.left + a.width - b.left, 15) << buttons[i];
-    EXPECT_EQ(a.top, b.top);
-  }
-  // The target field and the quick-text box overlap, yet each keeps an end uncovered.
-  const auto field = Control(id::kTargetField).rect;
-  const auto quick = Control(id::kQuickText).rect;
-  EXPECT_LT(field.left, quick.left);
-  EXPECT_GT(field.left + field.width, quick.left);
-  EXPECT_GT(quick.left + quick.width, field.left + field.width);
+  for (int id : {101, 102, 103, 104, 105, 106, id::kFonts}) EXPECT_EQ(FindControl(BottomStrip(), id)->tooltip, "") << id;
+  EXPECT_EQ(FindControl(BottomStrip(), 108), nullptr);
 }
 
 }  // namespace

@@ -4,14 +4,9 @@
 
 namespace lk::ui {
 
-int TwipsToPixels(int twips, UINT dpi) {
-  return static_cast<int>(std::lround(static_cast<double>(twips) * dpi / kTwipsPerInch));
-}
-
 RECT TwipRectToPixels(const TwipRect& r, UINT dpi) {
-  const int left = TwipsToPixels(r.left, dpi);
-  const int top = TwipsToPixels(r.top, dpi);
-  return {left, top, left + TwipsToPixels(r.width, dpi), top + TwipsToPixels(r.height, dpi)};
+  const PixelRect p = ToPixels(r, dpi);
+  return {p.left, p.top, p.left + p.width, p.top + p.height};
 }
 
 UINT DpiOf(HWND hwnd) {

@@ -1,15 +1,13 @@
 #pragma once
-// Layouts are in twips; the window system wants pixels of the monitor the
-// window is on.
+// The DPI of the monitor a window is on, and what it takes to turn a layout
+// in twips into the window system's pixels there.
 #include <windows.h>
 
+#include "ui/layout/pixels.h"
 #include "ui/layout/twip_rect.h"
 
 namespace lk::ui {
 
-inline constexpr int kTwipsPerInch = 1440;
-
-int TwipsToPixels(int twips, UINT dpi);
 RECT TwipRectToPixels(const TwipRect& r, UINT dpi);
 UINT DpiOf(HWND hwnd);
 // A font height for CreateFont: negative, so it names the character height.

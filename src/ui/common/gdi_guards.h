@@ -38,29 +38,10 @@ class UniqueHandle {
 struct GdiObjectDeleter {
   void operator()(HGDIOBJ h) const { ::DeleteObject(h); }
 };
-struct IconDeleter {
-  void operator()(HICON h) const { ::DestroyIcon(h); }
-};
 
 using UniqueFont = UniqueHandle<HFONT, GdiObjectDeleter>;
 using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectDeleter>;
 using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectDeleter>;
-
-// GetDC / ReleaseDC.
-class WindowDc {
- public:
-  explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
-  ~WindowDc() {
-    if (dc_) ::ReleaseDC(hwnd_, dc_);
-  }
-  WindowDc(const WindowDc&) = delete;
-  WindowDc& operator=(const WindowDc&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HWND hwnd_;
-  HDC dc_;
-};
 
 // CreateCompatibleDC / DeleteDC.
 class MemoryDc {
@@ -85,7 +66,6 @@ class PaintDc {
   PaintDc(const PaintDc&) = delete;
   PaintDc& operator=(const PaintDc&) = delete;
   HDC get() const { return dc_; }
-  const PAINTSTRUCT& paint() const { return ps_; }
 
  private:
   HWND hwnd_;

@@ -44,7 +44,14 @@ LRESULT CALLBACK WindowBase::Thunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
     self = reinterpret_cast<WindowBase*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   }
   if (!self) return ::DefWindowProcW(hwnd, msg, wParam, lParam);
-  const LRESULT result = self->HandleMessage(msg, wParam, lParam);
+  LRESULT result = 0;
+  try {
+    result = self->HandleMessage(msg, wParam, lParam);
+  } catch (...) {
+    // Unwinding through the system's frames is undefined; the message is
+    // answered as if we had no handler for it, and the program goes on.
+    result = ::DefWindowProcW(hwnd, msg, wParam, lParam);
+  }
   if (msg == WM_NCDESTROY) {
     ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     self->hwnd_ = nullptr;

@@ -5,6 +5,9 @@
 
 namespace lk::ui {
 
+// A child's control identifier where CreateWindowEx takes a menu.
+inline HMENU AsMenu(int controlId) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)); }
+
 class WindowBase {
  public:
   WindowBase() = default;
@@ -21,7 +24,8 @@ class WindowBase {
   HWND CreateWindowFor(const wchar_t* className, DWORD exStyle, const wchar_t* title, DWORD style, int x, int y,
                        int width, int height, HWND parent, HMENU menuOrId);
 
-  // Unhandled messages must go to Default().
+  // Unhandled messages must go to Default(). An exception never reaches the
+  // system: the thunk answers that message as DefWindowProc would.
   virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) = 0;
   LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam) { return ::DefWindowProcW(hwnd_, msg, wParam, lParam); }
 

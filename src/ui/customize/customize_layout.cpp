@@ -1,34 +1,38 @@
 #include "ui/customize/customize_layout.h"
 
-#include <stdexcept>
+#include <vector>
 
 namespace lk::ui::customize {
 namespace {
+
+using enum ControlKind;
 
 constexpr int kRowTops[kRows] = {1935, 2625, 3255, 3645, 4020};
 constexpr int kColumnLefts[kColumns] = {255, 1245, 2265, 3285, 4470, 5535};
 constexpr int kColumnWidths[kColumns] = {915, 915, 915, 1080, 915, 2370};
 constexpr std::string_view kRowTooltips[kRows] = {"Button 1", "Button 2", "Button 3", "Button 4", "Button 5"};
+constexpr double kHeadingPoints = 13.8;
+constexpr Rgb kHeadingColour{255, 0, 0};
 
 ControlDesign Label(int n, TwipRect rect, std::string_view text, Align align = Align::kLeft, bool wraps = false) {
-  return {id::Label(n), Kind::kLabel, rect, text, align, FontRole::kDialog, wraps, false, {}};
+  return {.id = id::Label(n), .kind = kDrawnLabel, .rect = rect, .text = text, .align = align, .wraps = wraps};
 }
 
-ControlDesign Field(int controlId, TwipRect rect, Align align, FontRole font, bool readOnly = false,
+ControlDesign Field(int controlId, TwipRect rect, Align align, bool pickedFont, bool readOnly = false,
                   std::string_view tooltip = {}) {
-  return {controlId, Kind::kField, rect, {}, align, font, false, readOnly, tooltip};
+  return {.id = controlId, .kind = kField, .rect = rect, .tooltip = tooltip, .pickedFont = pickedFont,
+          .align = align, .readOnly = readOnly};
 }
 
 ControlDesign Button(int controlId, TwipRect rect, std::string_view text) {
-  return {controlId, Kind::kButton, rect, text, Align::kCentre, FontRole::kDialog, false, false, {}};
+  return {.id = controlId, .kind = kPushButton, .rect = rect, .text = text};
 }
 
 std::vector<ControlDesign> Build() {
   std::vector<ControlDesign> all;
-  all.push_back({id::kFontList, Kind::kFontList, {5355, 750, 1965, 315}, {}, Align::kLeft, FontRole::kDialog,
-                 false, false, {}});
-  all.push_back({id::kSizeList, Kind::kSizeList, {7335, 750, 645, 315}, {}, Align::kLeft, FontRole::kDialog,
-                 false, false, {}});
+  // Picked, never typed; the fonts keep the system's order.
+  all.push_back({.id = id::kFontList, .kind = kPickList, .rect = {5355, 750, 1965, 315}});
+  all.push_back({.id = id::kSizeList, .kind = kPickList, .rect = {7335, 750, 645, 315}});
 
   for (int row = 1; row <= kRows; ++row) {
     for (int index = 0; index < kColumns; ++index) {
@@ -36,16 +40,16 @@ std::vector<ControlDesign> Build() {
       const bool tooltipField = index == 5;
       all.push_back(Field(id::Field(row, index),
                           {kColumnLefts[index], kRowTops[row - 1], kColumnWidths[index], height},
-                          tooltipField ? Align::kLeft : Align::kCentre,
-                          tooltipField ? FontRole::kDialog : FontRole::kStyled, index == 1 || index == 3,
+                          tooltipField ? Align::kLeft : Align::kCentre, !tooltipField, index == 1 || index == 3,
                           index == 0 ? kRowTooltips[row - 1] : std::string_view{}));
     }
   }
-  all.push_back(Field(id::kCharacter, {1290, 4605, 750, 360}, Align::kCentre, FontRole::kStyled));
-  all.push_back(Field(id::kRepeat, {2880, 4605, 735, 360}, Align::kCentre, FontRole::kDialog));
-  all.push_back(Field(id::kCaption6, {4485, 4605, 915, 330}, Align::kCentre, FontRole::kStyled));
-  all.push_back(Field(id::kTooltip6, {5550, 4605, 2370, 360}, Align::kLeft, FontRole::kDialog));
+  all.push_back(Field(id::kCharacter, {1290, 4605, 750, 360}, Align::kCentre, true));
+  all.push_back(Field(id::kRepeat, {2880, 4605, 735, 360}, Align::kCentre, false));
+  all.push_back(Field(id::kCaption6, {4485, 4605, 915, 330}, Align::kCentre, true));
+  all.push_back(Field(id::kTooltip6, {5550, 4605, 2370, 360}, Align::kLeft, false));
 
+  // Plain push buttons: none is the default or the cancel button.
   all.push_back(Button(id::kLoadDefault, {285, 5130, 1470, 345}, "&Load Default"));
   all.push_back(Button(id::kSave, {4680, 5130, 1470, 345}, "&Save"));
   all.push_back(Button(id::kClose, {6405, 5130, 1470, 345}, "&Close"));
@@ -54,7 +58,9 @@ std::vector<ControlDesign> Build() {
   // a label whose text starts inside a help line's box comes before that
   // line, so it is stacked above it.
   ControlDesign heading = Label(15, {315, 195, 2220, 405}, "Customize");
-  heading.font = FontRole::kHeading;
+  heading.ink = kHeadingColour;
+  heading.points = kHeadingPoints;
+  heading.bold = true;
   all.push_back(heading);
   all.push_back(Label(1, {240, 705, 5055, 525},
                       "Five              colored buttons are customizable. To customize them change the values in "
@@ -86,15 +92,9 @@ std::vector<ControlDesign> Build() {
 
 }  // namespace
 
-const std::vector<ControlDesign>& Controls() {
+std::span<const ControlDesign> Controls() {
   static const std::vector<ControlDesign> all = Build();
   return all;
-}
-
-const ControlDesign& Control(int controlId) {
-  for (const auto& c : Controls())
-    if (c.id == controlId) return c;
-  throw std::out_of_range("no such Customize Buttons control");
 }
 
 }  // namespace lk::ui::customize

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <stdexcept>
 #include <utility>
 
 #include "commands/button_slots.h"
@@ -118,14 +117,14 @@ void CustomizeModel::SetText(int field, std::string_view text) {
 }
 
 const std::string& CustomizeModel::Text(int field) const {
+  static const std::string kNoText;
   const int slot = SlotOf(field);
-  if (slot < 0) throw std::out_of_range("no such Customize Buttons field");
-  return texts_[static_cast<std::size_t>(slot)];
+  return slot < 0 ? kNoText : texts_[static_cast<std::size_t>(slot)];
 }
 
 bool CustomizeModel::Store(int field, std::string text) {
   const int slot = SlotOf(field);
-  if (slot < 0) throw std::out_of_range("no such Customize Buttons field");
+  if (slot < 0) return false;
   // The limit holds for every assignment, so a longer stored value is cut too.
   if (IsOneCharacterField(field) && text.size() > 1) text.resize(1);
   std::string& current = texts_[static_cast<std::size_t>(slot)];

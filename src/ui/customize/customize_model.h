@@ -49,7 +49,8 @@ class CustomizeModel {
   bool Save(const std::function<void()>& assign) const;
 
   // An assignment to a field. Text identical to what the field holds is no
-  // change and runs nothing, as with a text box.
+  // change and runs nothing, as with a text box. Ids come from window
+  // messages: one that is no field holds no text and takes none.
   void SetText(int field, std::string_view text);
   const std::string& Text(int field) const;
 

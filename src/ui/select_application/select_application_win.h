@@ -1,43 +1,42 @@
 #pragma once
 #include <windows.h>
 
-#include <memory>
+#include <optional>
 
 #include "platform/win32/win32_platform.h"
-#include "ui/common/gdi_guards.h"
-#include "ui/common/window_base.h"
+#include "ui/common/modal_dialog_win.h"
+#include "ui/select_application/select_application_layout.h"
 #include "ui/select_application/select_application_model.h"
 
 namespace lk::ui::select_application {
 
+inline constexpr DialogFrame kFrame{L"LekhopakarSelectApplication", WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT,
+                                    kDesign, id::kCancel};
+
 // Created for each opening and destroyed when it closes, so every opening
 // starts with a fresh list.
-class SelectApplicationDialog : public WindowBase {
+class SelectApplicationDialog : public ModalDialog {
  public:
   // Shows the dialog modally over the toolbar and returns when it has closed;
   // OK puts the chosen title into the target field.
   static void Run(platform::Win32Platform& platform, HWND toolbar, HWND targetField);
 
-  // Closes an open dialog, as when the toolbar itself goes away.
-  static void CloseOpen();
-
  private:
   SelectApplicationDialog(platform::Win32Platform& platform, HWND targetField)
-      : model_(platform.windows, platform.shell), targetField_(targetField) {}
+      : ModalDialog(kFrame, Controls()), model_(platform.windows, platform.shell), targetField_(targetField) {}
 
-  bool Create(HWND toolbar);
+  void Load() override;
+  HWND FirstFocus() override;
+  void OnClick(int controlId) override;
+  void OnCommand(int controlId, int code) override;
+  std::optional<LRESULT> OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
   void FillList();
-  void OnCommand(int id, int code);
-  void Paint();
-  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-  HWND Item(int controlId) const { return ::GetDlgItem(hwnd(), controlId); }
+  // OK, or a double click on an entry.
+  void Ok();
+  void PaintRules();
 
   SelectApplicationModel model_;
   HWND targetField_;
-  UINT dpi_ = 96;
-  UniqueFont font_;
-  bool closed_ = false;
-  bool placed_ = false;
 };
 
 }  // namespace lk::ui::select_application

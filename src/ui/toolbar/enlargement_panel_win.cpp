@@ -1,6 +1,7 @@
 #include "ui/toolbar/enlargement_panel_win.h"
 
 #include "platform/win32/wide_text.h"
+#include "ui/common/colour_win.h"
 #include "ui/common/dpi.h"
 #include "ui/toolbar/keypad_model.h"
 #include "ui/toolbar/toolbar_layout.h"
@@ -12,9 +13,8 @@ constexpr wchar_t kClass[] = L"LekhopakarPanel";
 
 void EnlargementPanel::Create(HWND parent, int id) {
   RegisterClassOnce(kClass, 0, ::LoadCursorW(nullptr, IDC_SIZEALL), nullptr, nullptr);
-  background_.reset(::CreateSolidBrush(RGB(kLightCyan.r, kLightCyan.g, kLightCyan.b)));
-  CreateWindowFor(kClass, WS_EX_CLIENTEDGE, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 1, 1, parent,
-                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+  background_.reset(::CreateSolidBrush(ToColorRef(kLightCyan)));
+  CreateWindowFor(kClass, WS_EX_CLIENTEDGE, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 1, 1, parent, AsMenu(id));
 }
 
 void EnlargementPanel::SetFont(HFONT font) {

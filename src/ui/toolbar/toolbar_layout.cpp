@@ -1,30 +1,33 @@
 #include "ui/toolbar/toolbar_layout.h"
 
-#include <stdexcept>
-
 namespace lk::ui::toolbar {
 namespace {
 
-constexpr std::array<ControlSpec, 13> kStrip = {{
-    {id::kLogo, Kind::kLogo, {-30, 2760, 1365, 420}, kGrey, 7.8, false, "", "   <(;-)  "},
-    {101, Kind::kCustomButton, {1350, 2790, 420, 360}, kLightCyan, 7.8, false, "", ""},
-    {102, Kind::kCustomButton, {1755, 2790, 420, 360}, kLightCyan, 7.8, false, "", ""},
-    {103, Kind::kCustomButton, {2160, 2790, 555, 360}, kLightCyan, 9.6, false, "", ""},
-    {104, Kind::kCustomButton, {2700, 2790, 555, 360}, kLightCyan, 9.6, false, "", ""},
-    {105, Kind::kCustomButton, {3240, 2790, 555, 360}, kLightCyan, 7.8, false, "", ""},
-    {106, Kind::kCustomButton, {3780, 2790, 420, 360}, kLightCyan, 7.8, false, "", ""},
-    {id::kCommand7, Kind::kPlainButton, {4185, 2790, 555, 360}, std::nullopt, 9.6, false, "tr",
-     "   Swaps the first word in selection with the remaining words   "},
-    {id::kCommand10, Kind::kCustomButton, {4725, 2790, 300, 360}, kLightCyan, 7.8, true, "C",
-     "  Customize Buttons...     "},
-    {id::kFonts, Kind::kFontList, {5100, 2835, 1860, 315}, kCyan, 7.8, false, "", ""},
-    {id::kTargetField, Kind::kTargetField, {7065, 2850, 1875, 300}, kLightCyan, 7.8, false, "",
-     "  Double click here to change or refresh the application list  "},
-    {id::kQuickText, Kind::kQuickText, {7335, 2835, 2055, 315}, kYellow, 7.8, false, "",
-     "  Paste text here and  Hit Enter to Add   "},
-    {id::kMarker, Kind::kMarker, {9516, 2916, 84, 156}, std::nullopt, 7.8, false, "",
-     "  Click to insert the text in yellow    "},
-}};
+using enum ControlKind;
+
+constexpr ControlDesign kStrip[] = {
+    {.id = id::kFonts, .kind = kPickList, .rect = {5100, 2835, 1860, 315}, .face = kCyan, .points = kDesignPoints,
+     .sorted = true},
+    {.id = id::kTargetField, .kind = kField, .rect = {7065, 2850, 1875, 300},
+     .tooltip = "  Double click here to change or refresh the application list  ", .face = kLightCyan,
+     .points = kDesignPoints},
+    {.id = id::kQuickText, .kind = kComboField, .rect = {7335, 2835, 2055, 315},
+     .tooltip = "  Paste text here and  Hit Enter to Add   ", .face = kYellow, .points = kDesignPoints},
+    {.id = id::kCommand1, .kind = kColouredButton, .rect = {1350, 2790, 420, 360}, .face = kLightCyan, .points = kDesignPoints},
+    {.id = id::kCommand2, .kind = kColouredButton, .rect = {1755, 2790, 420, 360}, .face = kLightCyan, .points = kDesignPoints},
+    {.id = id::kCommand3, .kind = kColouredButton, .rect = {2160, 2790, 555, 360}, .face = kLightCyan, .points = 9.6},
+    {.id = id::kCommand4, .kind = kColouredButton, .rect = {2700, 2790, 555, 360}, .face = kLightCyan, .points = 9.6},
+    {.id = id::kCommand5, .kind = kColouredButton, .rect = {3240, 2790, 555, 360}, .face = kLightCyan, .points = kDesignPoints},
+    {.id = id::kCommand6, .kind = kColouredButton, .rect = {3780, 2790, 420, 360}, .face = kLightCyan, .points = kDesignPoints},
+    {.id = id::kCommand7, .kind = kPushButton, .rect = {4185, 2790, 555, 360}, .text = "tr",
+     .tooltip = "   Swaps the first word in selection with the remaining words   ", .points = 9.6},
+    {.id = id::kCommand10, .kind = kColouredButton, .rect = {4725, 2790, 300, 360}, .text = "C",
+     .tooltip = "  Customize Buttons...     ", .face = kLightCyan, .points = kDesignPoints, .bold = true},
+    {.id = id::kMarker, .kind = kPicture, .rect = {9516, 2916, 84, 156},
+     .tooltip = "  Click to insert the text in yellow    ", .points = kDesignPoints},
+    {.id = id::kLogo, .kind = kPicture, .rect = {-30, 2760, 1365, 420}, .tooltip = "   <(;-)  ", .face = kGrey,
+     .points = kDesignPoints},
+};
 
 // Index of the key in each row and column: the shifted digits of a US
 // keyboard open row 0, the letters in keyboard order open rows 1 to 3.
@@ -47,16 +50,19 @@ constexpr int kGrid[kKeyRows][kKeyColumns] = {
 
 }  // namespace
 
-const std::array<ControlSpec, 13>& BottomStrip() { return kStrip; }
-
-const ControlSpec& Control(int controlId) {
-  for (const auto& c : kStrip)
-    if (c.id == controlId) return c;
-  throw std::out_of_range("no such toolbar control");
-}
+std::span<const ControlDesign> BottomStrip() { return kStrip; }
 
 int KeyIndexAt(int row, int column) { return kGrid[row][column]; }
 
-TwipRect KeyRect(int row, int column) { return {75 + 300 * column, 390 * row, 315, 405}; }
+TwipRect KeyRect(int row, int column) {
+  return {75 + (315 - kKeyOverlap) * column, (405 - kKeyOverlap) * row, 315, 405};
+}
+
+ControlDesign KeyDesign(int row, int column) {
+  // Drawn in the picked font, or the design font until one is picked: the
+  // window hands the key its font when drawing it.
+  return {.id = id::kFirstKey + KeyIndexAt(row, column), .kind = kKey, .rect = KeyRect(row, column),
+          .pickedFont = true};
+}
 
 }  // namespace lk::ui::toolbar

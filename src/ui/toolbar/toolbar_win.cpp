@@ -3,20 +3,23 @@
 #include <commctrl.h>
 
 #include <string>
+#include <utility>
 
 #include "commands/assign.h"
 #include "platform/win32/wide_text.h"
 #include "resource_ids.h"
-#include "ui/common/dpi.h"
-#include "ui/common/fonts.h"
-#include "ui/common/owner_draw_button.h"
 #include "target_link/target_check.h"
 #include "target_link/typing.h"
+#include "ui/common/colour_win.h"
+#include "ui/common/dpi.h"
+#include "ui/common/fonts.h"
+#include "ui/common/modal_dialog_win.h"
+#include "ui/common/owner_draw_button.h"
+#include "ui/customize/customize_win.h"
+#include "ui/select_application/select_application_win.h"
 #include "ui/toolbar/about_text.h"
 #include "ui/toolbar/font_choice.h"
 #include "ui/toolbar/keypad_model.h"
-#include "ui/customize/customize_win.h"
-#include "ui/select_application/select_application_win.h"
 #include "ui/toolbar/toolbar_lifecycle.h"
 
 namespace lk::ui::toolbar {
@@ -28,16 +31,18 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBO
 // was measured not to stick (its style kept no WS_EX_TOPMOST), while a window
 // created topmost stays so.
 constexpr DWORD kExStyle = WS_EX_TOPMOST;
-constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
 constexpr COLORREF kMarkerKey = RGB(LK_TRANSPARENT_KEY_R, LK_TRANSPARENT_KEY_G, LK_TRANSPARENT_KEY_B);
 constexpr double kChosenFontPoints = 16;
 constexpr double kQuickTextPoints = 12;
 
-COLORREF Colour(Rgb c) { return RGB(c.r, c.g, c.b); }
-HMENU IdMenu(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); }
 bool IsKey(int id) { return id >= id::kFirstKey && id < id::kFirstKey + kKeyCount; }
 bool IsCustomButton(int id) { return (id >= id::kCommand1 && id < id::kCommand7) || id == id::kCommand10; }
 
+// The closed height of a combo box of the strip, in pixels.
+int StripHeight(int controlId, UINT dpi) {
+  const ControlDesign* design = FindControl(BottomStrip(), controlId);
+  return design ? TwipsToPixels(design->rect.height, dpi) : 0;
+}
 
 }  // namespace
 
@@ -50,10 +55,10 @@ bool ToolbarWindow::Create() {
                     static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_LEKHOPAKAR), IMAGE_ICON, 0, 0,
                                                     LR_DEFAULTSIZE | LR_SHARED)),
                     nullptr);
-  lightCyan_.reset(::CreateSolidBrush(Colour(kLightCyan)));
-  cyan_.reset(::CreateSolidBrush(Colour(kCyan)));
-  yellow_.reset(::CreateSolidBrush(Colour(kYellow)));
-  grey_.reset(::CreateSolidBrush(Colour(kGrey)));
+  lightCyan_.reset(::CreateSolidBrush(ToColorRef(kLightCyan)));
+  cyan_.reset(::CreateSolidBrush(ToColorRef(kCyan)));
+  yellow_.reset(::CreateSolidBrush(ToColorRef(kYellow)));
+  grey_.reset(::CreateSolidBrush(ToColorRef(kGrey)));
 
   const std::wstring caption = win32::Wide(kCaption);
   if (!CreateWindowFor(kClass, kExStyle, caption.c_str(), kStyle, 0, 0, 1, 1, nullptr, nullptr)) return false;
@@ -62,133 +67,69 @@ bool ToolbarWindow::Create() {
                  reinterpret_cast<LPARAM>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_LEKHOPAKAR), IMAGE_ICON, 16,
                                                        16, LR_SHARED)));
   dpi_ = DpiOf(hwnd());
-  CreateFonts();
+  fonts_ = DesignFonts(dpi_);
+  panelFont_ = MakeFont(kDesignFace, kPanelPoints, false, dpi_);
   CreateControls();
   conversions_.Attach(hwnd(), store_);
   Load();
   return true;
 }
 
-HWND ToolbarWindow::CreateStripControl(const ControlSpec& design) {
-  const std::wstring caption = win32::Wide(design.caption);
-  const RECT r = TwipRectToPixels(design.rect, dpi_);
-  const int width = r.right - r.left;
-  // A combo box's window height includes its dropped-down list.
-  const bool combo = design.kind == Kind::kFontList || design.kind == Kind::kQuickText;
-  const int height = (r.bottom - r.top) * (combo ? 12 : 1);
-  const auto make = [&](DWORD ex, const wchar_t* cls, DWORD style) {
-    return ::CreateWindowExW(ex, cls, caption.c_str(), kChild | style, r.left, r.top, width, height, hwnd(),
-                             IdMenu(design.id), ::GetModuleHandleW(nullptr), nullptr);
-  };
-  switch (design.kind) {
-    case Kind::kLogo:
-      logo_.Create(hwnd(), design.id, IDB_LOGO, Colour(kGrey), std::nullopt);
-      logo_.SetDpi(dpi_);
-      ::MoveWindow(logo_.hwnd(), r.left, r.top, width, height, FALSE);
-      return logo_.hwnd();
-    case Kind::kMarker:
-      // The marker's place is a little smaller than its picture: shrink it
-      // rather than cut off its point.
-      marker_.Create(hwnd(), design.id, IDB_MARKER, Colour(kGrey), kMarkerKey, true);
-      marker_.SetDpi(dpi_);
-      ::MoveWindow(marker_.hwnd(), r.left, r.top, width, height, FALSE);
-      return marker_.hwnd();
-    case Kind::kCustomButton:
-      return make(0, WC_BUTTONW, WS_TABSTOP | BS_OWNERDRAW);
-    case Kind::kPlainButton:
-      return make(0, WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON);
-    case Kind::kFontList:
-      return make(0, WC_COMBOBOXW,
-                  WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_SORT | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS);
-    case Kind::kTargetField:
-      return make(WS_EX_CLIENTEDGE, WC_EDITW, WS_TABSTOP | ES_AUTOHSCROLL);
-    case Kind::kQuickText:
-      return make(0, WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL);
-  }
-  return nullptr;
+HWND ToolbarWindow::CreateStripControl(const ControlDesign& design) {
+  if (design.kind != ControlKind::kPicture) return CreateControl(hwnd(), design, fonts_);
+  const bool marker = design.id == id::kMarker;
+  PictureWindow& picture = marker ? marker_ : logo_;
+  // The marker's place is a little smaller than its picture: it is shrunk to
+  // fit rather than have its point cut off.
+  picture.Create(hwnd(), design.id, marker ? IDB_MARKER : IDB_LOGO, ToColorRef(kGrey),
+                 marker ? std::optional(kMarkerKey) : std::nullopt, marker);
+  picture.SetDpi(dpi_);
+  PlaceControl(picture.hwnd(), design, fonts_);
+  return picture.hwnd();
 }
 
 void ToolbarWindow::CreateControls() {
   tips_.Create(hwnd());
   // Each new child goes below its elder siblings, so creating them top first
   // gives the stacking wanted without moving any: the panel over everything,
-  // the font list first in the tab order, the target field over the
-  // quick-text box it overlaps, and the keys in reading order so that every
-  // one-pixel seam between them falls the same way.
+  // then the strip and the keys in the order their tables give.
   panel_.Create(hwnd(), id::kPanel);
   const RECT p = TwipRectToPixels(kPanelRect, dpi_);
   ::MoveWindow(panel_.hwnd(), p.left, p.top, p.right - p.left, p.bottom - p.top, FALSE);
   panel_.SetFont(panelFont_.get());
   tips_.Set(panel_.hwnd(), kPanelTooltip);
 
-  const int order[] = {id::kFonts,    id::kTargetField, id::kQuickText, id::kCommand1, id::kCommand2,
-                       id::kCommand3, id::kCommand4,    id::kCommand5,   id::kCommand6, id::kCommand7,
-                       id::kCommand10, id::kMarker,     id::kLogo};
-  for (const int controlId : order) {
-    const ControlSpec& design = Control(controlId);
+  for (const auto& design : BottomStrip()) {
     HWND control = CreateStripControl(design);
-    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(DesignFont(design)), FALSE);
     if (!design.tooltip.empty()) tips_.Set(control, design.tooltip);
   }
-  HWND fonts = Item(id::kFonts);
   HWND quickText = Item(id::kQuickText);
-  SetClosedHeight(fonts, TwipsToPixels(Control(id::kFonts).rect.height, dpi_));
-  ::SendMessageW(fonts, CB_SETITEMHEIGHT, 0, ::MulDiv(16, static_cast<int>(dpi_), 96));
-  SetClosedHeight(quickText, TwipsToPixels(Control(id::kQuickText).rect.height, dpi_));
   COMBOBOXINFO info{};
   info.cbSize = sizeof(info);
   if (::GetComboBoxInfo(quickText, &info)) quickTextEdit_ = info.hwndItem;
   if (quickTextEdit_) {
-    tips_.Set(quickTextEdit_, Control(id::kQuickText).tooltip);
+    // The box's tooltip, where the mouse rests over its field.
+    if (const ControlDesign* design = FindControl(BottomStrip(), id::kQuickText)) tips_.Set(quickTextEdit_, design->tooltip);
     ::SetWindowSubclass(quickTextEdit_, &ToolbarWindow::ChildProc, 0, reinterpret_cast<DWORD_PTR>(this));
   }
   ::SetWindowSubclass(Item(id::kTargetField), &ToolbarWindow::ChildProc, 0, reinterpret_cast<DWORD_PTR>(this));
 
-  for (int row = 0; row < kKeyRows; ++row) {
-    for (int column = 0; column < kKeyColumns; ++column) {
-      const int index = KeyIndexAt(row, column);
-      const RECT r = TwipRectToPixels(KeyRect(row, column), dpi_);
-      keys_[index] = ::CreateWindowExW(0, WC_BUTTONW, L"", kChild | BS_OWNERDRAW, r.left, r.top, r.right - r.left,
-                                       r.bottom - r.top, hwnd(), IdMenu(id::kFirstKey + index),
-                                       ::GetModuleHandleW(nullptr), nullptr);
-    }
-  }
-}
-
-HFONT ToolbarWindow::DesignFont(const ControlSpec& design) const {
-  return design.bold ? font78Bold_.get() : (design.points > 9 ? font96_.get() : font78_.get());
-}
-
-void ToolbarWindow::CreateFonts() {
-  font78_ = MakeFont(kDesignFont, 7.8, false, dpi_);
-  font78Bold_ = MakeFont(kDesignFont, 7.8, true, dpi_);
-  font96_ = MakeFont(kDesignFont, 9.6, false, dpi_);
-  panelFont_ = MakeFont(kDesignFont, kPanelPoints, false, dpi_);
+  for (int row = 0; row < kKeyRows; ++row)
+    for (int column = 0; column < kKeyColumns; ++column)
+      keys_[KeyIndexAt(row, column)] = CreateControl(hwnd(), KeyDesign(row, column), fonts_);
 }
 
 void ToolbarWindow::LayOut() {
   dpi_ = DpiOf(hwnd());
-  CreateFonts();
-  for (const auto& design : BottomStrip()) {
-    HWND control = Item(design.id);
-    const RECT r = TwipRectToPixels(design.rect, dpi_);
-    const int height = r.bottom - r.top;
-    const bool combo = design.kind == Kind::kFontList || design.kind == Kind::kQuickText;
-    // A combo box's window height includes its dropped-down list.
-    ::MoveWindow(control, r.left, r.top, r.right - r.left, combo ? height * 12 : height, TRUE);
-    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(DesignFont(design)), TRUE);
-    if (combo) SetClosedHeight(control, height);
-    if (design.kind == Kind::kFontList) ::SendMessageW(control, CB_SETITEMHEIGHT, 0, ::MulDiv(16, dpi_, 96));
-  }
+  // The old design fonts live on until every control holds a new one.
+  const DesignFonts previous = std::exchange(fonts_, DesignFonts(dpi_));
+  for (const auto& design : BottomStrip()) PlaceControl(Item(design.id), design, fonts_);
+  panelFont_ = MakeFont(kDesignFace, kPanelPoints, false, dpi_);
   logo_.SetDpi(dpi_);
   marker_.SetDpi(dpi_);
-  for (int row = 0; row < kKeyRows; ++row) {
-    for (int column = 0; column < kKeyColumns; ++column) {
-      HWND key = keys_[KeyIndexAt(row, column)];
-      const RECT r = TwipRectToPixels(KeyRect(row, column), dpi_);
-      ::MoveWindow(key, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
-    }
-  }
+  for (int row = 0; row < kKeyRows; ++row)
+    for (int column = 0; column < kKeyColumns; ++column)
+      PlaceControl(keys_[KeyIndexAt(row, column)], KeyDesign(row, column), fonts_);
   const RECT p = TwipRectToPixels(kPanelRect, dpi_);
   ::MoveWindow(panel_.hwnd(), p.left, p.top, p.right - p.left, p.bottom - p.top, TRUE);
   panel_.SetFont(panelFont_.get());
@@ -245,7 +186,11 @@ void ToolbarWindow::OpenSelectApplication() {
 LRESULT CALLBACK ToolbarWindow::ChildProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                           DWORD_PTR self) {
   if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, &ToolbarWindow::ChildProc, 0);
-  if (reinterpret_cast<ToolbarWindow*>(self)->OnChildMessage(hwnd, msg, wParam, lParam)) return 0;
+  try {
+    if (reinterpret_cast<ToolbarWindow*>(self)->OnChildMessage(hwnd, msg, wParam, lParam)) return 0;
+  } catch (...) {
+    // As in the window-procedure thunk: no exception crosses into the system.
+  }
   return ::DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
@@ -283,8 +228,7 @@ void ToolbarWindow::OnKeyClick(int index) {
 }
 
 void ToolbarWindow::Unload() {
-  select_application::SelectApplicationDialog::CloseOpen();
-  customize::CloseCustomizeDialog();
+  ModalDialog::CloseOpen();
   const std::string font = FontListText();
   RECT outer{};
   const auto corner = ::GetWindowRect(hwnd(), &outer) ? std::optional<Corner>({outer.left, outer.top}) : std::nullopt;
@@ -338,7 +282,8 @@ void ToolbarWindow::OnFontChosen(bool relabelOnly) {
   quickTextFont_ = MakeFont(name, kQuickTextPoints, false, dpi_);
   HWND quickText = Item(id::kQuickText);
   ::SendMessageW(quickText, WM_SETFONT, reinterpret_cast<WPARAM>(quickTextFont_.get()), TRUE);
-  SetClosedHeight(quickText, TwipsToPixels(Control(id::kTargetField).rect.height, dpi_));
+  // Closed, it lines up with the target field beside it.
+  SetClosedHeight(quickText, StripHeight(id::kTargetField, dpi_));
   if (visible) {
     ::SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);
     ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
@@ -409,9 +354,10 @@ bool ToolbarWindow::DrawItem(const DRAWITEMSTRUCT& item) {
   const int controlId = static_cast<int>(item.CtlID);
   if (item.CtlType == ODT_BUTTON && (IsCustomButton(controlId) || IsKey(controlId))) {
     if (IsKey(controlId))
-      DrawColouredButton(item, ::GetSysColor(COLOR_BTNFACE), chosenFont_ ? chosenFont_.get() : font78_.get());
+      DrawColouredButton(item, ::GetSysColor(COLOR_BTNFACE),
+                         chosenFont_ ? chosenFont_.get() : fonts_.Get(kDesignPoints, false));
     else
-      DrawColouredButton(item, Colour(kLightCyan));
+      DrawColouredButton(item, ToColorRef(kLightCyan));
     return true;
   }
   if (item.CtlType == ODT_COMBOBOX && controlId == id::kFonts) {
@@ -442,10 +388,10 @@ LRESULT ToolbarWindow::ColourControl(HDC dc, HWND control) {
   COLORREF colour = 0;
   if (control == Item(id::kTargetField)) {
     brush = lightCyan_.get();
-    colour = Colour(kLightCyan);
+    colour = ToColorRef(kLightCyan);
   } else if (control == quickTextEdit_ || ::GetParent(control) == Item(id::kQuickText)) {
     brush = yellow_.get();
-    colour = Colour(kYellow);
+    colour = ToColorRef(kYellow);
   } else {
     return 0;
   }
@@ -475,7 +421,7 @@ LRESULT ToolbarWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_MEASUREITEM: {
       auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
       if (measure->CtlType == ODT_COMBOBOX) {
-        measure->itemHeight = static_cast<UINT>(::MulDiv(16, static_cast<int>(DpiOf(hwnd())), 96));
+        measure->itemHeight = static_cast<UINT>(DrawnItemHeight(DpiOf(hwnd())));
         return TRUE;
       }
       break;

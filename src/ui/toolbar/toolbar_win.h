@@ -11,6 +11,7 @@
 #include "settings/settings_store.h"
 #include "target_link/sequence_gate.h"
 #include "target_link/target_ui.h"
+#include "ui/common/control_factory_win.h"
 #include "ui/common/gdi_guards.h"
 #include "ui/common/picture_win.h"
 #include "ui/common/tooltips.h"
@@ -43,9 +44,7 @@ class ToolbarWindow : public WindowBase, public target_link::TargetUi {
   bool OnChildMessage(HWND child, UINT msg, WPARAM wParam, LPARAM lParam);
 
   void CreateControls();
-  HWND CreateStripControl(const ControlSpec& design);
-  HFONT DesignFont(const ControlSpec& design) const;
-  void CreateFonts();
+  HWND CreateStripControl(const ControlDesign& design);
   void LayOut();
   void Load();
   void Place();
@@ -78,9 +77,7 @@ class ToolbarWindow : public WindowBase, public target_link::TargetUi {
   HWND quickTextEdit_ = nullptr;
 
   UINT dpi_ = 96;
-  UniqueFont font78_;
-  UniqueFont font78Bold_;
-  UniqueFont font96_;
+  DesignFonts fonts_;
   UniqueFont panelFont_;
   UniqueFont chosenFont_;
   UniqueFont quickTextFont_;
