@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/clipboard.h"
-#include "ui/common/window_base.h"
+#include "platform/win32/window_base.h"
 
 namespace lk::platform {
 
@@ -29,7 +29,7 @@ class Win32Clipboard : public Clipboard {
   bool OfferTaken() override;
 
  private:
-  class OwnerWindow : public ui::WindowBase {
+  class OwnerWindow : public win32::WindowBase {
    public:
     explicit OwnerWindow(Win32Clipboard& clipboard) : clipboard_(clipboard) {}
     bool Create();

@@ -7,7 +7,7 @@
 #include "platform/win32/wide_text.h"
 #include "ui/common/dpi.h"
 #include "ui/common/fonts.h"
-#include "ui/common/window_base.h"
+#include "platform/win32/window_base.h"
 
 namespace lk::ui {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "ui/common/control_factory_win.h"
 #include "ui/common/tooltips.h"
-#include "ui/common/window_base.h"
+#include "platform/win32/window_base.h"
 #include "ui/layout/control_design.h"
 #include "ui/layout/dialog_design.h"
 
@@ -25,7 +25,7 @@ struct DialogFrame {
   int closeButton;  // Cancel or Close: it closes the dialog as the close box does
 };
 
-class ModalDialog : public WindowBase {
+class ModalDialog : public win32::WindowBase {
  public:
   // Shows the dialog over `owner`, which takes no input meanwhile, and
   // returns once it has closed. While a dialog of this kind is open, another

@@ -7,11 +7,11 @@
 #include <optional>
 
 #include "ui/common/gdi_guards.h"
-#include "ui/common/window_base.h"
+#include "platform/win32/window_base.h"
 
 namespace lk::ui {
 
-class PictureWindow : public WindowBase {
+class PictureWindow : public win32::WindowBase {
  public:
   // transparentKey: pixels of this colour show the background instead.
   // fit: the picture fills the window instead of keeping its own size.

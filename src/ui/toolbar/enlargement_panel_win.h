@@ -4,11 +4,11 @@
 #include <windows.h>
 
 #include "ui/common/gdi_guards.h"
-#include "ui/common/window_base.h"
+#include "platform/win32/window_base.h"
 
 namespace lk::ui::toolbar {
 
-class EnlargementPanel : public WindowBase {
+class EnlargementPanel : public win32::WindowBase {
  public:
   void Create(HWND parent, int id);
   void SetFont(HFONT font);

@@ -15,7 +15,7 @@
 #include "ui/common/gdi_guards.h"
 #include "ui/common/picture_win.h"
 #include "ui/common/tooltips.h"
-#include "ui/common/window_base.h"
+#include "platform/win32/window_base.h"
 #include "ui/toolbar/conversion_menu_win.h"
 #include "ui/toolbar/enlargement_panel_win.h"
 #include "ui/toolbar/placement.h"
@@ -23,7 +23,7 @@
 
 namespace lk::ui::toolbar {
 
-class ToolbarWindow : public WindowBase, public target_link::TargetUi {
+class ToolbarWindow : public win32::WindowBase, public target_link::TargetUi {
  public:
   ToolbarWindow(platform::Win32Platform& platform, settings::SettingsStore store);
 

@@ -1,6 +1,6 @@
-#include "ui/common/window_base.h"
+#include "platform/win32/window_base.h"
 
-namespace lk::ui {
+namespace lk::win32 {
 
 WindowBase::~WindowBase() {
   if (hwnd_ && ::IsWindow(hwnd_)) {
@@ -59,4 +59,4 @@ LRESULT CALLBACK WindowBase::Thunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
   return result;
 }
 
-}  // namespace lk::ui
+}  // namespace lk::win32
