@@ -218,7 +218,7 @@ class Notepad {
     LeftClickAt(point);
     // Below the only line, the press puts the caret at its end.
     const auto pressed = [&] {
-      return static_cast<DWORD>(SendBounded(edit_, EM_GETSEL, 0, 0)) == MAKELONG(length, length);
+      return static_cast<DWORD>(SendBounded(edit_, EM_GETSEL, 0, 0)) == static_cast<DWORD>(MAKELONG(length, length));
     };
     Expect(WaitUntil(
                [&] {
