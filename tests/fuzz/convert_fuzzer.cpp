@@ -21,11 +21,7 @@
 
 namespace {
 
-using lk::convert::Converter;
-using lk::convert::Direction;
-using lk::convert::Eyelash;
-using lk::convert::Options;
-using lk::convert::Unconverted;
+using namespace lk::convert;
 
 // Mostly short pieces, so that characters, syllables and held-back marks are
 // cut at every point, and now and then a long one, and empty ones too.
@@ -76,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const Direction direction = (choice & 1) ? Direction::kToLegacy : Direction::kToUnicode;
   Options options;
   options.eyelash = (choice & 2) ? Eyelash::kRra : Eyelash::kZwj;
-  options.font = lk::convert::kAllLegacyFonts[(choice >> 2) % std::size(lk::convert::kAllLegacyFonts)];
+  options.font = kAllLegacyFonts[(choice >> 2) % std::size(kAllLegacyFonts)];
   const std::string_view text(reinterpret_cast<const char*>(data + 2), size - 2);
 
   Converter whole(direction, options);
@@ -86,8 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CHECK(!lk::text::FirstInvalidUtf8(expected).has_value());
 
   Unconverted once;
-  const std::string oneShot = direction == Direction::kToLegacy ? lk::convert::ToLegacy(text, options, &once)
-                                                                : lk::convert::ToUnicode(text, options, &once);
+  const std::string oneShot = direction == Direction::kToLegacy ? ToLegacy(text, options, &once)
+                                                                : ToUnicode(text, options, &once);
   CHECK(oneShot == expected);
   CHECK(SameUnconverted(once, whole.unconverted()));
 

@@ -129,37 +129,11 @@ LRESULT CALLBACK TextProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-HWND g_text = nullptr;
-
-LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  return HandleFrameMessage(hwnd, msg) ? 0 : ::DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  WNDCLASSW text{};
-  text.lpfnWndProc = TextProc;
-  text.hInstance = instance;
-  text.lpszClassName = L"KeysOnlyText";
-  text.hCursor = ::LoadCursorW(nullptr, IDC_IBEAM);
-  text.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  ::RegisterClassW(&text);
-  WNDCLASSW frame{};
-  frame.lpfnWndProc = FrameProc;
-  frame.hInstance = instance;
-  frame.lpszClassName = L"KeysOnlyTarget";
-  frame.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  ::RegisterClassW(&frame);
-  HWND window = ::CreateWindowExW(0, L"KeysOnlyTarget", L"Keys Only Target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 700,
-                                  40, 500, 220, nullptr, nullptr, instance, nullptr);
-  g_text = ::CreateWindowExW(0, L"KeysOnlyText", L"", WS_CHILD | WS_VISIBLE, 0, 0, 500, 200, window, nullptr,
-                             instance, nullptr);
-  ::SetFocus(g_text);
-  MSG msg;
-  while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
-  return 0;
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  RegisterWindowClass(L"KeysOnlyText", TextProc, IDC_IBEAM, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+  HWND frame = CreateFrame(L"KeysOnlyTarget", L"Keys Only Target", PlainFrameProc, {700, 40, 1200, 260});
+  ::SetFocus(CreateTextChild(frame, L"KeysOnlyText", 0));
+  return RunMessageLoop();
 }

@@ -105,23 +105,10 @@ class Node : public IDispatch {
   LONG refs_ = 1;
 };
 
-LRESULT CALLBACK DocumentProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-  return HandleFrameMessage(window, msg) ? 0 : ::DefWindowProcW(window, msg, wParam, lParam);
-}
-
 void ShowDocumentWindow(bool word) {
-  WNDCLASSW cls{};
-  cls.lpfnWndProc = DocumentProc;
-  cls.hInstance = ::GetModuleHandleW(nullptr);
-  cls.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  cls.lpszClassName = word ? L"OpusApp" : L"XLMAIN";
-  ::RegisterClassW(&cls);
-  HWND window = ::CreateWindowExW(0, cls.lpszClassName, word ? L"Document1 - Word" : L"Book1 - Excel",
-                                  WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 600, 300, nullptr, nullptr,
-                                  cls.hInstance, nullptr);
-  ::CreateWindowExW(WS_EX_CLIENTEDGE, L"Edit", L"", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL, 0, 0,
-                    600, 300, window, nullptr, cls.hInstance, nullptr);
-  ::SendMessageW(window, WM_SIZE, 0, 0);
+  HWND frame = CreateFrame(word ? L"OpusApp" : L"XLMAIN", word ? L"Document1 - Word" : L"Book1 - Excel",
+                           PlainFrameProc, {0, 0, 600, 300});
+  CreateTextChild(frame, L"Edit", ES_MULTILINE | ES_AUTOVSCROLL, WS_EX_CLIENTEDGE);
 }
 
 }  // namespace
@@ -141,11 +128,7 @@ int wmain(int argc, wchar_t** argv) {
   if (argc > 3 && lstrcmpiW(argv[3], L"window") == 0) ShowDocumentWindow(word);
   // Tell the test we are reachable.
   Record(L"ready");
-  MSG msg;
-  while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
+  RunMessageLoop();
   ::RevokeActiveObject(cookie, nullptr);
   ::CoUninitialize();
   return 0;

@@ -34,24 +34,11 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = FrameProc;
-  wc.hInstance = instance;
-  wc.lpszClassName = L"SlowPasteTarget";
-  wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  ::RegisterClassW(&wc);
-  HWND frame = ::CreateWindowExW(0, L"SlowPasteTarget", L"Slow Paste Target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 700,
-                                 40, 500, 220, nullptr, nullptr, instance, nullptr);
-  g_edit = ::CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL, 0, 0, 500, 200,
-                             frame, nullptr, instance, nullptr);
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  HWND frame = CreateFrame(L"SlowPasteTarget", L"Slow Paste Target", FrameProc, {700, 40, 1200, 260});
+  g_edit = CreateTextChild(frame, L"EDIT", ES_MULTILINE | ES_AUTOVSCROLL);
   g_editProc = reinterpret_cast<WNDPROC>(
       ::SetWindowLongPtrW(g_edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditProc)));
   ::SetFocus(g_edit);
-  MSG msg;
-  while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
-  return 0;
+  return RunMessageLoop();
 }

@@ -22,12 +22,10 @@
 namespace lk::cli {
 namespace {
 
+using namespace lk::testing;
 using lk::convert::Direction;
 using lk::convert::Eyelash;
 using lk::convert::LegacyFont;
-using lk::testing::TempDir;
-using lk::testing::WriteBytes;
-namespace fs = std::filesystem;
 
 struct Result {
   int status;

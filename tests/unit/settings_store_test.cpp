@@ -17,62 +17,57 @@
 namespace lk::settings {
 namespace {
 
-using lk::testing::Lines;
-using lk::testing::ReadBytes;
-using lk::testing::TempDir;
-using lk::testing::WriteBytes;
-namespace fs = std::filesystem;
+using namespace lk::testing;
 
-TEST(SettingsStoreRead, AbsentFileSectionOrKeyGivesTheDefaultWithoutTrailingBlanks) {
-  TempDir dir;
-  SettingsStore store(dir.ini());
-  EXPECT_EQ(ReadSetting(store, "Customize", "cap01", "Ll"), "Ll");
-  EXPECT_EQ(ReadSetting(store, "Customize", "ttt06", "  "), "");
-  EXPECT_EQ(ReadSetting(store, "Customize", "Character", " "), "");
-  EXPECT_EQ(ReadSetting(store, "Customize", "x", " a  "), " a");
+// A folder per case: no case sees another case's LK.ini.
+class SettingsStoreTest : public ::testing::Test {
+ protected:
+  TempDir dir_;
+  SettingsStore store_{dir_.ini()};
+};
+class SettingsStoreRead : public SettingsStoreTest {};
+class SettingsStoreWrite : public SettingsStoreTest {};
 
-  WriteBytes(dir.ini(), "[Font]\r\nLastFont=Preeti\r\n");
-  EXPECT_EQ(store.Read("WinPos", "Top", "300", kDirectReadCapacity), "300");
-  EXPECT_EQ(store.Read("Font", "Other", "  ", kDirectReadCapacity), "");
+TEST_F(SettingsStoreRead, AbsentFileSectionOrKeyGivesTheDefaultWithoutTrailingBlanks) {
+  EXPECT_EQ(ReadSetting(store_, "Customize", "cap01", "Ll"), "Ll");
+  EXPECT_EQ(ReadSetting(store_, "Customize", "ttt06", "  "), "");
+  EXPECT_EQ(ReadSetting(store_, "Customize", "Character", " "), "");
+  EXPECT_EQ(ReadSetting(store_, "Customize", "x", " a  "), " a");
+
+  WriteBytes(dir_.ini(), "[Font]\r\nLastFont=Preeti\r\n");
+  EXPECT_EQ(store_.Read("WinPos", "Top", "300", kDirectReadCapacity), "300");
+  EXPECT_EQ(store_.Read("Font", "Other", "  ", kDirectReadCapacity), "");
   // A key of that name in another section is not this key.
-  EXPECT_EQ(store.Read("Customize", "LastFont", "Arial", kDirectReadCapacity), "Arial");
+  EXPECT_EQ(store_.Read("Customize", "LastFont", "Arial", kDirectReadCapacity), "Arial");
 }
 
-TEST(SettingsStoreRead, PresentEmptyKeyIsEmptyNotTheDefault) {
-  TempDir dir;
-  WriteBytes(dir.ini(), "[Customize]\r\nCharacter=\r\ncap01=   \r\n");
-  SettingsStore store(dir.ini());
-  EXPECT_EQ(ReadSetting(store, "Customize", "Character", "-"), "");
-  EXPECT_EQ(ReadSetting(store, "Customize", "cap01", "Ll"), "");
+TEST_F(SettingsStoreRead, PresentEmptyKeyIsEmptyNotTheDefault) {
+  WriteBytes(dir_.ini(), "[Customize]\r\nCharacter=\r\ncap01=   \r\n");
+  EXPECT_EQ(ReadSetting(store_, "Customize", "Character", "-"), "");
+  EXPECT_EQ(ReadSetting(store_, "Customize", "cap01", "Ll"), "");
 }
 
-TEST(SettingsStoreRead, LongValuesAreCutToCapacityLessOne) {
-  TempDir dir;
+TEST_F(SettingsStoreRead, LongValuesAreCutToCapacityLessOne) {
   const std::string value(120, 'k');
-  WriteBytes(dir.ini(), "[Font]\r\nLastFont=" + value + "\r\n");
-  SettingsStore store(dir.ini());
-  EXPECT_EQ(ReadSetting(store, "Font", "LastFont", ""), value.substr(0, 99));
-  EXPECT_EQ(store.Read("Font", "LastFont", "", kDirectReadCapacity), value.substr(0, 49));
-  EXPECT_EQ(store.Read("Font", "LastFont", "", 1), "");
-  EXPECT_EQ(store.Read("Font", "Absent", value, kDirectReadCapacity), value.substr(0, 49));
+  WriteBytes(dir_.ini(), "[Font]\r\nLastFont=" + value + "\r\n");
+  EXPECT_EQ(ReadSetting(store_, "Font", "LastFont", ""), value.substr(0, 99));
+  EXPECT_EQ(store_.Read("Font", "LastFont", "", kDirectReadCapacity), value.substr(0, 49));
+  EXPECT_EQ(store_.Read("Font", "LastFont", "", 1), "");
+  EXPECT_EQ(store_.Read("Font", "Absent", value, kDirectReadCapacity), value.substr(0, 49));
 }
 
-TEST(SettingsStoreRead, SectionAndKeyNamesIgnoreLetterCase) {
-  TempDir dir;
-  WriteBytes(dir.ini(), "[CUSTOMIZE]\r\nCFONTNAME=Kantipur\r\n");
-  SettingsStore store(dir.ini());
-  EXPECT_EQ(ReadSetting(store, "customize", "cFontName", "Preeti"), "Kantipur");
-  EXPECT_EQ(ReadSetting(store, "Customize", "CfontName", "Preeti"), "Kantipur");
+TEST_F(SettingsStoreRead, SectionAndKeyNamesIgnoreLetterCase) {
+  WriteBytes(dir_.ini(), "[CUSTOMIZE]\r\nCFONTNAME=Kantipur\r\n");
+  EXPECT_EQ(ReadSetting(store_, "customize", "cFontName", "Preeti"), "Kantipur");
+  EXPECT_EQ(ReadSetting(store_, "Customize", "CfontName", "Preeti"), "Kantipur");
 }
 
-TEST(SettingsStoreWrite, ReplacingAKeyWrittenInAnotherCaseLeavesOneEntry) {
-  TempDir dir;
-  WriteBytes(dir.ini(), "[customize]\r\ncharacter=-\r\nRepeat=3\r\n");
-  SettingsStore store(dir.ini());
-  ASSERT_TRUE(store.Write("Customize", "Character", "="));
-  EXPECT_EQ(ReadSetting(store, "Customize", "character", "-"), "=");
-  EXPECT_EQ(ReadSetting(store, "Customize", "Repeat", "1"), "3");
-  const auto lines = Lines(ReadBytes(dir.ini()));
+TEST_F(SettingsStoreWrite, ReplacingAKeyWrittenInAnotherCaseLeavesOneEntry) {
+  WriteBytes(dir_.ini(), "[customize]\r\ncharacter=-\r\nRepeat=3\r\n");
+  ASSERT_TRUE(store_.Write("Customize", "Character", "="));
+  EXPECT_EQ(ReadSetting(store_, "Customize", "character", "-"), "=");
+  EXPECT_EQ(ReadSetting(store_, "Customize", "Repeat", "1"), "3");
+  const auto lines = Lines(ReadBytes(dir_.ini()));
   const auto entries = std::count_if(lines.begin(), lines.end(), [](const std::string& l) {
     return l.size() >= 10 && lk::text::EqualsIgnoreCase(l.substr(0, 10), "character=");
   });
@@ -82,7 +77,7 @@ TEST(SettingsStoreWrite, ReplacingAKeyWrittenInAnotherCaseLeavesOneEntry) {
   EXPECT_EQ(headers, 1);
 }
 
-TEST(SettingsStoreRead, ValueRulesTrimBlanksAndDropOnePairOfEqualQuotes) {
+TEST_F(SettingsStoreRead, ValueRulesTrimBlanksAndDropOnePairOfEqualQuotes) {
   struct Case {
     const char* stored;
     const char* reads;
@@ -97,26 +92,23 @@ TEST(SettingsStoreRead, ValueRulesTrimBlanksAndDropOnePairOfEqualQuotes) {
       {"\"\"x\"\"", "\"x\""},
   };
   const auto key = [](std::size_t i) { return std::string(1, 'k').append(std::to_string(i)); };
-  TempDir dir;
   std::string file = "[Customize]\r\n";
   for (std::size_t i = 0; i < std::size(cases); ++i) file += key(i) + "=" + cases[i].stored + "\r\n";
-  WriteBytes(dir.ini(), file);
-  SettingsStore store(dir.ini());
+  WriteBytes(dir_.ini(), file);
   for (std::size_t i = 0; i < std::size(cases); ++i)
-    EXPECT_EQ(ReadSetting(store, "Customize", key(i), "def"), cases[i].reads)
+    EXPECT_EQ(ReadSetting(store_, "Customize", key(i), "def"), cases[i].reads)
         << "stored as [" << cases[i].stored << "]";
 }
 
-TEST(SettingsStoreRead, CrLfAndLfFilesReadTheSame) {
+TEST_F(SettingsStoreRead, CrLfAndLfFilesReadTheSame) {
   const std::string body = "[WinPos]|Left= 120|Top=45||[Customize]|cap01=Ll|ttt01= Change |Character==";
   std::string crlf, lf;
   for (char c : body) {
     crlf += c == '|' ? std::string("\r\n") : std::string(1, c);
     lf += c == '|' ? std::string("\n") : std::string(1, c);
   }
-  TempDir dir;
-  const auto a = dir.path() / "crlf.ini";
-  const auto b = dir.path() / "lf.ini";
+  const auto a = dir_.path() / "crlf.ini";
+  const auto b = dir_.path() / "lf.ini";
   WriteBytes(a, crlf);
   WriteBytes(b, lf);
   const std::pair<const char*, const char*> keys[] = {
@@ -129,109 +121,95 @@ TEST(SettingsStoreRead, CrLfAndLfFilesReadTheSame) {
   EXPECT_EQ(ReadSetting(SettingsStore(b), "Customize", "Character", ""), "=");
 }
 
-TEST(SettingsStoreRead, JunkInTheFileNeverHidesOtherKeys) {
-  TempDir dir;
+TEST_F(SettingsStoreRead, JunkInTheFileNeverHidesOtherKeys) {
   std::string file = "; a comment\r\n\r\n   \r\njunk without equals\r\n[WinPos]\r\n";
   file += "# another comment\r\n=no key\r\n" + std::string(1 << 20, 'x') + "\r\n";
   file += std::string("bin\0\x01\xFF\x80=\0\0", 10) + "\r\nLeft= 77\r\n";
   file += std::string("nul=ab\0cd", 9) + "\r\n[\r\n]\r\n[Font]\r\nLastFont=Preeti\r\n";
-  WriteBytes(dir.ini(), file);
-  SettingsStore store(dir.ini());
-  EXPECT_EQ(store.Read("WinPos", "Left", "0", kDirectReadCapacity), "77");
-  EXPECT_EQ(store.Read("WinPos", "nul", "", kDirectReadCapacity), "ab");
-  EXPECT_EQ(store.Read("Font", "LastFont", "Arial", kDirectReadCapacity), "Preeti");
+  WriteBytes(dir_.ini(), file);
+  EXPECT_EQ(store_.Read("WinPos", "Left", "0", kDirectReadCapacity), "77");
+  EXPECT_EQ(store_.Read("WinPos", "nul", "", kDirectReadCapacity), "ab");
+  EXPECT_EQ(store_.Read("Font", "LastFont", "Arial", kDirectReadCapacity), "Preeti");
 
   // A write touches its own entry and leaves every other line as it was.
-  ASSERT_TRUE(store.Write("WinPos", "Top", " 5"));
+  ASSERT_TRUE(store_.Write("WinPos", "Top", " 5"));
   const auto before = Lines(file);
-  auto after = Lines(ReadBytes(dir.ini()));
-  EXPECT_EQ(store.Read("WinPos", "Top", "300", kDirectReadCapacity), "5");
+  auto after = Lines(ReadBytes(dir_.ini()));
+  EXPECT_EQ(store_.Read("WinPos", "Top", "300", kDirectReadCapacity), "5");
   after.erase(std::remove(after.begin(), after.end(), "Top= 5"), after.end());
   EXPECT_EQ(after, before);
 }
 
-TEST(SettingsStoreWrite, CreatesFileAndSectionAndKeepsOtherLines) {
-  TempDir dir;
-  SettingsStore store(dir.ini());
-  ASSERT_TRUE(store.Write("Font", "LastFont", "Preeti"));
-  EXPECT_EQ(store.Read("Font", "LastFont", "Arial", kDirectReadCapacity), "Preeti");
-  ASSERT_TRUE(store.Write("WinPos", "Left", " 120"));
-  ASSERT_TRUE(store.Write("Font", "LastFont", ""));
-  ASSERT_TRUE(store.Write("Font", "Extra", "1"));
-  EXPECT_EQ(store.Read("WinPos", "Left", "0", kDirectReadCapacity), "120");
-  EXPECT_EQ(store.Read("Font", "LastFont", "Arial", kDirectReadCapacity), "");
-  EXPECT_EQ(store.Read("Font", "Extra", "", kDirectReadCapacity), "1");
-  const auto lines = Lines(ReadBytes(dir.ini()));
+TEST_F(SettingsStoreWrite, CreatesFileAndSectionAndKeepsOtherLines) {
+  ASSERT_TRUE(store_.Write("Font", "LastFont", "Preeti"));
+  EXPECT_EQ(store_.Read("Font", "LastFont", "Arial", kDirectReadCapacity), "Preeti");
+  ASSERT_TRUE(store_.Write("WinPos", "Left", " 120"));
+  ASSERT_TRUE(store_.Write("Font", "LastFont", ""));
+  ASSERT_TRUE(store_.Write("Font", "Extra", "1"));
+  EXPECT_EQ(store_.Read("WinPos", "Left", "0", kDirectReadCapacity), "120");
+  EXPECT_EQ(store_.Read("Font", "LastFont", "Arial", kDirectReadCapacity), "");
+  EXPECT_EQ(store_.Read("Font", "Extra", "", kDirectReadCapacity), "1");
+  const auto lines = Lines(ReadBytes(dir_.ini()));
   EXPECT_NE(std::find(lines.begin(), lines.end(), "Left= 120"), lines.end()) << "written verbatim after '='";
   EXPECT_NE(std::find(lines.begin(), lines.end(), "LastFont="), lines.end());
 }
 
-TEST(SettingsStoreWrite, LineBreaksInAValueCannotAddAKeyOrSection) {
-  TempDir dir;
-  SettingsStore store(dir.ini());
+TEST_F(SettingsStoreWrite, LineBreaksInAValueCannotAddAKeyOrSection) {
   for (const char* evil : {"x\r\nRepeat=99", "x\nRepeat=99", "x\rRepeat=99", "x\n[Font]\nLastFont=evil"}) {
-    ASSERT_TRUE(store.Write("Customize", "Character", evil));
-    EXPECT_EQ(ReadSetting(store, "Customize", "Character", ""), "x") << evil;
-    EXPECT_EQ(ReadSetting(store, "Customize", "Repeat", "1"), "1") << evil;
-    EXPECT_EQ(store.Read("Font", "LastFont", "Arial", kDirectReadCapacity), "Arial") << evil;
+    ASSERT_TRUE(store_.Write("Customize", "Character", evil));
+    EXPECT_EQ(ReadSetting(store_, "Customize", "Character", ""), "x") << evil;
+    EXPECT_EQ(ReadSetting(store_, "Customize", "Repeat", "1"), "1") << evil;
+    EXPECT_EQ(store_.Read("Font", "LastFont", "Arial", kDirectReadCapacity), "Arial") << evil;
   }
 }
 
-TEST(SettingsStoreWrite, FailedWriteLeavesTheOldFileByteForByte) {
-  TempDir dir;
+TEST_F(SettingsStoreWrite, FailedWriteLeavesTheOldFileByteForByte) {
   const std::string old = "[Font]\nLastFont=Preeti\n; keep\n";
-  WriteBytes(dir.ini(), old);
-  fs::path temp = dir.ini();
+  WriteBytes(dir_.ini(), old);
+  fs::path temp = dir_.ini();
   temp += ".tmp";
   fs::create_directory(temp);
-  SettingsStore store(dir.ini());
-  EXPECT_FALSE(store.Write("Font", "LastFont", "Kantipur"));
-  EXPECT_EQ(ReadBytes(dir.ini()), old);
-  EXPECT_EQ(store.Read("Font", "LastFont", "Arial", kDirectReadCapacity), "Preeti");
+  EXPECT_FALSE(store_.Write("Font", "LastFont", "Kantipur"));
+  EXPECT_EQ(ReadBytes(dir_.ini()), old);
+  EXPECT_EQ(store_.Read("Font", "LastFont", "Arial", kDirectReadCapacity), "Preeti");
 }
 
-TEST(SettingsStoreWrite, MissingDirectoryFails) {
-  TempDir dir;
-  SettingsStore store(dir.path() / "absent" / "LK.ini");
+TEST_F(SettingsStoreWrite, MissingDirectoryFails) {
+  SettingsStore store(dir_.path() / "absent" / "LK.ini");
   EXPECT_FALSE(store.Write("Font", "LastFont", "Preeti"));
-  EXPECT_FALSE(fs::exists(dir.path() / "absent"));
+  EXPECT_FALSE(fs::exists(dir_.path() / "absent"));
 }
 
-TEST(SettingsStoreWrite, ReadOnlyDirectoryLeavesTheFileUnchanged) {
+TEST_F(SettingsStoreWrite, ReadOnlyDirectoryLeavesTheFileUnchanged) {
 #ifdef _WIN32
   GTEST_SKIP() << "directory permission bits do not stop writes on Windows";
 #else
   if (geteuid() == 0) GTEST_SKIP() << "root ignores permission bits";
-  TempDir dir;
   const std::string old = "[WinPos]\r\nLeft= 5\r\n";
-  WriteBytes(dir.ini(), old);
-  fs::permissions(dir.path(), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+  WriteBytes(dir_.ini(), old);
+  fs::permissions(dir_.path(), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                   fs::perm_options::remove);
-  SettingsStore store(dir.ini());
-  EXPECT_FALSE(store.Write("WinPos", "Left", "600"));
-  fs::permissions(dir.path(), fs::perms::owner_write, fs::perm_options::add);
-  EXPECT_EQ(ReadBytes(dir.ini()), old);
+  EXPECT_FALSE(store_.Write("WinPos", "Left", "600"));
+  fs::permissions(dir_.path(), fs::perms::owner_write, fs::perm_options::add);
+  EXPECT_EQ(ReadBytes(dir_.ini()), old);
 #endif
 }
 
-TEST(SettingsStoreWrite, Windows1252BytesRoundTrip) {
-  TempDir dir;
-  SettingsStore store(dir.ini());
-  ASSERT_TRUE(store.Write("Customize", "cap04", "\xE6/\xC6"));
-  ASSERT_TRUE(store.Write("Customize", "cap05", "\x85/\xDA"));
+TEST_F(SettingsStoreWrite, Windows1252BytesRoundTrip) {
+  ASSERT_TRUE(store_.Write("Customize", "cap04", "\xE6/\xC6"));
+  ASSERT_TRUE(store_.Write("Customize", "cap05", "\x85/\xDA"));
   std::string every;  // codes 33..255: no blank or quote at either end to be trimmed
   for (int c = 33; c <= 255; ++c) every.push_back(static_cast<char>(c));
-  ASSERT_TRUE(store.Write("Customize", "in103", every));
-  EXPECT_EQ(ReadSetting(store, "Customize", "cap04", ""), "\xE6/\xC6");
-  EXPECT_EQ(ReadSetting(store, "Customize", "cap05", ""), "\x85/\xDA");
-  EXPECT_EQ(store.Read("Customize", "in103", "", 1000), every);
+  ASSERT_TRUE(store_.Write("Customize", "in103", every));
+  EXPECT_EQ(ReadSetting(store_, "Customize", "cap04", ""), "\xE6/\xC6");
+  EXPECT_EQ(ReadSetting(store_, "Customize", "cap05", ""), "\x85/\xDA");
+  EXPECT_EQ(store_.Read("Customize", "in103", "", 1000), every);
 }
 
-TEST(SettingsStoreWrite, WorksInAFolderWhoseNameIsNotAscii) {
+TEST_F(SettingsStoreWrite, WorksInAFolderWhoseNameIsNotAscii) {
   // Installed under a Devanagari folder name, the file must still be found:
   // a narrow-character file call would lose the name on Windows.
-  TempDir dir;
-  const fs::path folder = dir.path() / fs::path(u8"\u0932\u0947\u0916 \u00E6");
+  const fs::path folder = dir_.path() / fs::path(u8"\u0932\u0947\u0916 \u00E6");
   fs::create_directory(folder);
   SettingsStore store(folder / "LK.ini");
   ASSERT_TRUE(store.Write("Font", "LastFont", "Preeti"));

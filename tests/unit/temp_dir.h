@@ -12,6 +12,8 @@
 
 namespace lk::testing {
 
+namespace fs = std::filesystem;
+
 class TempDir {
  public:
   TempDir() {

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <initializer_list>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "text/cp1252.h"
 #include "text/number.h"
@@ -59,29 +63,37 @@ TEST(Trim, OnlyBlanksAreTrimmed) {
   EXPECT_FALSE(EqualsIgnoreCase("[", "{"));  // 0x5B and 0x7B differ by the case bit but are not letters
 }
 
+// Each row: a text and what it reads as (nothing: not a number).
+template <class Value>
+using Readings = std::initializer_list<std::pair<const char*, Value>>;
+
+template <class Read, class Value>
+void ExpectReadings(Read read, Readings<Value> rows) {
+  for (const auto& [text, value] : rows) EXPECT_EQ(read(text), value) << "[" << text << "]";
+}
+
 TEST(Number, ParseNumericAcceptsOnlyAWholeNumber) {
-  EXPECT_EQ(ParseNumeric("-2"), -2.0);
-  EXPECT_EQ(ParseNumeric("2.5"), 2.5);
-  EXPECT_EQ(ParseNumeric(" 3 "), 3.0);
-  EXPECT_EQ(ParseNumeric("+4"), 4.0);
-  EXPECT_EQ(ParseNumeric(".5"), 0.5);
+  ExpectReadings(ParseNumeric,
+                 Readings<std::optional<double>>{{"-2", -2.0}, {"2.5", 2.5}, {" 3 ", 3.0}, {"+4", 4.0}, {".5", 0.5}});
   for (const char* no : {"", "  ", "a", "1a", ".", "-", "1 2", "--1", "\t3", "0x10"})
     EXPECT_EQ(ParseNumeric(no), std::nullopt) << "[" << no << "]";
 }
 
 TEST(Number, ToInt32RoundsHalvesToEvenAndRejectsWhatDoesNotFit) {
-  EXPECT_EQ(ToInt32("2.5"), 2);
-  EXPECT_EQ(ToInt32("3.5"), 4);
-  EXPECT_EQ(ToInt32("-2.5"), -2);
-  EXPECT_EQ(ToInt32("2.51"), 3);
-  EXPECT_EQ(ToInt32(" 120"), 120);
-  EXPECT_EQ(ToInt32("2147483647"), 2147483647);
-  EXPECT_EQ(ToInt32("-2147483648"), -2147483647 - 1);
-  EXPECT_EQ(ToInt32("2147483648"), std::nullopt);
-  EXPECT_EQ(ToInt32("2147483647.5"), std::nullopt);
-  EXPECT_EQ(ToInt32("-2147483649"), std::nullopt);
-  EXPECT_EQ(ToInt32("99999999999999999999"), std::nullopt);
-  EXPECT_EQ(ToInt32("abc"), std::nullopt);
+  ExpectReadings(ToInt32, Readings<std::optional<std::int32_t>>{
+                              {"2.5", 2},
+                              {"3.5", 4},
+                              {"-2.5", -2},
+                              {"2.51", 3},
+                              {" 120", 120},
+                              {"2147483647", 2147483647},
+                              {"-2147483648", -2147483647 - 1},
+                              {"2147483648", std::nullopt},
+                              {"2147483647.5", std::nullopt},
+                              {"-2147483649", std::nullopt},
+                              {"99999999999999999999", std::nullopt},
+                              {"abc", std::nullopt},
+                          });
 }
 
 TEST(Number, NumberTextPutsABlankBeforeNonNegativeNumbers) {
@@ -91,12 +103,14 @@ TEST(Number, NumberTextPutsABlankBeforeNonNegativeNumbers) {
 }
 
 TEST(Number, LeadingNumberReadsUpToTheFirstCharacterThatCannotContinueIt) {
-  EXPECT_EQ(LeadingNumber("3abc"), 3.0);
-  EXPECT_EQ(LeadingNumber("abc"), 0.0);
-  EXPECT_EQ(LeadingNumber("  -2"), -2.0);
-  EXPECT_EQ(LeadingNumber("1.5.5"), 1.5);
-  EXPECT_EQ(LeadingNumber("0x10"), 0.0);
-  EXPECT_EQ(LeadingNumber(""), 0.0);
+  ExpectReadings(LeadingNumber, Readings<double>{
+                                    {"3abc", 3.0},
+                                    {"abc", 0.0},
+                                    {"  -2", -2.0},
+                                    {"1.5.5", 1.5},
+                                    {"0x10", 0.0},
+                                    {"", 0.0},
+                                });
 }
 
 TEST(Utf8, RoundTripsEveryPlaneIncludingSurrogatePairs) {

@@ -19,8 +19,6 @@
 namespace lk::e2e {
 namespace {
 
-constexpr UINT kSendTimeoutMs = 10000;
-
 double Percentile(std::vector<double> values, double fraction) {
   std::sort(values.begin(), values.end());
   // Nearest rank: the smallest value with at least `fraction` of all at or below it.
@@ -32,12 +30,6 @@ double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   const std::size_t n = values.size();
   return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-void SendOrFail(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  DWORD_PTR result = 0;
-  Expect(SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, kSendTimeoutMs, &result) != 0,
-         "the toolbar did not answer message " + std::to_string(message));
 }
 
 double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to, const LARGE_INTEGER& frequency) {
@@ -71,8 +63,7 @@ int BenchRelabel(const std::wstring& exe, const std::wstring& workDir, int runs)
     }
     std::printf("relabel median_ms=%.2f p95_ms=%.2f (n=%d, goal <= 16 ms)\n", Median(reaction),
                 Percentile(reaction, 0.95), runs);
-    toolbar.PostClose();
-    toolbar.ExpectExit("after WM_CLOSE");
+    toolbar.Close();
     return 0;
   } catch (const std::exception& error) {
     std::printf("bench-relabel failed: %s\n", error.what());

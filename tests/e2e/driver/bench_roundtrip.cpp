@@ -11,7 +11,10 @@
 #include "check.h"
 #include "control_ids.h"
 #include "input.h"
+#include "session.h"
 #include "target_link.h"
+#include "toolbar_actions.h"
+#include "windows_query.h"
 #include "wait.h"
 
 namespace lk::e2e {
@@ -71,8 +74,9 @@ void Print(const char* name, const std::vector<double>& times) {
 
 int BenchRoundTrip(const std::wstring& exe, const std::wstring& workDir, int runs, bool keysOnly) {
   try {
-    NotepadSession session(exe, workDir, keysOnly ? L"bench_roundtrip_keys" : L"bench_roundtrip", keysOnly);
-    SetTargetField(session.toolbar, session.Title());
+    TargetRun session(Context{exe, workDir, SystemDpi(), keysOnly ? L"bench_roundtrip_keys" : L"bench_roundtrip"},
+                      keysOnly ? Target::kKeysOnly : Target::kNotepad);
+    SetTargetField(session.toolbar, session.target.Title());
     std::printf("target=%s\n", keysOnly ? "keys-only stand-in (keystroke path)" : "notepad (message path)");
     std::vector<double> toolbarTimes, referenceTimes;
     for (int run = -1; run < runs; ++run) {  // run -1 warms both up
@@ -80,16 +84,16 @@ int BenchRoundTrip(const std::wstring& exe, const std::wstring& workDir, int run
       const std::wstring expected = L"bench -round_ trip " + std::to_wstring(run + 1) + L" end";
       const UserClipboard user{L"user text " + std::to_wstring(run + 1), {}};
 
-      PrepareNotepad(session.notepad, before, 6, 11, user);
-      const RoundTrip trip = ClickAndAwait(session.toolbar, kCommand3, session.notepad, before, user, 1);
+      PrepareTarget(session.target, before, 6, 11, user);
+      const RoundTrip trip = ClickAndAwait(session.toolbar, kCommand3, session.target, before, user, 1);
       Expect(trip.changed && trip.text == expected,
              "the program's round trip left " + Quote(trip.text) + ", expected " + Quote(expected));
       Expect(trip.restored, "the program's round trip left " + Describe(trip.clipboard) +
                                 " on the clipboard, expected " + Describe(user));
 
-      PrepareNotepad(session.notepad, before, 6, 11, user);
-      const double reference = Reference(session.notepad, before);
-      const std::wstring text = session.notepad.Text();
+      PrepareTarget(session.target, before, 6, 11, user);
+      const double reference = Reference(session.target, before);
+      const std::wstring text = session.target.Text();
       Expect(text == expected, "the reference round trip left " + Quote(text) + ", expected " +
                                    Quote(expected));
       if (run >= 0) {
@@ -97,7 +101,7 @@ int BenchRoundTrip(const std::wstring& exe, const std::wstring& workDir, int run
         referenceTimes.push_back(reference);
       }
     }
-    session.CloseToolbar();
+    session.toolbar.Close();
     Print("lekhopakar", toolbarTimes);
     Print("reference", referenceTimes);
     std::printf("lekhopakar median_ms=%.1f p95_ms=%.1f reference median_ms=%.1f p95_ms=%.1f ratio=%.2f\n",

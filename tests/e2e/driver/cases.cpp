@@ -4,6 +4,7 @@
 #include "cases.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <optional>
@@ -14,7 +15,10 @@
 #include "check.h"
 #include "control_ids.h"
 #include "input.h"
+#include "popups.h"
 #include "program_folder.h"
+#include "session.h"
+#include "toolbar_actions.h"
 #include "toolbar_process.h"
 #include "wait.h"
 #include "windows_query.h"
@@ -22,11 +26,8 @@
 namespace lk::e2e {
 namespace {
 
-
 constexpr int kClientWidthTwips = 9768;
 constexpr int kClientHeightTwips = 3192;
-
-std::wstring Name(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
 std::string Point(int x, int y) { return "(" + std::to_string(x) + "," + std::to_string(y) + ")"; }
 
@@ -38,42 +39,13 @@ void ExpectPlacedAt(const Toolbar& toolbar, int x, int y) {
         return frame.left == x && frame.top == y;
       },
       kUiTimeoutMs);
-  Expect(placed, "outer top-left corner is " + Point(frame.left, frame.top) + ", expected " +
-                     Point(x, y));
+  Expect(placed, "outer top-left corner is " + Point(frame.left, frame.top) + ", expected " + Point(x, y));
 }
 
-void ExpectCaption(const Toolbar& toolbar, int id, const std::wstring& expected) {
-  const std::wstring caption = WindowText(toolbar.Control(id));
-  Expect(caption == expected, "control " + std::to_string(id) + " shows " + Quote(caption) +
-                                  ", expected " + Quote(expected));
-}
-
-void ExpectIni(const ProgramFolder& folder, const std::string& section, const std::string& key,
-               const std::string& expected) {
-  const auto bytes = folder.ReadIni();
-  Expect(bytes.has_value(), "no LK.ini after closing");
-  const auto value = IniValue(*bytes, section, key);
-  Expect(value.has_value(), "LK.ini has no key " + key + " in [" + section + "]: " +
-                                QuoteBytes(*bytes));
-  Expect(*value == expected, "LK.ini [" + section + "] holds " + QuoteBytes(key + "=" + *value) +
-                                 ", expected " + QuoteBytes(key + "=" + expected));
-}
-
-void CloseAndExpectExit(Toolbar& toolbar) {
-  toolbar.PostClose();
-  toolbar.ExpectExit("after WM_CLOSE");
-}
-
-// The font list's selection: its text, or nothing when no entry is selected.
-std::optional<std::wstring> SelectedFont(const Toolbar& toolbar) {
-  HWND fonts = toolbar.Control(kFonts);
-  const int index = ComboSelection(fonts);
-  if (index == CB_ERR) return std::nullopt;
-  return ComboItem(fonts, index);
-}
+std::optional<std::wstring> SelectedFont(const Toolbar& toolbar) { return ComboSelectedText(toolbar.Control(kFonts)); }
 
 std::string Describe(const std::optional<std::wstring>& selection) {
-  return selection ? Quote(*selection) : "no selection";
+  return "font list selection is " + QuoteOr(selection, "no selection");
 }
 
 // --- placement and the window itself ------------------------------------
@@ -119,53 +91,57 @@ class CoveringWindow {
 HWND RootAt(POINT point) { return GetAncestor(WindowFromPoint(point), GA_ROOT); }
 
 void DefaultPlacementAndFrame(const Context& context) {
-  ProgramFolder folder(context.exe, context.workDir, L"default_placement");
-  Toolbar toolbar(folder.ExePath(), folder.Dir());
-  ExpectPlacedAt(toolbar, 0, 300);
-  const auto style = GetWindowLongPtrW(toolbar.Window(), GWL_STYLE);
+  ToolbarRun run(context);
+  ExpectPlacedAt(run.toolbar, 0, 300);
+  const auto style = GetWindowLongPtrW(run.toolbar.Window(), GWL_STYLE);
   Expect((style & WS_THICKFRAME) == 0, "the window can be resized (WS_THICKFRAME)");
   Expect((style & WS_MAXIMIZEBOX) == 0, "the window has a maximize box");
   Expect((style & WS_MINIMIZEBOX) != 0 && (style & WS_SYSMENU) != 0,
          "the window lacks its minimize box or system menu");
-  CloseAndExpectExit(toolbar);
+  run.toolbar.Close();
 }
 
 void TopmostAboveNormalWindows(const Context& context) {
-  ProgramFolder folder(context.exe, context.workDir, L"topmost");
-  Toolbar toolbar(folder.ExePath(), folder.Dir());
-  const auto exStyle = GetWindowLongPtrW(toolbar.Window(), GWL_EXSTYLE);
+  ToolbarRun run(context);
+  const auto exStyle = GetWindowLongPtrW(run.toolbar.Window(), GWL_EXSTYLE);
   Expect((exStyle & WS_EX_TOPMOST) != 0, "the window is not topmost (no WS_EX_TOPMOST)");
   // A normal window raised over the toolbar and beyond it stays below it.
-  RECT frame = toolbar.Frame();
+  RECT frame = run.toolbar.Frame();
   RECT area = frame;
   InflateRect(&area, 20, 20);
   CoveringWindow cover(area);
   const POINT beside{frame.right + 10, frame.top + 10};
   Expect(RootAt(beside) == cover.Window(), "the covering window is not on top beside the toolbar");
   const POINT inside = Centre(frame);
-  Expect(RootAt(inside) == toolbar.Window(),
-         "a normal window raised after the toolbar covers it");
-  CloseAndExpectExit(toolbar);
+  Expect(RootAt(inside) == run.toolbar.Window(), "a normal window raised after the toolbar covers it");
+  run.toolbar.Close();
 }
 
 void ClientSizeFollowsDpi(const Context& context) {
-  ProgramFolder folder(context.exe, context.workDir, L"client_size");
-  Toolbar toolbar(folder.ExePath(), folder.Dir());
+  ToolbarRun run(context);
   RECT client{};
-  GetClientRect(toolbar.Window(), &client);
+  GetClientRect(run.toolbar.Window(), &client);
   const int width = TwipsToPixels(kClientWidthTwips, context.dpi);
   const int height = TwipsToPixels(kClientHeightTwips, context.dpi);
   Expect(std::abs(client.right - width) <= 1 && std::abs(client.bottom - height) <= 1,
          "client area is " + std::to_string(client.right) + "x" + std::to_string(client.bottom) +
              " px at " + std::to_string(context.dpi) + " DPI, expected " + std::to_string(width) +
              "x" + std::to_string(height) + " (+-1)");
-  CloseAndExpectExit(toolbar);
+  run.toolbar.Close();
+}
+
+// The toolbar starts where LK.ini places it.
+Case PlacedAt(std::string name, std::string ini, int x, int y) {
+  return {std::move(name), [=](const Context& context) {
+            ToolbarRun run(context, ini);
+            ExpectPlacedAt(run.toolbar, x, y);
+            run.toolbar.Close();
+          }};
 }
 
 void RestoreReturnsToStartPlace(const Context& context) {
-  ProgramFolder folder(context.exe, context.workDir, L"restore_after_drag");
-  folder.WriteIni("[WinPos]\r\nLeft= 40\r\nTop= 60\r\n");
-  Toolbar toolbar(folder.ExePath(), folder.Dir());
+  ToolbarRun run(context, "[WinPos]\r\nLeft= 40\r\nTop= 60\r\n");
+  Toolbar& toolbar = run.toolbar;
   ExpectPlacedAt(toolbar, 40, 60);
   // Drag by the caption: the window follows the mouse.
   const POINT grip = CaptionPoint(toolbar.Window());
@@ -184,93 +160,39 @@ void RestoreReturnsToStartPlace(const Context& context) {
   Expect(WaitUntil([&] { return IsIconic(toolbar.Window()) != 0; }, kUiTimeoutMs),
          "a click on the minimize box did not minimize the window");
   ShowWindowAsync(toolbar.Window(), SW_RESTORE);
-  Expect(WaitUntil([&] { return !IsIconic(toolbar.Window()); }, kUiTimeoutMs),
-         "the window was not restored");
+  Expect(WaitUntil([&] { return !IsIconic(toolbar.Window()); }, kUiTimeoutMs), "the window was not restored");
   ExpectPlacedAt(toolbar, 40, 60);
-  CloseAndExpectExit(toolbar);
-}
-
-void StoredPlacement(const Context& context) {
-  ProgramFolder folder(context.exe, context.workDir, L"stored_placement");
-  folder.WriteIni("[WinPos]\r\nLeft= 120\r\nTop= 45\r\n");
-  Toolbar toolbar(folder.ExePath(), folder.Dir());
-  ExpectPlacedAt(toolbar, 120, 45);
-  CloseAndExpectExit(toolbar);
-}
-
-void StoredPlacementNotANumber(const Context& context) {
-  ProgramFolder folder(context.exe, context.workDir, L"stored_placement_not_a_number");
-  folder.WriteIni("[WinPos]\r\nLeft=abc\r\nTop=xyz\r\n");
-  Toolbar toolbar(folder.ExePath(), folder.Dir());
-  ExpectPlacedAt(toolbar, 0, 0);
-  CloseAndExpectExit(toolbar);
+  toolbar.Close();
 }
 
 // --- captions of the command buttons ------------------------------------
 
-void DefaultCaptions(const Context& context) {
-  ProgramFolder folder(context.exe, context.workDir, L"default_captions");
-  Toolbar toolbar(folder.ExePath(), folder.Dir());
-  const std::wstring expected[] = {L"Ll",          L"'\"",          L"-/_",
-                                   L"\u00E6/\u00C6", L"\u2026/\u00DA", L"-",
-                                   L"tr"};
-  for (int i = 0; i < 7; ++i) ExpectCaption(toolbar, kCommand1 + i, expected[i]);
-  ExpectCaption(toolbar, kCommand10, L"C");
-  CloseAndExpectExit(toolbar);
-}
-
-void CaptionsFromSettings(const Context& context) {
-  ProgramFolder folder(context.exe, context.workDir, L"captions_from_settings");
-  // Windows-1252 bytes, an empty value, a quoted value, blanks around a value,
-  // the undefined code 0x81, names in other letter cases, and a cap06 that the
-  // toolbar must not show.
-  folder.WriteIni(
-      "[CUSTOMIZE]\r\n"
-      "cap01=\r\n"
-      "CAP02=\"ab\"\r\n"
-      "cap03=\x80\x81\x9F\r\n"
-      "cap04=\xE6/\xC6\r\n"
-      "cap05=  Q  \r\n"
-      "cap06=Z\r\n"
-      "Character==\r\n");
-  Toolbar toolbar(folder.ExePath(), folder.Dir());
-  const std::wstring expected[] = {L"", L"ab", L"\u20AC\u0081\u0178", L"\u00E6/\u00C6", L"Q", L"="};
-  for (int i = 0; i < 6; ++i) ExpectCaption(toolbar, kCommand1 + i, expected[i]);
-  ExpectCaption(toolbar, kCommand7, L"tr");
-  ExpectCaption(toolbar, kCommand10, L"C");
-  CloseAndExpectExit(toolbar);
+// Buttons 1 to 7 and "C" show `captions` from the start.
+Case ShowsCaptions(std::string name, std::optional<std::string> ini, std::array<std::wstring, 8> captions) {
+  return {std::move(name), [=](const Context& context) {
+            ToolbarRun run(context, ini);
+            constexpr int kIds[] = {kCommand1, kCommand2, kCommand3, kCommand4,
+                                    kCommand5, kCommand6, kCommand7, kCommand10};
+            for (std::size_t i = 0; i < captions.size(); ++i) ExpectCaption(run.toolbar, kIds[i], captions[i]);
+            run.toolbar.Close();
+          }};
 }
 
 // --- closing writes the position ----------------------------------------
 
-struct PositionCase {
-  int x;
-  int y;
-  const char* left;
-  const char* top;
-};
-
-constexpr PositionCase kPositions[] = {
-    {-8, 900, "0", "400"},     // clamped: bare bound
-    {120, 45, " 120", " 45"},  // in range: one leading blank
-    {0, 0, " 0", " 0"},        // lower bounds are inside
-    {600, 400, " 600", " 400"},  // upper bounds are inside
-    {601, -1, "600", "0"},
-};
-
-void CloseBoxSavesPosition(const Context& context, const PositionCase& position) {
-  ProgramFolder folder(context.exe, context.workDir,
-                       Name("close_box_position_" + std::to_string(position.x) + "_" +
-                            std::to_string(position.y)));
-  folder.WriteIni("[Customize]\r\ncap01=Q\r\n");
-  Toolbar toolbar(folder.ExePath(), folder.Dir());
-  ExpectPlacedAt(toolbar, 0, 300);
-  toolbar.MoveTo(position.x, position.y);
-  LeftClickAt(CloseBoxPoint(toolbar.Window()));
-  toolbar.ExpectExit("after a click on the close box");
-  ExpectIni(folder, "WinPos", "Left", position.left);
-  ExpectIni(folder, "WinPos", "Top", position.top);
-  ExpectIni(folder, "Customize", "cap01", "Q");
+// Moved to (x, y) and closed by its close box, the toolbar stores the place
+// as `left` and `top` and keeps the other settings.
+Case CloseBoxSavesPosition(int x, int y, std::string left, std::string top) {
+  return {"close_box_saves_position_" + std::to_string(x) + "_" + std::to_string(y), [=](const Context& context) {
+            ToolbarRun run(context, "[Customize]\r\ncap01=Q\r\n");
+            ExpectPlacedAt(run.toolbar, 0, 300);
+            run.toolbar.MoveTo(x, y);
+            LeftClickAt(CloseBoxPoint(run.toolbar.Window()));
+            run.toolbar.ExpectExit("after a click on the close box");
+            ExpectIni(run.folder, "WinPos", "Left", left);
+            ExpectIni(run.folder, "WinPos", "Top", top);
+            ExpectIni(run.folder, "Customize", "cap01", "Q");
+          }};
 }
 
 // --- the font list --------------------------------------------------------
@@ -278,71 +200,58 @@ void CloseBoxSavesPosition(const Context& context, const PositionCase& position)
 void LastFontReselectedAndSavedViaSystemMenu(const Context& context) {
   const std::wstring font = L"DejaVu Sans";
   Expect(FontInstalled(font), "DejaVu Sans is not installed in this Wine prefix");
-  ProgramFolder folder(context.exe, context.workDir, L"last_font_saved");
-  folder.WriteIni("[Font]\r\nLastFont=DejaVu Sans\r\n");
-  Toolbar toolbar(folder.ExePath(), folder.Dir());
-  const auto selection = SelectedFont(toolbar);
-  Expect(selection == font, "font list selection is " + Describe(selection) + ", expected " +
-                                Quote(font));
-  const std::wstring text = WindowText(toolbar.Control(kFonts));
+  ToolbarRun run(context, "[Font]\r\nLastFont=DejaVu Sans\r\n");
+  const auto selection = SelectedFont(run.toolbar);
+  Expect(selection == font, Describe(selection) + ", expected " + Quote(font));
+  const std::wstring text = WindowText(run.toolbar.Control(kFonts));
   Expect(text == font, "font list text is " + Quote(text) + ", expected " + Quote(font));
   // Close through the system menu: a click on the window icon, then C(lose).
-  LeftClickAt(SystemMenuPoint(toolbar.Window()));
-  Expect(WaitUntil([&] { return !TopLevelWindows(toolbar.Pid(), L"", L"#32768").empty(); },
-                   kUiTimeoutMs),
+  LeftClickAt(SystemMenuPoint(run.toolbar.Window()));
+  Expect(WaitUntil([&] { return !TopLevelWindows(run.toolbar.Pid(), L"", L"#32768").empty(); }, kUiTimeoutMs),
          "no system menu after a click on the window icon");
   PressKeys({'C'});
-  toolbar.ExpectExit("after Close in the system menu");
-  ExpectIni(folder, "Font", "LastFont", "DejaVu Sans");
+  run.toolbar.ExpectExit("after Close in the system menu");
+  ExpectIni(run.folder, "Font", "LastFont", "DejaVu Sans");
 }
 
 void AltF4ClosesToolbar(const Context& context) {
-  ProgramFolder folder(context.exe, context.workDir, L"alt_f4");
-  Toolbar toolbar(folder.ExePath(), folder.Dir());
-  toolbar.MoveTo(120, 45);
+  ToolbarRun run(context);
+  run.toolbar.MoveTo(120, 45);
   // The focus stays where the toolbar put it at start (the font list).
-  ActivateByCaptionClick(toolbar.Window());
-  GUITHREADINFO thread{};
-  thread.cbSize = sizeof thread;
-  GetGUIThreadInfo(GetWindowThreadProcessId(toolbar.Window(), nullptr), &thread);
+  ActivateByCaptionClick(run.toolbar.Window());
+  const HWND focus = FocusOf(run.toolbar.Window());
   PressKeys({VK_MENU, VK_F4});
-  toolbar.ExpectExit("after Alt+F4 (keyboard focus in control " +
-                     std::to_string(GetDlgCtrlID(thread.hwndFocus)) + ")");
-  ExpectIni(folder, "WinPos", "Left", " 120");
-  ExpectIni(folder, "WinPos", "Top", " 45");
+  run.toolbar.ExpectExit("after Alt+F4 (keyboard focus in control " + std::to_string(GetDlgCtrlID(focus)) + ")");
+  ExpectIni(run.folder, "WinPos", "Left", " 120");
+  ExpectIni(run.folder, "WinPos", "Top", " 45");
 }
 
 void FontWithoutSettingsFile(const Context& context) {
   // Arial is selected when installed; Wine's font list usually lacks it.
   const bool arial = FontInstalled(L"Arial");
-  ProgramFolder folder(context.exe, context.workDir, L"font_without_settings");
-  Toolbar toolbar(folder.ExePath(), folder.Dir());
-  const auto selection = SelectedFont(toolbar);
+  ToolbarRun run(context);
+  const auto selection = SelectedFont(run.toolbar);
   if (arial) {
-    Expect(selection == L"Arial", "font list selection is " + Describe(selection) +
-                                      ", expected \"Arial\" (installed)");
+    Expect(selection == L"Arial", Describe(selection) + ", expected \"Arial\" (installed)");
   } else {
-    Expect(!selection, "font list selection is " + Describe(selection) +
-                           ", expected none (Arial is not installed)");
+    Expect(!selection, Describe(selection) + ", expected none (Arial is not installed)");
   }
-  CloseAndExpectExit(toolbar);
-  ExpectIni(folder, "Font", "LastFont", arial ? "Arial" : "");
+  run.toolbar.Close();
+  ExpectIni(run.folder, "Font", "LastFont", arial ? "Arial" : "");
 }
 
 void StoredFontNotInstalled(const Context& context) {
-  ProgramFolder folder(context.exe, context.workDir, L"font_not_installed");
-  folder.WriteIni("[Font]\r\nLastFont=No Such Font Lk\r\n[WinPos]\r\nLeft= 10\r\nTop= 20\r\n");
-  Toolbar toolbar(folder.ExePath(), folder.Dir());
-  ExpectPlacedAt(toolbar, 10, 20);
-  const auto selection = SelectedFont(toolbar);
-  Expect(!selection, "font list selection is " + Describe(selection) + ", expected none");
-  CloseAndExpectExit(toolbar);
-  ExpectIni(folder, "Font", "LastFont", "");
+  ToolbarRun run(context, "[Font]\r\nLastFont=No Such Font Lk\r\n[WinPos]\r\nLeft= 10\r\nTop= 20\r\n");
+  ExpectPlacedAt(run.toolbar, 10, 20);
+  const auto selection = SelectedFont(run.toolbar);
+  Expect(!selection, Describe(selection) + ", expected none");
+  run.toolbar.Close();
+  ExpectIni(run.folder, "Font", "LastFont", "");
 }
 
 void FontListIsSortedDropDownList(const Context& context) {
-  ProgramFolder folder(context.exe, context.workDir, L"font_list");
-  Toolbar toolbar(folder.ExePath(), folder.Dir());
+  ToolbarRun run(context);
+  const Toolbar& toolbar = run.toolbar;
   HWND fonts = toolbar.Control(kFonts);
   Expect(ClassName(fonts) == L"ComboBox", "control 120 is a " + Narrow(ClassName(fonts)) +
                                               ", not a ComboBox");
@@ -365,21 +274,20 @@ void FontListIsSortedDropDownList(const Context& context) {
     Expect(ComboFindExact(fonts, L"DejaVu Sans") != CB_ERR,
            "the font list lacks the installed font \"DejaVu Sans\"");
   }
-  CloseAndExpectExit(toolbar);
+  run.toolbar.Close();
 }
 
 // --- keypad and enlargement panel ----------------------------------------
 
 void PanelHiddenAtStart(const Context& context) {
-  ProgramFolder folder(context.exe, context.workDir, L"panel_hidden");
-  Toolbar toolbar(folder.ExePath(), folder.Dir());
-  Expect(!IsWindowVisible(toolbar.Control(kPanel)), "the enlargement panel is visible at start");
-  CloseAndExpectExit(toolbar);
+  ToolbarRun run(context);
+  Expect(!IsWindowVisible(run.toolbar.Control(kPanel)), "the enlargement panel is visible at start");
+  run.toolbar.Close();
 }
 
 void KeypadGrid(const Context& context) {
-  ProgramFolder folder(context.exe, context.workDir, L"keypad_grid");
-  Toolbar toolbar(folder.ExePath(), folder.Dir());
+  ToolbarRun run(context);
+  const Toolbar& toolbar = run.toolbar;
   const UINT dpi = context.dpi;
   // Grid cell of every key, from its place in the client area.
   int cellIndex[7][32];
@@ -424,17 +332,15 @@ void KeypadGrid(const Context& context) {
                    Point(last.right, last.bottom) + " of the client area, expected " +
                    Point(expected.left, expected.top) + "-" +
                    Point(expected.right, expected.bottom) + " (+-1)");
-  CloseAndExpectExit(toolbar);
+  run.toolbar.Close();
 }
 
 // --- the logo's about box --------------------------------------------------
 
 void LogoClickShowsAbout(const Context& context) {
-  ProgramFolder folder(context.exe, context.workDir, L"about_box");
-  Toolbar toolbar(folder.ExePath(), folder.Dir());
-  HWND logo = toolbar.Control(kLogo);
-  RECT logoRect{};
-  GetWindowRect(logo, &logoRect);
+  ToolbarRun run(context);
+  Toolbar& toolbar = run.toolbar;
+  RECT logoRect = ScreenRect(toolbar.Control(kLogo));
   // The logo starts left of the client area; click the middle of its visible part.
   RECT client{};
   GetClientRect(toolbar.Window(), &client);
@@ -442,31 +348,15 @@ void LogoClickShowsAbout(const Context& context) {
   logoRect.left = std::max(logoRect.left, client.left);
   LeftClickAt(Centre(logoRect));
 
-  std::vector<HWND> boxes;
-  Expect(WaitUntil(
-             [&] {
-               boxes = TopLevelWindows(toolbar.Pid(), kToolbarTitle, L"#32770");
-               return !boxes.empty();
-             },
-             kUiTimeoutMs),
-         "no message box titled \"Lekhopakar\" after a click on the logo");
-  Expect(boxes.size() == 1, std::to_string(boxes.size()) + " message boxes after one click");
-  HWND box = boxes.front();
-  HWND textControl = GetDlgItem(box, 0xFFFF);
-  Expect(textControl != nullptr, "the message box has no text control (ID 0xFFFF)");
-  const std::wstring text = WindowText(textControl);
+  HWND box = AwaitMessageBox(toolbar, "after a click on the logo");
+  const std::wstring text = MessageBoxText(box);
   const std::wstring opening = L" A Gift Form";
   Expect(text.rfind(opening, 0) == 0,
-         "the message box text begins " + Quote(text.substr(0, 40)) + ", expected " +
-             Quote(opening));
-
-  if (GetForegroundWindow() != box) ActivateByCaptionClick(box);
-  PressKeys({VK_RETURN});
-  Expect(WaitUntil([&] { return !IsWindow(box); }, kUiTimeoutMs),
-         "Enter did not close the message box");
+         "the message box text begins " + Quote(text.substr(0, 40)) + ", expected " + Quote(opening));
+  PressEnterOn(box);
   Expect(!toolbar.HasExited(), "the program ended when the message box closed");
   Expect(Responds(toolbar.Window()), "the toolbar does not answer after the message box");
-  CloseAndExpectExit(toolbar);
+  toolbar.Close();
 }
 
 }  // namespace
@@ -476,18 +366,29 @@ std::vector<Case> AllCases() {
       {"default_placement_fixed_frame", DefaultPlacementAndFrame},
       {"topmost_above_normal_windows", TopmostAboveNormalWindows},
       {"client_size_follows_dpi", ClientSizeFollowsDpi},
-      {"stored_placement", StoredPlacement},
+      PlacedAt("stored_placement", "[WinPos]\r\nLeft= 120\r\nTop= 45\r\n", 120, 45),
       {"restore_after_drag_returns_to_stored_place", RestoreReturnsToStartPlace},
-      {"stored_placement_not_a_number", StoredPlacementNotANumber},
-      {"default_captions", DefaultCaptions},
-      {"captions_from_settings", CaptionsFromSettings},
-  };
-  for (const auto& position : kPositions) {
-    cases.push_back({"close_box_saves_position_" + std::to_string(position.x) + "_" +
-                         std::to_string(position.y),
-                     [position](const Context& context) { CloseBoxSavesPosition(context, position); }});
-  }
-  const std::vector<Case> rest = {
+      PlacedAt("stored_placement_not_a_number", "[WinPos]\r\nLeft=abc\r\nTop=xyz\r\n", 0, 0),
+      ShowsCaptions("default_captions", std::nullopt,
+                    {L"Ll", L"'\"", L"-/_", L"\u00E6/\u00C6", L"\u2026/\u00DA", L"-", L"tr", L"C"}),
+      // Windows-1252 bytes, an empty value, a quoted value, blanks around a
+      // value, the undefined code 0x81, names in other letter cases, and a
+      // cap06 that the toolbar must not show.
+      ShowsCaptions("captions_from_settings",
+                    "[CUSTOMIZE]\r\n"
+                    "cap01=\r\n"
+                    "CAP02=\"ab\"\r\n"
+                    "cap03=\x80\x81\x9F\r\n"
+                    "cap04=\xE6/\xC6\r\n"
+                    "cap05=  Q  \r\n"
+                    "cap06=Z\r\n"
+                    "Character==\r\n",
+                    {L"", L"ab", L"\u20AC\u0081\u0178", L"\u00E6/\u00C6", L"Q", L"=", L"tr", L"C"}),
+      CloseBoxSavesPosition(-8, 900, "0", "400"),      // clamped: bare bound
+      CloseBoxSavesPosition(120, 45, " 120", " 45"),   // in range: one leading blank
+      CloseBoxSavesPosition(0, 0, " 0", " 0"),         // lower bounds are inside
+      CloseBoxSavesPosition(600, 400, " 600", " 400"),  // upper bounds are inside
+      CloseBoxSavesPosition(601, -1, "600", "0"),
       {"last_font_reselected_and_saved_via_system_menu", LastFontReselectedAndSavedViaSystemMenu},
       {"alt_f4_closes_toolbar", AltF4ClosesToolbar},
       {"font_without_settings_file", FontWithoutSettingsFile},
@@ -497,12 +398,9 @@ std::vector<Case> AllCases() {
       {"keypad_grid", KeypadGrid},
       {"logo_click_shows_about_box", LogoClickShowsAbout},
   };
-  cases.insert(cases.end(), rest.begin(), rest.end());
-  for (auto& c : TargetCases()) cases.push_back(std::move(c));
-  for (auto& c : CustomizeCases()) cases.push_back(std::move(c));
-  for (auto& c : CommandCases()) cases.push_back(std::move(c));
-  for (auto& c : TestFontCases()) cases.push_back(std::move(c));
-  for (auto& c : ConvertCases()) cases.push_back(std::move(c));
+  for (auto* more : {TargetCases, CustomizeCases, CommandCases, TestFontCases, ConvertCases}) {
+    for (auto& c : more()) cases.push_back(std::move(c));
+  }
   return cases;
 }
 

@@ -11,6 +11,7 @@ struct Context {
   std::wstring exe;      // the lekhopakar.exe under test
   std::wstring workDir;  // each case makes its program folder below it
   UINT dpi;              // the DPI the system runs at
+  std::wstring caseName;  // names the case's program folder
 };
 
 struct Case {

@@ -13,8 +13,9 @@
 #include "control_ids.h"
 #include "input.h"
 #include "office.h"
-#include "program_folder.h"
+#include "session.h"
 #include "target_link.h"
+#include "toolbar_actions.h"
 #include "toolbar_process.h"
 #include "wait.h"
 #include "windows_query.h"
@@ -32,26 +33,10 @@ void ToLegacyHotkey() { PressKeys({VK_CONTROL, VK_MENU, VK_SHIFT, 'P'}); }
 
 // The target first: until it has read the paste the clipboard is the
 // toolbar's, and reading it then would hand the toolbar its own text back.
-void ExpectConverted(const Toolbar& toolbar, const TargetApp& target, const std::wstring& expected,
-                     const UserClipboard& user, const std::string& what) {
-  std::wstring now;
-  const bool converted = WaitUntil(
-      [&] {
-        now = target.Text();
-        return now == expected;
-      },
-      kUiTimeoutMs);
-  Expect(converted, "the target holds " + Quote(now) + " " + what + ", expected " + Quote(expected) +
-                        DescribePopups(toolbar));
-  UserClipboard seen;
-  const bool back = WaitUntil(
-      [&] {
-        seen = Clipboard::Instance().Read();
-        return SameClipboard(seen, user);
-      },
-      kUiTimeoutMs, 20);
-  Expect(back, "the clipboard holds " + Describe(seen) + " " + what + ", expected the user's " + Describe(user));
-  Expect(MessageBoxes(toolbar.Pid()).empty(), "a message box is open " + what + DescribePopups(toolbar));
+void ExpectConverted(const Toolbar& toolbar, const TargetApp& target, const std::wstring& before,
+                     const std::wstring& expected, const UserClipboard& user, const std::string& what) {
+  const RoundTrip trip = AwaitRoundTrip(target, before, user);
+  ExpectRoundTrip(toolbar, target, trip, before, expected, user, what);
 }
 
 // The target comes to the front as a person brings it there, by its caption:
@@ -63,35 +48,39 @@ void SelectAllAndFocus(TargetApp& target, const std::wstring& text, const UserCl
   target.Select(0, -1);
 }
 
+// Converts all of `target` by hotkey one way, then back.
+void ExpectBothWays(const Toolbar& toolbar, TargetApp& target, const std::string& where) {
+  const UserClipboard user = UsersTextAndPicture();
+  SelectAllAndFocus(target, kPreeti, user);
+  ToUnicodeHotkey();
+  ExpectConverted(toolbar, target, kPreeti, kUnicode, user, where + "after Ctrl+Alt+Shift+U");
+  SelectAllAndFocus(target, kUnicode, user);
+  ToLegacyHotkey();
+  ExpectConverted(toolbar, target, kUnicode, kPreeti, user, where + "after Ctrl+Alt+Shift+P");
+}
+
 // No target named: each hotkey works on the window in front.
 void HotkeyConvertsNotepadBothWays(const Context& context) {
-  NotepadSession session(context.exe, context.workDir, L"convert_hotkey_notepad");
-  const UserClipboard user = UsersTextAndPicture();
-  SelectAllAndFocus(session.notepad, kPreeti, user);
-  ToUnicodeHotkey();
-  ExpectConverted(session.toolbar, session.notepad, kUnicode, user, "after Ctrl+Alt+Shift+U");
-
-  SelectAllAndFocus(session.notepad, kUnicode, user);
-  ToLegacyHotkey();
-  ExpectConverted(session.toolbar, session.notepad, kPreeti, user, "after Ctrl+Alt+Shift+P");
+  TargetRun run(context);
+  ExpectBothWays(run.toolbar, run.target, "");
 }
 
 // The toolbar's window menu, opened at its icon: the two entries stand last
 // and act on the target the target field names. (Wine keeps a menu's items in
 // its own process, so their captions are checked by the unit tests.)
 void WindowMenuConvertsTheTarget(const Context& context) {
-  NotepadSession session(context.exe, context.workDir, L"convert_window_menu");
-  SetTargetField(session.toolbar, session.Title());
+  TargetRun run(context);
+  SetTargetField(run.toolbar, run.target.Title());
   const UserClipboard user = UsersTextAndPicture();
-  session.notepad.SetText(kPreeti);
-  session.notepad.Select(0, -1);
+  run.target.SetText(kPreeti);
+  run.target.Select(0, -1);
   Clipboard::Instance().Put(user);
 
-  LeftClickAt(SystemMenuPoint(session.toolbar.Window()));
+  LeftClickAt(SystemMenuPoint(run.toolbar.Window()));
   HWND popup = nullptr;
   Expect(WaitUntil(
              [&] {
-               const auto menus = TopLevelWindows(session.toolbar.Pid(), L"", L"#32768");
+               const auto menus = TopLevelWindows(run.toolbar.Pid(), L"", L"#32768");
                popup = menus.empty() ? nullptr : menus.front();
                return popup && IsWindowVisible(popup);
              },
@@ -101,54 +90,33 @@ void WindowMenuConvertsTheTarget(const Context& context) {
   PressKeys({VK_UP});
   PressKeys({VK_UP});
   PressKeys({VK_RETURN});
-  ExpectConverted(session.toolbar, session.notepad, kUnicode, user, "after the menu's Selection to Unicode");
+  ExpectConverted(run.toolbar, run.target, kPreeti, kUnicode, user, "after the menu's Selection to Unicode");
 }
 
 // A RichEdit target nobody here wrote.
 void HotkeyConvertsWordpad(const Context& context) {
-  ProgramFolder folder(context.exe, context.workDir, L"convert_wordpad");
-  Toolbar toolbar(folder.ExePath(), folder.Dir());
-  TargetApp wordpad = TargetApp::Wordpad(folder.Dir());
-  const UserClipboard user = UsersTextAndPicture();
-  SelectAllAndFocus(wordpad, kPreeti, user);
-  ToUnicodeHotkey();
-  ExpectConverted(toolbar, wordpad, kUnicode, user, "in Wordpad after Ctrl+Alt+Shift+U");
-  SelectAllAndFocus(wordpad, kUnicode, user);
-  ToLegacyHotkey();
-  ExpectConverted(toolbar, wordpad, kPreeti, user, "in Wordpad after Ctrl+Alt+Shift+P");
+  TargetRun run(context, Target::kWordpad, std::nullopt);
+  ExpectBothWays(run.toolbar, run.target, "in Wordpad ");
 }
 
 // A conversion in Word's window sets the selection's font through
 // automation; one in notepad leaves the document in Word alone.
 void WordWindowGetsTheUnicodeFont(const Context& context) {
-  RegisterOfficeClasses();
-  NotepadSession session(context.exe, context.workDir, L"convert_word_font");
-  const std::wstring log = session.folder.Dir() + L"\\word.log";
-  DeleteFileW(log.c_str());
-  TargetApp word(OfficeStandInPath(context.exe), session.folder.Dir(), L"Document1 - Word", RECT{0, 560, 900, 850},
-                 L"Edit", L"word \"" + log + L"\" window");
-  Expect(WaitUntil([&] { return ReadLog(log) == "ready\n"; }, kStartTimeoutMs, 20),
-         "the Word stand-in did not get ready; its log: " + QuoteBytes(ReadLog(log)));
-  Expect(ClassName(word.Window()) == L"OpusApp", "the stand-in's window is of class " +
-                                                     Narrow(ClassName(word.Window())));
+  TargetRun run(context);
+  OfficeStandIn word(context.exe, run.folder.Dir(), L"word", RECT{0, 560, 900, 850});
+  Expect(ClassName(word.Document().Window()) == L"OpusApp",
+         "the stand-in's window is of class " + Narrow(ClassName(word.Document().Window())));
   const UserClipboard user = UsersTextAndPicture();
 
-  SelectAllAndFocus(session.notepad, kPreeti, user);
+  SelectAllAndFocus(run.target, kPreeti, user);
   ToUnicodeHotkey();
-  ExpectConverted(session.toolbar, session.notepad, kUnicode, user, "in notepad");
+  ExpectConverted(run.toolbar, run.target, kPreeti, kUnicode, user, "in notepad");
 
-  SelectAllAndFocus(word, kPreeti, user);
+  SelectAllAndFocus(word.Document(), kPreeti, user);
   ToUnicodeHotkey();
-  ExpectConverted(session.toolbar, word, kUnicode, user, "in the Word window");
-  std::string seen;
-  const bool set = WaitUntil(
-      [&] {
-        seen = ReadLog(log);
-        return seen == "ready\nNirmala UI\n";
-      },
-      kUiTimeoutMs, 20);
+  ExpectConverted(run.toolbar, word.Document(), kPreeti, kUnicode, user, "in the Word window");
   // Had notepad's conversion reached Word, its font would stand first.
-  Expect(set, "Word's log is " + QuoteBytes(seen) + ", expected one Nirmala UI after the conversion in its window");
+  word.ExpectLog("ready\nNirmala UI\n", "after the conversion in its window");
 }
 
 // The virtual desktop as it is drawn now, as a 24-bit BMP file.
@@ -202,10 +170,9 @@ int ConversionPictures(const Context& context, const std::wstring& before, const
     RegSetValueExW(key, L"lfFaceName", 0, REG_SZ, reinterpret_cast<const BYTE*>(kTestFont), sizeof kTestFont);
     RegSetValueExW(key, L"iPointSize", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&points), sizeof points);
     RegCloseKey(key);
-    ProgramFolder folder(context.exe, context.workDir, L"conversion_pictures");
-    folder.WriteIni("[Font]\r\nLastFont=Lekhopakar Test Legacy\r\n");
-    Toolbar toolbar(folder.ExePath(), folder.Dir());
-    TargetApp notepad = TargetApp::Notepad(folder.Dir());
+    TargetRun run(context, Target::kNotepad, "[Font]\r\nLastFont=Lekhopakar Test Legacy\r\n");
+    const Toolbar& toolbar = run.toolbar;
+    TargetApp& notepad = run.target;
     // Short lines: Wine's edit control draws a long line of Devanagari as
     // boxes from some length on, whatever the font.
     const std::wstring legacy =
@@ -217,7 +184,7 @@ int ConversionPictures(const Context& context, const std::wstring& before, const
     PaintNow(toolbar.Window());
     SaveDesktop(before);
     ToUnicodeHotkey();
-    ExpectConverted(toolbar, notepad, unicode, user, "after Ctrl+Alt+Shift+U");
+    ExpectConverted(toolbar, notepad, legacy, unicode, user, "after Ctrl+Alt+Shift+U");
     // The legacy test font has no Unicode Devanagari, and notepad takes its
     // font at start: the converted text is shown again in a notepad started
     // with Lohit Devanagari, over the first one.
@@ -229,14 +196,13 @@ int ConversionPictures(const Context& context, const std::wstring& before, const
     RegCloseKey(key);
     const std::wstring converted = notepad.Text();
     ShowWindow(notepad.Window(), SW_MINIMIZE);
-    TargetApp shown = TargetApp::Notepad(folder.Dir());
+    TargetApp shown = TargetApp::Notepad(run.folder.Dir());
     shown.SetText(converted);
     ActivateByCaptionClick(shown.Window());
     PaintNow(shown.Window());
     PaintNow(toolbar.Window());
     SaveDesktop(after);
-    toolbar.PostClose();
-    toolbar.ExpectExit("after WM_CLOSE");
+    run.toolbar.Close();
     return 0;
   } catch (const std::exception& error) {
     std::fprintf(stderr, "conversion pictures failed: %s\n", error.what());

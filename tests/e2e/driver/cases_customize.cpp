@@ -12,7 +12,10 @@
 #include "check.h"
 #include "control_ids.h"
 #include "input.h"
+#include "popups.h"
 #include "program_folder.h"
+#include "session.h"
+#include "toolbar_actions.h"
 #include "toolbar_process.h"
 #include "wait.h"
 #include "windows_query.h"
@@ -22,31 +25,12 @@ namespace {
 
 constexpr wchar_t kDialogTitle[] = L"Customize Buttons";
 
-
-constexpr int Field(int row, int index) { return 300 + 10 * row + index; }
-
 std::string Id(int id) { return std::to_string(id); }
 
 POINT g_lastClick{-1000, -1000};
 
-// A click whose press and release carry their screen point. Under Wine,
-// SendInput moves Wine's cursor but not the X pointer, and X events that
-// report the pointer (a window mapped under it, say) put Wine's cursor back
-// where the X pointer rests; a bare press then lands there. Measured: with
-// the X pointer resting over the toolbar, now and then a click meant for "C"
-// or for Close came out on another control.
 void ClickAt(POINT point) {
-  MoveMouseTo(point);
-  const auto at = [&](DWORD button) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = static_cast<LONG>((point.x * 65536LL + 32768) / GetSystemMetrics(SM_CXSCREEN));
-    input.mi.dy = static_cast<LONG>((point.y * 65536LL + 32768) / GetSystemMetrics(SM_CYSCREEN));
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | button;
-    return input;
-  };
-  INPUT inputs[] = {at(MOUSEEVENTF_LEFTDOWN), at(MOUSEEVENTF_LEFTUP)};
-  Expect(SendInput(2, inputs, sizeof(INPUT)) == 2, "SendInput did not deliver a click");
+  LeftClickAt(point);
   g_lastClick = point;
 }
 
@@ -98,13 +82,7 @@ class Dialog {
 
   std::wstring Text(int id) const { return WindowText(Item(id)); }
 
-  // The control holding the keyboard focus in the dialog's thread.
-  HWND Focus() const {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &info);
-    return info.hwndFocus;
-  }
+  HWND Focus() const { return FocusOf(window_); }
 
   void Click(int id) const {
     RECT rect{};
@@ -132,29 +110,26 @@ class Dialog {
            "Ctrl+A did not select the whole text of field " + Id(id));
   }
 
-  void ExpectText(int id, const std::wstring& expected) const {
-    const std::wstring text = Text(id);
-    Expect(text == expected,
-           "field " + Id(id) + " reads " + Quote(text) + ", expected " + Quote(expected));
+  // Field `id` shows `expected` now, or (for the result of input) within
+  // the UI bound.
+  void ExpectText(int id, const std::wstring& expected, DWORD withinMs = 0) const {
+    const std::wstring text = ReadUntil([&] { return Text(id); }, expected, withinMs);
+    Expect(text == expected, "field " + Id(id) + " reads " + Quote(text) + ", expected " + Quote(expected));
+  }
+  void ExpectTextSoon(int id, const std::wstring& expected) const { ExpectText(id, expected, kUiTimeoutMs); }
+
+  // Overwrites field `id` as a person does and waits until it shows `text`.
+  void TypeInto(int id, const std::wstring& text) const {
+    SelectAllIn(id);
+    TypeText(text);
+    ExpectTextSoon(id, text);
   }
 
-  // For results of input: the field reaches the text within the UI bound.
-  void ExpectTextSoon(int id, const std::wstring& expected) const {
-    std::wstring text;
-    WaitUntil(
-        [&] {
-          text = Text(id);
-          return text == expected;
-        },
-        kUiTimeoutMs);
-    Expect(text == expected,
-           "field " + Id(id) + " reads " + Quote(text) + ", expected " + Quote(expected));
-  }
-
-  std::optional<std::wstring> ListSelection(int id) const {
-    const int index = ComboSelection(Item(id));
-    if (index == CB_ERR) return std::nullopt;
-    return ComboItem(Item(id), index);
+  std::optional<std::wstring> ListSelection(int id) const { return ComboSelectedText(Item(id)); }
+  void ExpectListShows(int id, const std::optional<std::wstring>& expected) const {
+    const auto shown = ListSelection(id);
+    Expect(shown == expected, "list " + Id(id) + " shows " + QuoteOr(shown, "nothing") + ", expected " +
+                                  QuoteOr(expected, "nothing"));
   }
 
   // Waits until the dialog is gone and the toolbar takes input again.
@@ -173,19 +148,6 @@ class Dialog {
   const Toolbar& toolbar_;
   HWND window_ = nullptr;
 };
-
-// Typed keys: letters as their upper-case virtual keys (no Shift, so they
-// come out lower case), digits and the full stop as themselves.
-void Type(const std::string& keys) {
-  for (char c : keys) {
-    WORD vk = 0;
-    if (c >= 'a' && c <= 'z') vk = static_cast<WORD>(c - 'a' + 'A');
-    else if (c >= '0' && c <= '9') vk = static_cast<WORD>(c);
-    else if (c == '.') vk = VK_OEM_PERIOD;
-    else Fail(std::string("no key for ") + c);
-    PressKeys({vk});
-  }
-}
 
 // LK.ini's entries of one section in file order (section names compared
 // without regard to letter case).
@@ -222,38 +184,16 @@ std::string ReadIniOrFail(const ProgramFolder& folder) {
   return *bytes;
 }
 
-void ExpectIniUnchanged(const ProgramFolder& folder, const std::optional<std::string>& before,
-                        const std::string& after) {
-  const auto now = folder.ReadIni();
+void ExpectIniUnchanged(const ToolbarRun& run, const std::string& after) {
+  const auto now = run.folder.ReadIni();
+  const auto& before = run.iniAtStart;
   Expect(now == before, "LK.ini changed " + after + ": it holds " +
                             (now ? QuoteBytes(*now) : std::string("nothing")) + ", before " +
                             (before ? QuoteBytes(*before) : std::string("nothing")));
 }
 
 void ExpectCaptionSoon(const Toolbar& toolbar, int id, const std::wstring& expected) {
-  std::wstring caption;
-  WaitUntil(
-      [&] {
-        caption = WindowText(toolbar.Control(id));
-        return caption == expected;
-      },
-      kUiTimeoutMs);
-  Expect(caption == expected, "toolbar button " + Id(id) + " reads " + Quote(caption) +
-                                  ", expected " + Quote(expected));
-}
-
-// The single message box of the program, once it is shown.
-HWND WaitForMessageBox(const Toolbar& toolbar, const std::string& after) {
-  std::vector<HWND> boxes;
-  Expect(WaitUntil(
-             [&] {
-               boxes = TopLevelWindows(toolbar.Pid(), kToolbarTitle, L"#32770");
-               return !boxes.empty();
-             },
-             kUiTimeoutMs),
-         "no message box titled \"Lekhopakar\" " + after);
-  Expect(boxes.size() == 1, std::to_string(boxes.size()) + " message boxes " + after);
-  return boxes.front();
+  ExpectCaption(toolbar, id, expected, kUiTimeoutMs);
 }
 
 void ExpectNoMessageBox(const Toolbar& toolbar, const Dialog& dialog, const std::string& after) {
@@ -264,17 +204,22 @@ void ExpectNoMessageBox(const Toolbar& toolbar, const Dialog& dialog, const std:
          "a message box is shown " + after);
 }
 
-void CloseToolbar(Toolbar& toolbar) {
-  toolbar.PostClose();
-  toolbar.ExpectExit("after WM_CLOSE");
-}
+// The toolbar started with `ini`, and its dialog opened by a click on "C".
+struct CustomizeRun : ToolbarRun {
+  explicit CustomizeRun(const Context& context, const std::optional<std::string>& ini = std::nullopt)
+      : ToolbarRun(context, ini), dialog(toolbar) {}
+
+  Dialog dialog;
+};
+
+// --- the cases ----------------------------------------------------------
 
 // --- the cases ----------------------------------------------------------
 
 void OpensModalWithDefaults(const Context& context) {
-  ProgramFolder folder(context.exe, context.workDir, L"customize_opens");
-  Toolbar toolbar(folder.ExePath(), folder.Dir());
-  Dialog dialog(toolbar);
+  CustomizeRun run(context);
+  const Toolbar& toolbar = run.toolbar;
+  const Dialog& dialog = run.dialog;
   HWND window = dialog.Window();
 
   RECT frame{};
@@ -300,36 +245,30 @@ void OpensModalWithDefaults(const Context& context) {
   dialog.ExpectText(kCharacter, L"");
   dialog.ExpectText(kTooltip6, L"");
   dialog.ExpectText(kCaption6, L"");
-  const auto size = dialog.ListSelection(kSizeList);
-  Expect(size == L"14", "the size list shows " + (size ? Quote(*size) : "nothing") +
-                            ", expected \"14\"");
-  const auto font = dialog.ListSelection(kFontList);
+  dialog.ExpectListShows(kSizeList, L"14");
   if (FontInstalled(L"Preeti")) {
-    Expect(font == L"Preeti", "the font list shows " + (font ? Quote(*font) : "nothing") +
-                                  ", expected \"Preeti\"");
+    dialog.ExpectListShows(kFontList, L"Preeti");
   } else {
-    Expect(!font, "the font list shows " + Quote(font.value_or(L"")) +
-                      ", expected nothing (Preeti is not installed)");
+    dialog.ExpectListShows(kFontList, std::nullopt);
   }
 
   dialog.ClickClose();
-  Expect(folder.ReadIni() == std::nullopt, "closing the dialog wrote LK.ini");
-  CloseToolbar(toolbar);
+  Expect(run.folder.ReadIni() == std::nullopt, "closing the dialog wrote LK.ini");
+  run.toolbar.Close();
 }
 
 void PreviewFollowsTyping(const Context& context) {
-  ProgramFolder folder(context.exe, context.workDir, L"customize_preview");
-  Toolbar toolbar(folder.ExePath(), folder.Dir());
-  Dialog dialog(toolbar);
+  CustomizeRun run(context);
+  const Dialog& dialog = run.dialog;
 
   // Row 1: the sample follows the first insertion only.
   dialog.SelectAllIn(Field(1, 0));
-  Type("k");
+  TypeText(L"k");
   dialog.ExpectTextSoon(Field(1, 1), L"ks");
   dialog.ExpectText(Field(1, 3), L"x");
   // One character only: a second one is refused, and the Tab after it shows
   // when the refusal has happened.
-  Type("m");
+  TypeText(L"m");
   PressKeys({VK_TAB});
   Expect(WaitUntil([&] { return dialog.Focus() != dialog.Item(Field(1, 0)); }, kUiTimeoutMs),
          "Tab did not move the focus out of field 310");
@@ -343,35 +282,35 @@ void PreviewFollowsTyping(const Context& context) {
 
   // Row 2: the result follows the second insertion only.
   dialog.SelectAllIn(Field(2, 2));
-  Type("q");
+  TypeText(L"q");
   dialog.ExpectTextSoon(Field(2, 3), L"gq");
   dialog.ExpectText(Field(2, 1), L"x");
 
   // Row 3 wraps the sample; its insertions take more than one character.
   dialog.SelectAllIn(Field(3, 0));
-  Type("a");
+  TypeText(L"a");
   dialog.ExpectTextSoon(Field(3, 3), L"axx");
-  Type("b");
+  TypeText(L"b");
   dialog.ExpectTextSoon(Field(3, 3), L"abxx");
   dialog.ExpectText(Field(3, 1), L"x");
 
   dialog.ClickClose();
-  CloseToolbar(toolbar);
+  run.toolbar.Close();
 }
 
 void CountCheck(const Context& context) {
-  ProgramFolder folder(context.exe, context.workDir, L"customize_count_check");
-  Toolbar toolbar(folder.ExePath(), folder.Dir());
-  Dialog dialog(toolbar);
+  CustomizeRun run(context);
+  Toolbar& toolbar = run.toolbar;
+  const Dialog& dialog = run.dialog;
   HWND count = dialog.Item(kRepeat);
 
   dialog.SelectAllIn(kRepeat);
-  Type("q");
-  HWND box = WaitForMessageBox(toolbar, "after a letter was typed into the count");
-  HWND message = GetDlgItem(box, 0xFFFF);
-  Expect(message && WindowText(message) == L"Numeric value required",
-         "the message box says " + Quote(message ? WindowText(message) : L"") +
-             ", expected \"Numeric value required\"");
+  TypeText(L"q");
+  const std::string afterLetter = "after a letter was typed into the count";
+  HWND box = AwaitMessageBox(toolbar, afterLetter);
+  const std::wstring message = MessageBoxText(box);
+  Expect(message == L"Numeric value required",
+         "the message box says " + Quote(message) + ", expected \"Numeric value required\"");
   Expect(GetDlgItem(box, IDOK) && !GetDlgItem(box, IDCANCEL),
          "the message box does not have an OK button alone");
   // Windows leaves out the icon control of a box without an icon; Wine
@@ -392,33 +331,25 @@ void CountCheck(const Context& context) {
   dialog.ExpectText(kRepeat, L"");
 
   // A decimal passes the check, and is saved as typed.
-  Type("2.5");
+  TypeText(L"2.5");
   dialog.ExpectTextSoon(kRepeat, L"2.5");
   ExpectNoMessageBox(toolbar, dialog, "after \"2.5\" was typed into the count");
   dialog.Click(kSave);
   // Save relabels the toolbar after its last write: button 1 now shows the
   // dialog's default caption.
   ExpectCaptionSoon(toolbar, kCommand1, L"x");
-  const auto repeat = IniValue(ReadIniOrFail(folder), "Customize", "Repeat");
-  Expect(repeat == "2.5", "LK.ini holds Repeat=" + QuoteBytes(repeat.value_or("(none)")) +
-                              ", expected \"2.5\"");
+  ExpectIni(run.folder, "Customize", "Repeat", "2.5");
 
   // Deleting the count leaves no number either.
   dialog.SelectAllIn(kRepeat);
   PressKeys({VK_DELETE});
-  box = WaitForMessageBox(toolbar, "after the count was deleted");
-  if (GetForegroundWindow() != box) ClickAt(CaptionPoint(box));
-  Expect(WaitUntil([&] { return GetForegroundWindow() == box; }, kUiTimeoutMs),
-         "the message box is not the foreground window");
-  PressKeys({VK_RETURN});
-  Expect(WaitUntil([&] { return !IsWindow(box); }, kUiTimeoutMs),
-         "Enter did not close the message box");
+  PressEnterOn(AwaitMessageBox(toolbar, "after the count was deleted"));
   Expect(WaitUntil([&] { return dialog.Focus() == count; }, kUiTimeoutMs),
          "the count does not have the focus after the second message");
   dialog.ExpectText(kRepeat, L"");
 
   dialog.ClickClose();
-  CloseToolbar(toolbar);
+  toolbar.Close();
 }
 
 // The factory values in the order Save writes them, as Windows-1252 bytes.
@@ -463,9 +394,9 @@ void PickFontByKeys(const Dialog& dialog, const std::wstring& font) {
 }
 
 void LoadDefaultAndSave(const Context& context) {
-  ProgramFolder folder(context.exe, context.workDir, L"customize_load_default_save");
-  Toolbar toolbar(folder.ExePath(), folder.Dir());
-  Dialog dialog(toolbar);
+  CustomizeRun run(context);
+  Toolbar& toolbar = run.toolbar;
+  const Dialog& dialog = run.dialog;
   // Without settings the toolbar's button 6 shows its own default.
   ExpectCaptionSoon(toolbar, kCommand6, L"-");
 
@@ -482,7 +413,7 @@ void LoadDefaultAndSave(const Context& context) {
   dialog.ExpectText(Field(5, 4), L"\u2026/\u00DA");
   dialog.ExpectText(kCharacter, L"=");
   dialog.ExpectText(kTooltip6, L"Dot Dot Dot");
-  Expect(folder.ReadIni() == std::nullopt, "Load Default wrote LK.ini");
+  Expect(run.folder.ReadIni() == std::nullopt, "Load Default wrote LK.ini");
 
   dialog.Click(kSave);
   std::string narrowFont;
@@ -491,7 +422,7 @@ void LoadDefaultAndSave(const Context& context) {
   // The toolbar relabels after the last write; button 6 shows the
   // character, not cap06.
   ExpectCaptionSoon(toolbar, kCommand6, L"=");
-  auto entries = SectionEntries(ReadIniOrFail(folder), "Customize");
+  auto entries = SectionEntries(ReadIniOrFail(run.folder), "Customize");
   Expect(entries == expected, "[Customize] after Save holds " + Describe(entries) +
                                   "; expected " + Describe(expected));
   ExpectCaptionSoon(toolbar, kCommand1, L"Ll");
@@ -501,40 +432,33 @@ void LoadDefaultAndSave(const Context& context) {
 
   // Saving again writes the same keys once each; the caption of button 6 is
   // this dialog's own.
-  dialog.SelectAllIn(Field(1, 4));
-  Type("q");
-  dialog.SelectAllIn(kCaption6);
-  Type("z");
-  dialog.ExpectTextSoon(kCaption6, L"z");
+  dialog.TypeInto(Field(1, 4), L"q");
+  dialog.TypeInto(kCaption6, L"z");
   dialog.Click(kSave);
   ExpectCaptionSoon(toolbar, kCommand1, L"q");
   auto again = expected;
   again[4].second = "q";
   again[32].second = "z";
-  entries = SectionEntries(ReadIniOrFail(folder), "Customize");
+  entries = SectionEntries(ReadIniOrFail(run.folder), "Customize");
   Expect(entries == again, "[Customize] after the second Save holds " + Describe(entries) +
                                "; expected " + Describe(again));
   ExpectCaptionSoon(toolbar, kCommand6, L"=");
 
   dialog.ClickClose();
-  CloseToolbar(toolbar);
+  toolbar.Close();
 }
 
 void CloseDiscardsEdits(const Context& context) {
-  ProgramFolder folder(context.exe, context.workDir, L"customize_close_discards");
-  folder.WriteIni("[Customize]\r\nttt01=Mine\r\ncap02=Q\r\n");
-  const auto stored = folder.ReadIni();
-  Toolbar toolbar(folder.ExePath(), folder.Dir());
+  ToolbarRun run(context, "[Customize]\r\nttt01=Mine\r\ncap02=Q\r\n");
+  Toolbar& toolbar = run.toolbar;
   {
     Dialog dialog(toolbar);
     dialog.ExpectText(Field(1, 5), L"Mine");
     dialog.Click(kLoadDefault);
     dialog.ExpectTextSoon(Field(1, 5), L"Change Raswa to Dirgha");
-    dialog.SelectAllIn(Field(2, 4));
-    Type("w");
-    dialog.ExpectTextSoon(Field(2, 4), L"w");
+    dialog.TypeInto(Field(2, 4), L"w");
     dialog.ClickClose();
-    ExpectIniUnchanged(folder, stored, "after edits and Close");
+    ExpectIniUnchanged(run, "after edits and Close");
     ExpectCaptionSoon(toolbar, kCommand2, L"Q");
   }
   {
@@ -543,50 +467,40 @@ void CloseDiscardsEdits(const Context& context) {
     dialog.ExpectText(Field(1, 5), L"Mine");
     dialog.ExpectText(Field(2, 4), L"Q");
     dialog.ExpectText(Field(1, 0), L"x");
-    dialog.SelectAllIn(Field(1, 5));
-    Type("z");
-    dialog.ExpectTextSoon(Field(1, 5), L"z");
+    dialog.TypeInto(Field(1, 5), L"z");
     ClickAt(CloseBoxPoint(dialog.Window()));
     dialog.ExpectClosed("after a click on its close box");
-    ExpectIniUnchanged(folder, stored, "after an edit and the close box");
+    ExpectIniUnchanged(run, "after an edit and the close box");
   }
   {
     Dialog dialog(toolbar);
     dialog.ExpectText(Field(1, 5), L"Mine");
     dialog.ClickClose();
   }
-  CloseToolbar(toolbar);
+  toolbar.Close();
 }
 
 void StoredValuesComeBack(const Context& context) {
-  ProgramFolder folder(context.exe, context.workDir, L"customize_stored_values");
   // Names in other letter cases meet the dialog's own spelling.
-  folder.WriteIni(
-      "[CUSTOMIZE]\r\n"
-      "ttt01=  spaced  \r\n"
-      "res03=\"-g]kfn\"\r\n"
-      "in102='\r\n"
-      "IN202=\"\r\n"
-      "cap02='\"\r\n"
-      "in101=ab\r\n"
-      "FontSize=18\r\n"
-      "CFONTNAME=DejaVu Sans\r\n");
-  Toolbar toolbar(folder.ExePath(), folder.Dir());
-  Dialog dialog(toolbar);
+  CustomizeRun run(context,
+                   "[CUSTOMIZE]\r\n"
+                   "ttt01=  spaced  \r\n"
+                   "res03=\"-g]kfn\"\r\n"
+                   "in102='\r\n"
+                   "IN202=\"\r\n"
+                   "cap02='\"\r\n"
+                   "in101=ab\r\n"
+                   "FontSize=18\r\n"
+                   "CFONTNAME=DejaVu Sans\r\n");
+  const Dialog& dialog = run.dialog;
   dialog.ExpectText(Field(1, 5), L"spaced");
   dialog.ExpectText(Field(3, 3), L"-g]kfn");
   dialog.ExpectText(Field(2, 0), L"'");
   dialog.ExpectText(Field(2, 2), L"\"");
   dialog.ExpectText(Field(2, 4), L"'\"");
   dialog.ExpectText(Field(1, 0), L"a");
-  const auto size = dialog.ListSelection(kSizeList);
-  Expect(size == L"18", "the size list shows " + (size ? Quote(*size) : "nothing") +
-                            ", expected \"18\"");
-  if (FontInstalled(L"DejaVu Sans")) {
-    const auto font = dialog.ListSelection(kFontList);
-    Expect(font == L"DejaVu Sans", "the font list shows " + (font ? Quote(*font) : "nothing") +
-                                       ", expected \"DejaVu Sans\"");
-  }
+  dialog.ExpectListShows(kSizeList, L"18");
+  if (FontInstalled(L"DejaVu Sans")) dialog.ExpectListShows(kFontList, L"DejaVu Sans");
 
   // Saving stores what the fields show, into the one existing section.
   dialog.Click(kSave);
@@ -594,41 +508,33 @@ void StoredValuesComeBack(const Context& context) {
       {"in101", "a"}, {"ttt01", "spaced"}, {"res03", "-g]kfn"}, {"in102", "'"},
       {"in202", "\""}, {"cap02", "'\""}, {"fontsize", "18"},
   };
-  ExpectCaptionSoon(toolbar, kCommand1, L"x");
-  const std::string bytes = ReadIniOrFail(folder);
-  for (const auto& entry : saved) {
-    const auto value = IniValue(bytes, "Customize", entry.key);
-    Expect(value == entry.value, std::string("LK.ini holds ") + entry.key + "=" +
-                                     QuoteBytes(value.value_or("(none)")) + ", expected " +
-                                     QuoteBytes(entry.value) + ": " + QuoteBytes(bytes));
-  }
+  ExpectCaptionSoon(run.toolbar, kCommand1, L"x");
+  for (const auto& entry : saved) ExpectIni(run.folder, "Customize", entry.key, entry.value);
+  const std::string bytes = ReadIniOrFail(run.folder);
   Expect(SectionEntries(bytes, "Customize").size() == 36,
          "[Customize] does not hold 36 keys after Save: " + QuoteBytes(bytes));
 
   dialog.ClickClose();
-  CloseToolbar(toolbar);
+  run.toolbar.Close();
 }
 
 void EnterAndEscapeNeitherSaveNorClose(const Context& context) {
-  ProgramFolder folder(context.exe, context.workDir, L"customize_enter_escape");
-  folder.WriteIni("[Customize]\r\nttt01=Mine\r\n");
-  const auto stored = folder.ReadIni();
-  Toolbar toolbar(folder.ExePath(), folder.Dir());
-  Dialog dialog(toolbar);
+  CustomizeRun run(context, "[Customize]\r\nttt01=Mine\r\n");
+  const Dialog& dialog = run.dialog;
   HWND tooltip = dialog.Item(Field(1, 5));
   dialog.SelectAllIn(Field(1, 5));
   PressKeys({VK_RETURN});
   PressKeys({VK_ESCAPE});
   // Keys arrive in order: once the letter shows, Enter and Escape were handled.
-  Type("z");
+  TypeText(L"z");
   dialog.ExpectTextSoon(Field(1, 5), L"z");
   Expect(IsWindowVisible(dialog.Window()), "Enter or Escape closed the dialog");
   Expect(dialog.Focus() == tooltip, "Enter or Escape moved the focus out of the field");
-  Expect(!IsWindowEnabled(toolbar.Window()), "the toolbar takes input again");
-  ExpectIniUnchanged(folder, stored, "after Enter and Escape");
+  Expect(!IsWindowEnabled(run.toolbar.Window()), "the toolbar takes input again");
+  ExpectIniUnchanged(run, "after Enter and Escape");
   dialog.ClickClose();
-  ExpectIniUnchanged(folder, stored, "after Close");
-  CloseToolbar(toolbar);
+  ExpectIniUnchanged(run, "after Close");
+  run.toolbar.Close();
 }
 
 }  // namespace

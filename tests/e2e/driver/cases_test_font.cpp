@@ -12,6 +12,8 @@
 #include "control_ids.h"
 #include "input.h"
 #include "program_folder.h"
+#include "session.h"
+#include "toolbar_actions.h"
 #include "toolbar_process.h"
 #include "wait.h"
 #include "windows_query.h"
@@ -23,25 +25,6 @@ constexpr wchar_t kTestFont[] = L"Lekhopakar Test Legacy";
 const std::string kNotInstalled =
     "\"Lekhopakar Test Legacy\" is not installed in this Wine prefix (scripts/test draws it into "
     "build/fonts and scripts/wine-env installs it)";
-
-LRESULT Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  DWORD_PTR result = 0;
-  Expect(SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kUiTimeoutMs, &result) != 0,
-         "window " + Narrow(ClassName(window)) + " did not answer message " + std::to_string(message));
-  return static_cast<LRESULT>(result);
-}
-
-RECT ScreenRectOf(HWND window) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  return rect;
-}
-
-HWND MouseCaptureOf(HWND window) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndCapture : nullptr;
-}
 
 // Wine keeps a font it lists but cannot read under another face, and draws a
 // code the font lacks with a fallback glyph; either would make every
@@ -92,56 +75,15 @@ void WineDrawsCodesWithTheTestFont(const Context&) {
 // chooses it; the toolbar keeps it as the last font when it closes.
 void TestFontChosenInFontList(const Context& context) {
   Expect(FontInstalled(kTestFont), kNotInstalled);
-  ProgramFolder folder(context.exe, context.workDir, L"test_font_chosen");
-  folder.WriteIni("[Font]\r\nLastFont=No Such Font Anywhere\r\n");
-  Toolbar toolbar(folder.ExePath(), folder.Dir());
-  HWND fonts = toolbar.Control(kFonts);
-  const int index = ComboFindExact(fonts, kTestFont);
-  Expect(index >= 0, "the font list has no entry \"Lekhopakar Test Legacy\"");
-
-  LeftClickAt(Centre(ScreenRectOf(fonts)));
-  HWND list = nullptr;
-  Expect(WaitUntil(
-             [&] {
-               const auto lists = TopLevelWindows(toolbar.Pid(), L"", L"ComboLBox");
-               list = lists.empty() ? nullptr : lists.front();
-               // The list takes the mouse when the button comes up.
-               return list && Ask(fonts, CB_GETDROPPEDSTATE, 0, 0) && MouseCaptureOf(fonts) == list;
-             },
-             kUiTimeoutMs),
-         "a click on the font list did not drop it down");
-  const int itemHeight = static_cast<int>(Ask(list, LB_GETITEMHEIGHT, 0, 0));
-  RECT client{};
-  GetClientRect(list, &client);
-  const int rows = itemHeight > 0 ? client.bottom / itemHeight : 0;
-  Expect(rows > 0, "the dropped font list shows no whole entry");
-  int top = static_cast<int>(Ask(list, LB_GETTOPINDEX, 0, 0));
-  if (index < top || index >= top + rows) {
-    // Scrolled into view without choosing anything on the way.
-    Ask(list, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
-    top = static_cast<int>(Ask(list, LB_GETTOPINDEX, 0, 0));
-    Expect(index >= top && index < top + rows, "the test font's entry cannot be scrolled into view");
-  }
-  POINT entry{client.right / 2, (index - top) * itemHeight + itemHeight / 2};
-  ClientToScreen(list, &entry);
-  LeftClickAt(entry);
-  Expect(WaitUntil([&] { return ComboSelection(fonts) == index && !Ask(fonts, CB_GETDROPPEDSTATE, 0, 0); },
-                   kUiTimeoutMs),
-         "a click on the test font's entry did not choose it; selected: " +
-             Quote(ComboItem(fonts, ComboSelection(fonts))));
-  Expect(WindowText(fonts) == kTestFont, "the font list shows " + Quote(WindowText(fonts)));
+  ToolbarRun run(context, "[Font]\r\nLastFont=No Such Font Anywhere\r\n");
+  ChooseFont(run.toolbar, kTestFont);
+  const std::wstring shown = WindowText(run.toolbar.Control(kFonts));
+  Expect(shown == kTestFont, "the font list shows " + Quote(shown));
   // The keys keep their codes as captions; the font gives them their glyphs.
-  HWND keyK = toolbar.Control(kFirstKey + ('k' - 32));
-  Expect(WaitUntil([&] { return WindowText(keyK) == L"k"; }, kUiTimeoutMs),
-         "the key of code 'k' shows " + Quote(WindowText(keyK)));
-  Expect(Responds(toolbar.Window()), "the toolbar does not answer after the font choice");
-
-  toolbar.PostClose();
-  toolbar.ExpectExit("after WM_CLOSE");
-  const auto bytes = folder.ReadIni();
-  Expect(bytes.has_value(), "no LK.ini after closing");
-  const auto last = IniValue(*bytes, "Font", "LastFont");
-  Expect(last == "Lekhopakar Test Legacy", "LK.ini [Font] LastFont is " + (last ? QuoteBytes(*last) : "absent"));
+  ExpectCaption(run.toolbar, kFirstKey + ('k' - 32), L"k", kUiTimeoutMs);
+  Expect(Responds(run.toolbar.Window()), "the toolbar does not answer after the font choice");
+  run.toolbar.Close();
+  ExpectIni(run.folder, "Font", "LastFont", "Lekhopakar Test Legacy");
 }
 
 }  // namespace

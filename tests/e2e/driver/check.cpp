@@ -32,6 +32,10 @@ std::string QuoteBytes(const std::string& bytes) {
   return out + "\"";
 }
 
+std::string QuoteOr(const std::optional<std::wstring>& text, const std::string& none) {
+  return text ? Quote(*text) : none;
+}
+
 std::string Narrow(const std::wstring& ascii) {
   std::string out;
   for (wchar_t c : ascii) out += (c < 0x80) ? static_cast<char>(c) : '?';

@@ -1,6 +1,7 @@
 #pragma once
 // Failing a case: a check that does not hold throws CaseFailure with a reason
 // that names what was expected and what was seen.
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -21,5 +22,7 @@ inline void Expect(bool condition, const std::string& reason) {
 std::string Quote(const std::wstring& text);
 std::string QuoteBytes(const std::string& bytes);
 std::string Narrow(const std::wstring& ascii);
+// Quote(text), or `none` when there is no text.
+std::string QuoteOr(const std::optional<std::wstring>& text, const std::string& none);
 
 }  // namespace lk::e2e

@@ -74,27 +74,41 @@ void MoveMouseTo(POINT point) {
   }
 }
 
-void LeftClickAt(POINT point) {
-  MoveMouseTo(point);
-  // The press and release carry the point too: under Wine the X pointer does
-  // not follow SendInput, and a pointer report from X can move Wine's cursor
-  // back to where the X pointer stands before a bare press arrives.
-  const LONG x = Normalised(point.x, GetSystemMetrics(SM_CXSCREEN));
-  const LONG y = Normalised(point.y, GetSystemMetrics(SM_CYSCREEN));
-  std::vector<INPUT> click{MouseInput(MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y),
-                           MouseInput(MOUSEEVENTF_LEFTUP | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y)};
-  Send(click);
+// Every button event carries its own position. Under Wine the X pointer does
+// not follow SendInput, and a pointer report from X (or the warp of a move,
+// sent back as mouse input a moment later) can put Wine's cursor back where it
+// was before a bare press arrives. Measured: a click meant for the toolbar
+// went to notepad; with both CPUs busy, one drag by the caption in eight left
+// the toolbar at (0,0), none in sixteen once its press and release carried
+// their points.
+static INPUT ButtonAt(DWORD button, POINT point) {
+  return MouseInput(button | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE,
+                    Normalised(point.x, GetSystemMetrics(SM_CXSCREEN)),
+                    Normalised(point.y, GetSystemMetrics(SM_CYSCREEN)));
 }
+
+static void ClicksAt(POINT point, int clicks) {
+  MoveMouseTo(point);
+  std::vector<INPUT> inputs;
+  for (int i = 0; i < clicks; ++i) {
+    inputs.push_back(ButtonAt(MOUSEEVENTF_LEFTDOWN, point));
+    inputs.push_back(ButtonAt(MOUSEEVENTF_LEFTUP, point));
+  }
+  Send(inputs);
+}
+
+void LeftClickAt(POINT point) { ClicksAt(point, 1); }
+void DoubleClickAt(POINT point) { ClicksAt(point, 2); }
 
 void LeftDrag(POINT from, POINT to) {
   MoveMouseTo(from);
-  std::vector<INPUT> down{MouseInput(MOUSEEVENTF_LEFTDOWN)};
+  std::vector<INPUT> down{ButtonAt(MOUSEEVENTF_LEFTDOWN, from)};
   Send(down);
   constexpr int kSteps = 8;
   for (int step = 1; step <= kSteps; ++step) {
     MoveMouseTo({from.x + (to.x - from.x) * step / kSteps, from.y + (to.y - from.y) * step / kSteps});
   }
-  std::vector<INPUT> up{MouseInput(MOUSEEVENTF_LEFTUP)};
+  std::vector<INPUT> up{ButtonAt(MOUSEEVENTF_LEFTUP, to)};
   Send(up);
 }
 
@@ -113,6 +127,35 @@ void PressKeys(std::initializer_list<WORD> virtualKeys) {
     inputs.push_back(up);
   }
   Send(inputs);
+}
+
+void TypeText(const std::wstring& text) {
+  for (const wchar_t c : text) {
+    std::vector<INPUT> inputs;
+    const auto key = [&](WORD vk, WORD scan, DWORD flags) {
+      INPUT input{};
+      input.type = INPUT_KEYBOARD;
+      input.ki.wVk = vk;
+      input.ki.wScan = scan;
+      input.ki.dwFlags = flags;
+      inputs.push_back(input);
+    };
+    const SHORT mapped = VkKeyScanW(c);
+    if (mapped == -1 || (HIBYTE(mapped) & ~1) != 0) {
+      key(0, c, KEYEVENTF_UNICODE);
+      key(0, c, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP);
+    } else {
+      const WORD vk = LOBYTE(mapped);
+      const WORD scan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+      const WORD shiftScan = static_cast<WORD>(MapVirtualKeyW(VK_SHIFT, MAPVK_VK_TO_VSC));
+      const bool shift = (HIBYTE(mapped) & 1) != 0;
+      if (shift) key(VK_SHIFT, shiftScan, 0);
+      key(vk, scan, 0);
+      key(vk, scan, KEYEVENTF_KEYUP);
+      if (shift) key(VK_SHIFT, shiftScan, KEYEVENTF_KEYUP);
+    }
+    Send(inputs);
+  }
 }
 
 // The middle of the right-most run of `code` among the caption buttons.

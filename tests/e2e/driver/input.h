@@ -4,18 +4,24 @@
 #include <windows.h>
 
 #include <initializer_list>
+#include <string>
 
 namespace lk::e2e {
 
 // Moves the pointer to `point` (screen pixels) and waits until it is there.
 void MoveMouseTo(POINT point);
 void LeftClickAt(POINT point);
+void DoubleClickAt(POINT point);
 // Presses the left button at `from`, moves in steps to `to`, releases there.
 void LeftDrag(POINT from, POINT to);
 
 // Presses the keys in order and releases them in reverse order (a chord such
 // as Alt+F4), or a single key.
 void PressKeys(std::initializer_list<WORD> virtualKeys);
+
+// Types `text` key by key as a person does, Shift where the layout needs it;
+// a character no key types is sent as itself.
+void TypeText(const std::wstring& text);
 
 // Screen points on `window`'s frame found by asking the window itself
 // (WM_NCHITTEST): the middle of its close box, its system-menu icon and a

@@ -31,7 +31,7 @@
 #include "bench_roundtrip.h"
 #include "cases.h"
 #include "check.h"
-#include "program_folder.h"
+#include "session.h"
 #include "soak.h"
 #include "toolbar_process.h"
 #include "wait.h"
@@ -71,8 +71,10 @@ int RunCases(const Context& context, const std::set<std::string>& only, int expe
   }
   for (const Case& testCase : AllCases()) {
     if (!only.empty() && !only.count(testCase.name)) continue;
+    Context caseContext = context;
+    caseContext.caseName.assign(testCase.name.begin(), testCase.name.end());
     try {
-      testCase.run(context);
+      testCase.run(caseContext);
       PrintLine("PASS " + testCase.name);
       ++passed;
     } catch (const std::exception& error) {
@@ -90,10 +92,11 @@ int RunCases(const Context& context, const std::set<std::string>& only, int expe
 
 int Hold(const Context& context, const std::wstring& readyFile, const std::wstring& doneFile) {
   try {
-    ProgramFolder folder(context.exe, context.workDir, L"hold");
     // The keys show Devanagari when the legacy test font is there to draw them.
-    if (FontInstalled(L"Lekhopakar Test Legacy")) folder.WriteIni("[Font]\r\nLastFont=Lekhopakar Test Legacy\r\n");
-    Toolbar toolbar(folder.ExePath(), folder.Dir());
+    ToolbarRun run(context, FontInstalled(L"Lekhopakar Test Legacy")
+                                ? std::optional<std::string>("[Font]\r\nLastFont=Lekhopakar Test Legacy\r\n")
+                                : std::nullopt);
+    Toolbar& toolbar = run.toolbar;
     // Paint everything now, so a screenshot taken after "ready" shows it.
     RedrawWindow(toolbar.Window(), nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -111,8 +114,7 @@ int Hold(const Context& context, const std::wstring& readyFile, const std::wstri
            "cannot write the ready file");
     Expect(WaitUntil([&] { return FileExists(doneFile); }, 120000, 50),
            "the done file did not appear within 120 s");
-    toolbar.PostClose();
-    toolbar.ExpectExit("after WM_CLOSE");
+    toolbar.Close();
     PrintLine("hold: done");
     return 0;
   } catch (const std::exception& error) {
@@ -172,14 +174,15 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (args[0] == L"--conversion-pictures") {
     if (args.size() != 5) return Usage();
-    return ConversionPictures(Context{FullPath(args[1]), FullPath(args[2]), SystemDpi()}, args[3], args[4]);
+    return ConversionPictures(Context{FullPath(args[1]), FullPath(args[2]), SystemDpi(), L"conversion_pictures"},
+                              args[3], args[4]);
   }
   if (args[0] == L"--hold") {
     if (args.size() != 5) return Usage();
-    return Hold(Context{FullPath(args[1]), FullPath(args[2]), SystemDpi()}, args[3], args[4]);
+    return Hold(Context{FullPath(args[1]), FullPath(args[2]), SystemDpi(), L"hold"}, args[3], args[4]);
   }
   if (args.size() < 2) return Usage();
-  Context context{FullPath(args[0]), FullPath(args[1]), SystemDpi()};
+  Context context{FullPath(args[0]), FullPath(args[1]), SystemDpi(), L""};
   std::set<std::string> only;
   int expectedDpi = 0;
   unsigned expectedAcp = 0;

@@ -1,11 +1,10 @@
 #include "office.h"
 
-#include <windows.h>
-
 #include <fstream>
 #include <iterator>
 
 #include "check.h"
+#include "wait.h"
 
 namespace lk::e2e {
 namespace {
@@ -27,18 +26,38 @@ void RegisterProgId(const std::wstring& progId, const std::wstring& clsid) {
 
 }  // namespace
 
-void RegisterOfficeClasses() {
+OfficeStandIn::OfficeStandIn(const std::wstring& exe, const std::wstring& folder, const std::wstring& role,
+                             const std::optional<RECT>& window)
+    : role_(Narrow(role)), log_(folder + L"\\" + role + L".log") {
   RegisterProgId(L"Word.Application", kWordClsid);
   RegisterProgId(L"Excel.Application", kExcelClsid);
+  const std::wstring standIn = StandInPath(exe, L"office_standin.exe");
+  DeleteFileW(log_.c_str());
+  const std::wstring arguments = role + L" \"" + log_ + L"\"";
+  if (window) {
+    window_.emplace(standIn, folder, role == L"word" ? L"Document1 - Word" : L"Book1 - Excel", *window, L"Edit",
+                    arguments + L" window");
+  } else {
+    program_ = std::make_unique<RunningProgram>(standIn, folder, arguments);
+  }
+  Expect(WaitUntil([&] { return Log() == "ready\n" || (program_ && program_->HasExited()); }, kStartTimeoutMs, 20) &&
+             Log() == "ready\n",
+         "the " + role_ + " stand-in did not get ready; its log: " + QuoteBytes(Log()));
 }
 
-std::string ReadLog(const std::wstring& path) {
-  std::ifstream in(path.c_str(), std::ios::binary);
+std::string OfficeStandIn::Log() const {
+  std::ifstream in(log_.c_str(), std::ios::binary);
   return in ? std::string(std::istreambuf_iterator<char>(in), {}) : std::string();
 }
 
-std::wstring OfficeStandInPath(const std::wstring& exe) {
-  return exe.substr(0, exe.find_last_of(L'\\')) + L"\\tests\\standins\\office_standin.exe";
+void OfficeStandIn::ExpectLog(const std::string& expected, const std::string& after) const {
+  const std::string now = ReadUntil([&] { return Log(); }, expected, kUiTimeoutMs, 20);
+  Expect(now == expected, role_ + "'s log is " + QuoteBytes(now) + " " + after + ", expected " + QuoteBytes(expected));
+}
+
+TargetApp& OfficeStandIn::Document() {
+  Expect(window_.has_value(), "the " + role_ + " stand-in shows no window");
+  return *window_;
 }
 
 }  // namespace lk::e2e

@@ -74,4 +74,14 @@ std::optional<std::string> IniValue(const std::string& bytes, const std::string&
   return value;
 }
 
+void ExpectIni(const ProgramFolder& folder, const std::string& section, const std::string& key,
+               const std::string& expected) {
+  const auto bytes = folder.ReadIni();
+  Expect(bytes.has_value(), "there is no LK.ini");
+  const auto value = IniValue(*bytes, section, key);
+  Expect(value.has_value(), "LK.ini has no key " + key + " in [" + section + "]: " + QuoteBytes(*bytes));
+  Expect(*value == expected, "LK.ini [" + section + "] holds " + QuoteBytes(key + "=" + *value) + ", expected " +
+                                 QuoteBytes(key + "=" + expected));
+}
+
 }  // namespace lk::e2e

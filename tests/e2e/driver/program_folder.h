@@ -29,4 +29,9 @@ class ProgramFolder {
 std::optional<std::string> IniValue(const std::string& bytes, const std::string& section,
                                     const std::string& key);
 
+// Fails the case unless the program folder's LK.ini holds `key` of `section`
+// with exactly the value text `expected`.
+void ExpectIni(const ProgramFolder& folder, const std::string& section, const std::string& key,
+               const std::string& expected);
+
 }  // namespace lk::e2e

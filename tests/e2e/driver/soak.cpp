@@ -7,7 +7,11 @@
 
 #include "check.h"
 #include "control_ids.h"
+#include "popups.h"
+#include "session.h"
 #include "target_link.h"
+#include "toolbar_actions.h"
+#include "windows_query.h"
 
 namespace lk::e2e {
 namespace {
@@ -90,8 +94,9 @@ int Soak(const std::wstring& exe, const std::wstring& workDir, int rounds, unsig
                 done, target, wrong, lost, stray);
   };
   try {
-    NotepadSession session(exe, workDir, keysOnly ? L"soak_keys" : L"soak", keysOnly);
-    SetTargetField(session.toolbar, session.Title());
+    TargetRun session(Context{exe, workDir, SystemDpi(), keysOnly ? L"soak_keys" : L"soak"},
+                      keysOnly ? Target::kKeysOnly : Target::kNotepad);
+    SetTargetField(session.toolbar, session.target.Title());
     Generator generate(seed);
     for (int round = 1; round <= rounds; ++round) {
       const std::wstring before = generate.NotepadText();
@@ -102,8 +107,8 @@ int Soak(const std::wstring& exe, const std::wstring& workDir, int rounds, unsig
       while (user.text == pasted) user.text = generate.LegacyText(8);
       const std::wstring expected = before.substr(0, start) + pasted + before.substr(end);
 
-      PrepareNotepad(session.notepad, before, start, end, user);
-      const RoundTrip trip = ClickAndAwait(session.toolbar, kCommand3, session.notepad, before, user);
+      PrepareTarget(session.target, before, start, end, user);
+      const RoundTrip trip = ClickAndAwait(session.toolbar, kCommand3, session.target, before, user);
       const bool pasteWrong = !trip.changed || trip.text != expected;
       wrong += pasteWrong;
       lost += !trip.restored;
@@ -123,7 +128,7 @@ int Soak(const std::wstring& exe, const std::wstring& workDir, int rounds, unsig
         std::fflush(stdout);
       }
     }
-    session.CloseToolbar();
+    session.toolbar.Close();
   } catch (const std::exception& error) {
     std::printf("soak: stopped after %d round trips: %s\n", done, error.what());
     summary();

@@ -6,6 +6,7 @@
 
 #include "check.h"
 #include "input.h"
+#include "popups.h"
 #include "wait.h"
 #include "windows_query.h"
 
@@ -33,29 +34,6 @@ bool SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESUL
                                       kSendTimeoutMs, &result) != 0;
   if (out) *out = static_cast<LRESULT>(result);
   return ok;
-}
-
-std::vector<HWND> VisibleTopLevel(DWORD pid, const wchar_t* className, const wchar_t* title) {
-  struct State {
-    DWORD pid;
-    const wchar_t* className;
-    const wchar_t* title;
-    std::vector<HWND> found;
-  } state{pid, className, title, {}};
-  EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        auto& s = *reinterpret_cast<State*>(param);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner != s.pid || !IsWindowVisible(window) || ClassName(window) != s.className)
-          return TRUE;
-        wchar_t text[256] = {};
-        GetWindowTextW(window, text, 256);
-        if (!s.title || std::wstring(text) == s.title) s.found.push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&state));
-  return state.found;
 }
 
 // DIB header and pixels: what a picture is, whatever the header version.
@@ -324,7 +302,7 @@ bool Clipboard::OfferTaken() const { return state_->offerTaken; }
 TargetApp::TargetApp(const std::wstring& exePath, const std::wstring& folder,
                      const std::wstring& title, const RECT& area, const std::wstring& controlClass,
                      const std::wstring& arguments)
-    : program_(std::make_unique<RunningProgram>(exePath, folder, arguments)) {
+    : program_(std::make_unique<RunningProgram>(exePath, folder, arguments)), title_(title) {
   std::vector<HWND> windows;
   const bool shown = WaitUntil(
       [&] {
@@ -362,6 +340,13 @@ std::wstring SystemProgram(const wchar_t* name) {
 }
 }  // namespace
 
+std::wstring StandInPath(const std::wstring& exe, const wchar_t* name) {
+  const std::wstring path = exe.substr(0, exe.find_last_of(L'\\')) + L"\\tests\\standins\\" + name;
+  Expect(GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES,
+         "no stand-in at " + Narrow(path) + " (build the default target)");
+  return path;
+}
+
 TargetApp TargetApp::Notepad(const std::wstring& folder) {
   return TargetApp(SystemProgram(L"notepad.exe"), folder, kNotepadTitle, RECT{0, 0, 900, 290});
 }
@@ -385,11 +370,12 @@ TargetApp TargetApp::Wordpad(const std::wstring& folder) {
 }
 
 TargetApp TargetApp::KeysOnly(const std::wstring& exe, const std::wstring& folder) {
-  const std::wstring standIn =
-      exe.substr(0, exe.find_last_of(L'\\')) + L"\\tests\\standins\\keys_only_target.exe";
-  Expect(GetFileAttributesW(standIn.c_str()) != INVALID_FILE_ATTRIBUTES,
-         "no stand-in at " + Narrow(standIn) + " (build the default target)");
-  return TargetApp(standIn, folder, L"Keys Only Target", RECT{0, 0, 900, 290}, L"KeysOnlyText");
+  return TargetApp(StandInPath(exe, L"keys_only_target.exe"), folder, L"Keys Only Target", RECT{0, 0, 900, 290},
+                   L"KeysOnlyText");
+}
+
+TargetApp TargetApp::SlowPaste(const std::wstring& exe, const std::wstring& folder) {
+  return TargetApp(StandInPath(exe, L"slow_paste_target.exe"), folder, L"Slow Paste Target", RECT{700, 0, 1200, 260});
 }
 
 // One WM_GETTEXT into a buffer with room to spare: asking for the length
@@ -441,7 +427,7 @@ void TargetApp::ClickInto() {
     // selection (9..10 after nine characters): the caret is at the end all the same.
     return SendBounded(edit_, EM_GETSEL, 0, 0, &selection) && LOWORD(selection) == length &&
            HIWORD(selection) >= length && HIWORD(selection) <= length + 1 && GetGUIThreadInfo(thread, &info) &&
-           info.hwndCapture == nullptr;
+           info.hwndCapture == nullptr && info.hwndFocus == edit_;
   };
   // A click that a loaded machine loses (a program still starting, a pointer
   // warped back) is given again, a few times.
@@ -452,154 +438,36 @@ void TargetApp::ClickInto() {
     static int turn = 0;
     POINT point{client.right - 20 - 40 * (turn++ % 2), client.bottom - 20};
     ClientToScreen(edit_, &point);
-    ClickAt(point);
+    LeftClickAt(point);
     if (WaitUntil([&] { return GetForegroundWindow() == window_ && caretAtEnd(); }, kUiTimeoutMs / 3)) return;
   }
   Expect(GetForegroundWindow() == window_, "a click into the target did not make it the foreground window");
+  Expect(FocusOf(edit_) == edit_, "a click into the target did not give its text the keyboard focus");
   LRESULT selection = 0;
   SendBounded(edit_, EM_GETSEL, 0, 0, &selection);
   Fail("a click below the target's text did not leave the caret at its end (" + std::to_string(length) +
        "): the selection is " + std::to_string(LOWORD(selection)) + ".." + std::to_string(HIWORD(selection)));
 }
 
-NotepadSession::NotepadSession(const std::wstring& exe, const std::wstring& workDir,
-                               const std::wstring& name, bool keysOnly)
-    : keysOnly(keysOnly),
-      folder([&] {
-        ProgramFolder made(exe, workDir, name);
-        made.WriteIni(kFactoryCustomize);
-        return made;
-      }()),
-      toolbar(folder.ExePath(), folder.Dir()),
-      notepad(keysOnly ? TargetApp::KeysOnly(exe, folder.Dir()) : TargetApp::Notepad(folder.Dir())) {}
-
-void NotepadSession::CloseToolbar() {
-  toolbar.PostClose();
-  toolbar.ExpectExit("after WM_CLOSE");
+void TargetApp::ClickAndSelect(int start, int end) {
+  ClickInto();
+  Select(start, end);
 }
 
-void PrepareNotepad(TargetApp& notepad, const std::wstring& before, int start, int end,
-                    const UserClipboard& user) {
-  notepad.SetText(before);
+void TargetApp::ExpectText(const std::wstring& expected, const std::string& after) const {
+  const std::wstring now = ReadUntil([&] { return Text(); }, expected, kUiTimeoutMs);
+  Expect(now == expected, Quote(title_) + " holds " + Quote(now) + " " + after + ", expected " + Quote(expected));
+}
+
+void PrepareTarget(TargetApp& target, const std::wstring& before, int start, int end, const UserClipboard& user) {
+  target.SetText(before);
   Clipboard::Instance().Put(user);
-  notepad.ClickInto();
-  notepad.Select(start, end);
+  target.ClickAndSelect(start, end);
 }
 
-// --- the toolbar side ------------------------------------------------------
-
-POINT VisiblePoint(HWND control) {
-  RECT rect{};
-  GetWindowRect(control, &rect);
-  const auto hits = [&](POINT point) {
-    HWND hit = WindowFromPoint(point);
-    return hit == control || IsChild(control, hit);
-  };
-  const POINT centre = Centre(rect);
-  if (hits(centre)) return centre;
-  for (int y = centre.y; y < rect.bottom - 1; y += 3) {
-    for (int x = rect.left + 2; x < rect.right - 2; x += 3) {
-      if (hits({x, y})) return {x, y};
-    }
-  }
-  Fail("no point of control " + std::to_string(GetDlgCtrlID(control)) + " takes a click");
-}
-
-// Every button event carries its own position. Under Wine's virtual desktop
-// the pointer warp of a move sends the position before it back as mouse
-// input a moment later; a bare button event then lands where the pointer was
-// before (measured: a click meant for the toolbar went to notepad).
-static void ClicksAt(POINT point, int clicks) {
-  MoveMouseTo(point);
-  const LONG x = static_cast<LONG>((point.x * 65536LL + 32768) / GetSystemMetrics(SM_CXSCREEN));
-  const LONG y = static_cast<LONG>((point.y * 65536LL + 32768) / GetSystemMetrics(SM_CYSCREEN));
-  std::vector<INPUT> inputs;
-  for (int i = 0; i < clicks; ++i) {
-    for (const DWORD button : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
-      INPUT input{};
-      input.type = INPUT_MOUSE;
-      input.mi.dx = x;
-      input.mi.dy = y;
-      input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | button;
-      inputs.push_back(input);
-    }
-  }
-  Expect(SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size(),
-         "SendInput did not take the click");
-}
-
-void ClickAt(POINT point) { ClicksAt(point, 1); }
-void DoubleClickAt(POINT point) { ClicksAt(point, 2); }
-
-void TypeAscii(const std::wstring& text) {
-  for (wchar_t c : text) {
-    const SHORT scan = VkKeyScanW(c);
-    Expect(scan != -1, "no key types " + Quote(std::wstring(1, c)));
-    const WORD key = LOBYTE(scan);
-    if (HIBYTE(scan) & 1) {
-      PressKeys({VK_SHIFT, key});
-    } else {
-      PressKeys({key});
-    }
-  }
-}
-
-void SetTargetField(const Toolbar& toolbar, const std::wstring& text) {
-  HWND field = toolbar.Control(130);
-  Expect(SendBounded(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())),
-         "the target field does not answer WM_SETTEXT");
-  Expect(WindowText(field) == text, "the target field does not hold " + Quote(text));
-}
-
-void ClickControl(const Toolbar& toolbar, int id) { ClickAt(VisiblePoint(toolbar.Control(id))); }
-
-std::vector<HWND> MessageBoxes(DWORD pid) { return VisibleTopLevel(pid, L"#32770", nullptr); }
-
-std::vector<HWND> SelectApplicationDialogs(DWORD pid) {
-  return TopLevelWindows(pid, L"Select Application");
-}
-
-std::string DescribePopups(const Toolbar& toolbar) {
-  std::string out;
-  for (HWND box : MessageBoxes(toolbar.Pid()))
-    out += "; a message box says " + Quote(WindowText(GetDlgItem(box, 0xFFFF)));
-  if (!SelectApplicationDialogs(toolbar.Pid()).empty()) out += "; Select Application is open";
-  return out;
-}
-
-void DismissPopups(const Toolbar& toolbar) {
-  int quietRounds = 0;
-  WaitUntil(
-      [&] {
-        const auto boxes = MessageBoxes(toolbar.Pid());
-        const auto dialogs = SelectApplicationDialogs(toolbar.Pid());
-        for (HWND box : boxes) PostMessageW(box, WM_COMMAND, IDOK, 0);
-        for (HWND dialog : dialogs) PostMessageW(dialog, WM_CLOSE, 0, 0);
-        // A closed box may open the dialog next: quiet only when two rounds
-        // after the program has answered find nothing.
-        Responds(toolbar.Window());
-        quietRounds = boxes.empty() && dialogs.empty() ? quietRounds + 1 : 0;
-        return quietRounds >= 2;
-      },
-      kUiTimeoutMs, 50);
-}
-
-RoundTrip ClickAndAwait(const Toolbar& toolbar, int id, const TargetApp& target,
-                        const std::wstring& before, const UserClipboard& after, DWORD pollMs,
-                        bool sameSpot) {
-  HWND control = toolbar.Control(id);
-  POINT button = VisiblePoint(control);
-  // Wine pairs two clicks into a double-click per receiving process, so the
-  // click into the target in between does not part two quick clicks on the
-  // same spot of a button. Unless a case wants exactly that, the spot moves
-  // by turns further than a double-click allows.
-  static int turn = 0;
-  const POINT beside{button.x + (turn++ % 2 ? -5 : 5), button.y};
-  if (!sameSpot && WindowFromPoint(beside) == control) button = beside;
-  MoveMouseTo(button);
+RoundTrip AwaitRoundTrip(const TargetApp& target, const std::wstring& before, const UserClipboard& after,
+                         DWORD pollMs) {
   RoundTrip trip;
-  const double start = Now();
-  ClickAt(button);
   trip.changed = WaitUntil(
       [&] {
         trip.text = target.Text();
@@ -620,8 +488,53 @@ RoundTrip ClickAndAwait(const Toolbar& toolbar, int id, const TargetApp& target,
         return SameClipboard(trip.clipboard, after);
       },
       trip.changed ? 8000 : 2000, pollMs);
+  return trip;
+}
+
+RoundTrip ClickAndAwait(const Toolbar& toolbar, int id, const TargetApp& target,
+                        const std::wstring& before, const UserClipboard& after, DWORD pollMs,
+                        bool sameSpot) {
+  HWND control = toolbar.Control(id);
+  POINT button = VisiblePoint(control);
+  // Wine pairs two clicks into a double-click per receiving process, so the
+  // click into the target in between does not part two quick clicks on the
+  // same spot of a button. Unless a case wants exactly that, the spot moves
+  // by turns further than a double-click allows.
+  static int turn = 0;
+  const POINT beside{button.x + (turn++ % 2 ? -5 : 5), button.y};
+  if (!sameSpot && WindowFromPoint(beside) == control) button = beside;
+  MoveMouseTo(button);
+  const double start = Now();
+  LeftClickAt(button);
+  RoundTrip trip = AwaitRoundTrip(target, before, after, pollMs);
   trip.ms = Now() - start;
   return trip;
+}
+
+void ExpectRoundTrip(const Toolbar& toolbar, const TargetApp& target, const RoundTrip& trip,
+                     const std::wstring& before, const std::wstring& expected,
+                     const UserClipboard& clipboardAfter, const std::string& what) {
+  const std::string holds = Quote(target.Title()) + " holds ";
+  Expect(trip.changed, holds + Quote(before) + " still " + what + DescribePopups(toolbar));
+  Expect(trip.text == expected,
+         holds + Quote(trip.text) + " " + what + ", expected " + Quote(expected) + DescribePopups(toolbar));
+  Expect(trip.restored, "the clipboard holds " + Describe(trip.clipboard) + " " + what + ", expected " +
+                            Describe(clipboardAfter));
+  Expect(MessageBoxes(toolbar.Pid()).empty(), "a message box is open " + what + DescribePopups(toolbar));
+  // Once the toolbar answers, the click's sequence is over and the next
+  // click is not held back.
+  Expect(Responds(toolbar.Window()), "the toolbar does not answer " + what);
+}
+
+void ExpectClipboard(const UserClipboard& expected, const std::string& after) {
+  UserClipboard seen;
+  const bool back = WaitUntil(
+      [&] {
+        seen = Clipboard::Instance().Read();
+        return SameClipboard(seen, expected);
+      },
+      kUiTimeoutMs, 20);
+  Expect(back, "the clipboard holds " + Describe(seen) + " " + after + ", expected " + Describe(expected));
 }
 
 }  // namespace lk::e2e

@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "program_folder.h"
 #include "toolbar_process.h"
 
 namespace lk::e2e {
@@ -62,6 +61,10 @@ class Clipboard {
   State* state_;
 };
 
+// A stand-in of tests/standins, beside the exe under test; fails the case
+// when it was not built.
+std::wstring StandInPath(const std::wstring& exe, const wchar_t* file);
+
 // A running target application with one text control (an Edit, a RichEdit,
 // or a stand-in's own that answers the same messages), placed at `area`.
 class TargetApp {
@@ -74,60 +77,33 @@ class TargetApp {
   static TargetApp NotepadWithFile(const std::wstring& folder, const std::wstring& file,
                                    const RECT& area);
   static TargetApp Wordpad(const std::wstring& folder);
-  // The stand-in that knows copy and paste only as keys (tests/standins).
+  // The stand-ins of tests/standins beside `exe`: one that knows copy and
+  // paste only as keys, one that reads the clipboard late.
   static TargetApp KeysOnly(const std::wstring& exe, const std::wstring& folder);
+  static TargetApp SlowPaste(const std::wstring& exe, const std::wstring& folder);
 
   HWND Window() const { return window_; }
   HWND Edit() const { return edit_; }
   DWORD Pid() const { return program_->Pid(); }
+  // The window's title, as a person types it into the target field.
+  const std::wstring& Title() const { return title_; }
   std::wstring Text() const;
   void SetText(const std::wstring& text);
   void Select(int start, int end);
   // A click into the edit control, as a person gives the window the focus;
-  // waits until the window is the foreground one.
+  // waits until the window is the foreground one and its text has the focus.
   void ClickInto();
+  // The click, then the characters [start, end) selected (-1: to the end).
+  void ClickAndSelect(int start, int end);
+  // Waits until the text is `expected`; fails naming what it holds.
+  void ExpectText(const std::wstring& expected, const std::string& after) const;
 
  private:
   std::unique_ptr<RunningProgram> program_;
+  std::wstring title_;
   HWND window_ = nullptr;
   HWND edit_ = nullptr;
 };
-
-// A fresh program folder with the factory [Customize] settings, the toolbar
-// started there at its default place, and notepad (or the keys-only
-// stand-in) clear of it.
-struct NotepadSession {
-  NotepadSession(const std::wstring& exe, const std::wstring& workDir, const std::wstring& name,
-                 bool keysOnly = false);
-  // The target's title, for the target field.
-  std::wstring Title() const { return keysOnly ? L"Keys Only Target" : kNotepadTitle; }
-  // Closes the toolbar as a person would and waits for it to end.
-  void CloseToolbar();
-
-  bool keysOnly;
-  ProgramFolder folder;
-  Toolbar toolbar;
-  TargetApp notepad;
-};
-
-// A point of `control` that the control itself would get a click at (not
-// covered by a sibling); fails the case when there is none.
-POINT VisiblePoint(HWND control);
-// Left clicks that land at `point` even when the pointer bounces back.
-void ClickAt(POINT point);
-void DoubleClickAt(POINT point);
-// Types printable ASCII with real key strokes (Shift where needed).
-void TypeAscii(const std::wstring& text);
-void SetTargetField(const Toolbar& toolbar, const std::wstring& text);
-void ClickControl(const Toolbar& toolbar, int id);
-
-// Message boxes and Select Application dialogs the program shows.
-std::vector<HWND> MessageBoxes(DWORD pid);
-std::vector<HWND> SelectApplicationDialogs(DWORD pid);
-// "; a message box says …" for each one open, empty when none is.
-std::string DescribePopups(const Toolbar& toolbar);
-// Closes whatever of those is open, so a failed round trip does not stall the next.
-void DismissPopups(const Toolbar& toolbar);
 
 struct RoundTrip {
   bool changed = false;   // the target's text changed
@@ -137,17 +113,27 @@ struct RoundTrip {
   double ms = 0;          // click to restored clipboard
 };
 
-// Notepad holds `before` with [start, end) selected and the focus (given by a
-// click), the clipboard holds `user`: the state a command starts from.
-void PrepareNotepad(TargetApp& notepad, const std::wstring& before, int start, int end,
-                    const UserClipboard& user);
+// The target holds `before` with [start, end) selected and the focus (given
+// by a click), the clipboard holds `user`: the state a command starts from.
+void PrepareTarget(TargetApp& target, const std::wstring& before, int start, int end,
+                   const UserClipboard& user);
 
-// Clicks toolbar button `id` and waits, bounded, first until the target's
-// text differs from `before`, then until the clipboard is `after`. Only after
-// the change is the clipboard read: reading it earlier would take the
-// program's delayed text itself and let it restore too soon.
+// Waits, bounded, first until the target's text differs from `before`, then
+// until the clipboard is `after`. Only after the change is the clipboard
+// read: reading it earlier would take the program's delayed text itself and
+// let it restore too soon.
+RoundTrip AwaitRoundTrip(const TargetApp& target, const std::wstring& before, const UserClipboard& after,
+                         DWORD pollMs = 5);
+// Clicks toolbar button `id` and awaits the round trip it starts.
 RoundTrip ClickAndAwait(const Toolbar& toolbar, int id, const TargetApp& target,
                         const std::wstring& before, const UserClipboard& after, DWORD pollMs = 5,
                         bool sameSpot = false);
+// The whole outcome of a command: the target changed from `before` to
+// `expected`, the clipboard holds `clipboardAfter`, no message box is open
+// and the toolbar takes the next click.
+void ExpectRoundTrip(const Toolbar& toolbar, const TargetApp& target, const RoundTrip& trip,
+                     const std::wstring& before, const std::wstring& expected,
+                     const UserClipboard& clipboardAfter, const std::string& what);
+void ExpectClipboard(const UserClipboard& expected, const std::string& after);
 
 }  // namespace lk::e2e

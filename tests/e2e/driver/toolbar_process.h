@@ -49,6 +49,11 @@ class Toolbar {
   // Posts WM_CLOSE; a case that tests closing uses real input instead.
   void PostClose();
   void ExpectExit(const std::string& after) { program_.ExpectExit(after); }
+  // Both: the end of a case that leaves the toolbar running.
+  void Close() {
+    PostClose();
+    ExpectExit("after WM_CLOSE");
+  }
   bool HasExited() const { return program_.HasExited(); }
 
  private:

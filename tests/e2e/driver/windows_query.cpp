@@ -2,6 +2,9 @@
 
 #include <cmath>
 
+#include "check.h"
+#include "wait.h"
+
 namespace lk::e2e {
 namespace {
 
@@ -36,6 +39,13 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
   return TRUE;
 }
 
+GUITHREADINFO GuiThreadOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return GUITHREADINFO{};
+  return info;
+}
+
 int CALLBACK NoteFamily(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM param) {
   *reinterpret_cast<bool*>(param) = true;
   return 0;
@@ -66,6 +76,22 @@ std::wstring ClassName(HWND window) {
   return name;
 }
 
+LRESULT SendOrFail(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  Expect(SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kUiTimeoutMs, &result) != 0,
+         "window " + Narrow(ClassName(window)) + " did not answer message " + std::to_string(message));
+  return static_cast<LRESULT>(result);
+}
+
+HWND FocusOf(HWND window) { return GuiThreadOf(window).hwndFocus; }
+HWND MouseCaptureOf(HWND window) { return GuiThreadOf(window).hwndCapture; }
+
+RECT ScreenRect(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return rect;
+}
+
 RECT RectInClient(HWND parent, HWND child) {
   RECT rect{};
   GetWindowRect(child, &rect);
@@ -75,6 +101,22 @@ RECT RectInClient(HWND parent, HWND child) {
 
 POINT Centre(const RECT& rect) {
   return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+POINT VisiblePoint(HWND control) {
+  const RECT rect = ScreenRect(control);
+  const auto hits = [&](POINT point) {
+    HWND hit = WindowFromPoint(point);
+    return hit == control || IsChild(control, hit);
+  };
+  const POINT centre = Centre(rect);
+  if (hits(centre)) return centre;
+  for (int y = centre.y; y < rect.bottom - 1; y += 3) {
+    for (int x = rect.left + 2; x < rect.right - 2; x += 3) {
+      if (hits({x, y})) return {x, y};
+    }
+  }
+  Fail("no point of control " + std::to_string(GetDlgCtrlID(control)) + " takes a click");
 }
 
 int ComboCount(HWND combo) {
@@ -106,6 +148,12 @@ int ComboFindExact(HWND combo, const std::wstring& text) {
       SendBounded(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                   reinterpret_cast<LPARAM>(text.c_str()), ok);
   return ok ? static_cast<int>(index) : CB_ERR;
+}
+
+std::optional<std::wstring> ComboSelectedText(HWND combo) {
+  const int index = ComboSelection(combo);
+  if (index == CB_ERR) return std::nullopt;
+  return ComboItem(combo, index);
 }
 
 bool FontInstalled(const std::wstring& family) {
