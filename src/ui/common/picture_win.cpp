@@ -15,7 +15,7 @@ void PictureWindow::Create(HWND parent, int id, int bitmapResource, COLORREF bac
   key_ = transparentKey;
   bitmap_.reset(static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(bitmapResource),
                                                   IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-  CreateWindowFor(kClass, 0, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 1, 1, parent, AsMenu(id));
+  CreateWindowFor(kClass, 0, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 1, 1, parent, win32::AsMenu(id));
 }
 
 void PictureWindow::SetDpi(UINT dpi) {

@@ -14,7 +14,7 @@ constexpr wchar_t kClass[] = L"LekhopakarPanel";
 void EnlargementPanel::Create(HWND parent, int id) {
   RegisterClassOnce(kClass, 0, ::LoadCursorW(nullptr, IDC_SIZEALL), nullptr, nullptr);
   background_.reset(::CreateSolidBrush(ToColorRef(kLightCyan)));
-  CreateWindowFor(kClass, WS_EX_CLIENTEDGE, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 1, 1, parent, AsMenu(id));
+  CreateWindowFor(kClass, WS_EX_CLIENTEDGE, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 1, 1, parent, win32::AsMenu(id));
 }
 
 void EnlargementPanel::SetFont(HFONT font) {
