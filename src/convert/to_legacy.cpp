@@ -80,13 +80,21 @@ class ToLegacyMachine final : public MachineOf<ToLegacyMachine> {
     }
   }
 
+  // A precomposed nukta letter: its base letter, then the nukta, both
+  // written whatever the first answers.
+  bool WithNukta(char32_t base, Sink& out) {
+    const bool letter = Consonant(base, false, out);
+    const bool nukta = Nukta(out);
+    return letter && nukta;
+  }
+
   bool Push(char32_t c, Sink& out) {
     if (c >= 0x0958 && c <= 0x095F) {  // precomposed nukta letters
       static constexpr char32_t kBase[] = {0x0915, 0x0916, 0x0917, 0x091C, 0x0921, 0x0922, 0x092B, 0x092F};
-      return Consonant(kBase[c - 0x0958], false, out) & Nukta(out);
+      return WithNukta(kBase[c - 0x0958], out);
     }
-    if (c == 0x0929) return Consonant(0x0928, false, out) & Nukta(out);
-    if (c == 0x0934) return Consonant(0x0933, false, out) & Nukta(out);
+    if (c == 0x0929) return WithNukta(0x0928, out);
+    if (c == 0x0934) return WithNukta(0x0933, out);
     if (c == 0x0931) return Consonant(kRa, true, out);
     if (IsConsonant(c)) return Consonant(c, false, out);
     if (c == kVirama) return Virama(out);
