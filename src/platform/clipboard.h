@@ -3,6 +3,7 @@
 // given back around a command, and our own temporary text offered in between.
 // Texts are Unicode as UTF-8; legacy-font text is converted before it gets
 // here (text/utf8.h), so the system's code page never touches a glyph.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,9 +31,12 @@ class Clipboard {
 
   virtual bool HasText() = 0;
   virtual std::string GetText() = 0;
+  // False when the clipboard could not be opened; it is then as it was.
   virtual bool Clear() = 0;
 
-  virtual ClipboardSnapshot Save() = 0;
+  // None when the clipboard could not be opened to read it: an empty
+  // snapshot would be a promise to give back nothing.
+  virtual std::optional<ClipboardSnapshot> Save() = 0;
   // Empties the clipboard and puts the snapshot back, in one opening; an
   // empty snapshot leaves it empty. False when any of it could not go back.
   virtual bool Restore(const ClipboardSnapshot& snapshot) = 0;
@@ -40,7 +44,8 @@ class Clipboard {
   // Empties the clipboard and puts our own temporary text there, in one
   // opening: kept out of clipboard history, monitors and cloud upload, and
   // rendered on request, so that the request tells us another program has
-  // read it. False when the text could not be put there.
+  // read it. False when the text could not be put there; the clipboard is
+  // then as it was.
   virtual bool Offer(const std::string& text) = 0;
   virtual bool OfferTaken() = 0;
 };

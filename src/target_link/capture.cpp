@@ -11,10 +11,11 @@ constexpr std::chrono::milliseconds kCopyBound{1000};
 
 Captured CaptureText(const platform::Platform& platform, platform::WindowHandle window) {
   auto& clipboard = platform.clipboard;
+  // A clipboard we cannot read to save, or cannot empty, is left alone:
+  // taking it over would lose the user's contents, and the user's own text
+  // could be taken for the target's selection.
   const auto saved = clipboard.Save();
-  // Emptied first: a target that copies nothing leaves nothing, never the
-  // user's own text for us to take as its selection.
-  clipboard.Clear();
+  if (!saved || !clipboard.Clear()) return {};
   Captured captured;
   const Reached reached = Reach(platform, window);
   if (reached.ok) {
@@ -26,7 +27,7 @@ Captured CaptureText(const platform::Platform& platform, platform::WindowHandle 
     if (asked && !reached.edit) platform.windows.WaitUntil([&] { return clipboard.HasText(); }, kCopyBound);
     if (asked) captured.text = clipboard.GetText();
   }
-  captured.clipboardRestored = clipboard.Restore(saved);
+  captured.clipboardRestored = clipboard.Restore(*saved);
   return captured;
 }
 

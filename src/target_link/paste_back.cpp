@@ -12,10 +12,12 @@ constexpr std::chrono::milliseconds kReadBound{2000};
 Pasted PasteText(const platform::Platform& platform, platform::WindowHandle window, const std::string& text) {
   if (text.empty()) return {};
   auto& clipboard = platform.clipboard;
+  // The user's clipboard is not given up unless it can be given back.
   const auto saved = clipboard.Save();
+  if (!saved) return {};
   // Pasted whenever it is there, even when it equals what the clipboard held
   // before: the same text twice is still two pastes.
-  if (!clipboard.Offer(text)) return {false, clipboard.Restore(saved)};
+  if (!clipboard.Offer(text)) return {};
   Pasted result;
   const Reached reached = Reach(platform, window);
   if (reached.ok) {
@@ -26,7 +28,7 @@ Pasted PasteText(const platform::Platform& platform, platform::WindowHandle wind
     // one that defers its read is waited for like a target sent keys.
     if (result.pasted) platform.windows.WaitUntil([&] { return clipboard.OfferTaken(); }, kReadBound);
   }
-  if (!saved.empty() || !result.pasted) result.clipboardRestored = clipboard.Restore(saved);
+  if (!saved->empty() || !result.pasted) result.clipboardRestored = clipboard.Restore(*saved);
   return result;
 }
 

@@ -212,9 +212,9 @@ bool FakePlatform::Clear() {
   return true;
 }
 
-ClipboardSnapshot FakePlatform::Save() {
+std::optional<ClipboardSnapshot> FakePlatform::Save() {
+  if (clipboardLocked) return std::nullopt;
   ClipboardSnapshot snapshot;
-  if (clipboardLocked) return snapshot;
   snapshot.items = clipboardOther;
   snapshot.hasText = clipboardHasText;
   snapshot.text = clipboardText;

@@ -87,7 +87,7 @@ class FakePlatform : public Clipboard, public Keyboard, public Windows, public S
   bool HasText() override;
   std::string GetText() override;
   bool Clear() override;
-  ClipboardSnapshot Save() override;
+  std::optional<ClipboardSnapshot> Save() override;
   bool Restore(const ClipboardSnapshot& snapshot) override;
   bool Offer(const std::string& text) override;
   bool OfferTaken() override;

@@ -245,6 +245,12 @@ TEST_F(CommandRunnerTest, AClipboardNotGivenBackIsToldToTheUser) {
   runner_.PasteText("abc");
   EXPECT_EQ(Pasted(), (std::vector<std::string>{"abc", "abc"}));
   EXPECT_EQ(fake_.Count(told), 1);
+
+  // Held before we began: untouched, so nothing to tell but that no paste happened.
+  fake_.clipboardLocked = true;
+  runner_.PasteText("abc");
+  EXPECT_EQ(Pasted().size(), 2u);
+  EXPECT_EQ(fake_.Count(told), 1);
 }
 
 }  // namespace

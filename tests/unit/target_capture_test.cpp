@@ -85,6 +85,21 @@ TEST_P(CaptureBothRoutes, ClipboardKeptOpenByTheTargetIsReportedNotRestored) {
   EXPECT_TRUE(CaptureText(fine, kTarget).clipboardRestored);
 }
 
+// Another program holds the clipboard: nothing is sent to the target and
+// the user's clipboard, never touched, counts as given back.
+TEST_P(CaptureBothRoutes, ClipboardHeldByAnotherProgramIsLeftAlone) {
+  FakePlatform fake;
+  AddTarget(fake, GetParam(), "abc");
+  UserText(fake, "T");
+  fake.clipboardLocked = true;
+  const auto captured = CaptureText(fake, kTarget);
+  EXPECT_EQ(captured.text, "");
+  EXPECT_TRUE(captured.clipboardRestored);
+  EXPECT_EQ(fake.KeysAnywhere(), 0);
+  EXPECT_EQ(fake.Count("Activate"), 0);
+  EXPECT_EQ(fake.clipboardText, "T");
+}
+
 TEST_P(CaptureBothRoutes, EmptySelectionIsNothingNeverTheUsersOwnText) {
   FakePlatform fake;
   AddTarget(fake, GetParam(), "");

@@ -66,7 +66,9 @@ TEST_P(PasteBothRoutes, EmptyTextOrAClipboardThatCannotBeSetPastesNothing) {
   AddTarget(locked, GetParam());
   UserText(locked, "T");
   locked.clipboardLocked = true;
-  EXPECT_FALSE(PasteText(locked, kTarget, "abc").pasted);
+  const auto result = PasteText(locked, kTarget, "abc");
+  EXPECT_FALSE(result.pasted);
+  EXPECT_TRUE(result.clipboardRestored) << "untouched, so nothing to give back";
   EXPECT_EQ(locked.Count("Activate"), 0);
   EXPECT_EQ(locked.KeysAnywhere(), 0);
   EXPECT_TRUE(Pasted(locked).empty());

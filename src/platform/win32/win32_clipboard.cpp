@@ -137,7 +137,16 @@ void PutLocale() {
 
 Win32Clipboard::Win32Clipboard() { window_.Create(); }
 
-Win32Clipboard::~Win32Clipboard() { RenderAll(); }
+Win32Clipboard::~Win32Clipboard() {
+  if (owner()) ::RemoveClipboardFormatListener(owner());
+  // The window's own WM_RENDERALLFORMATS would come after it stopped
+  // answering, so our text is handed over here; nothing may escape a
+  // destructor.
+  try {
+    RenderAll();
+  } catch (...) {
+  }
+}
 
 bool Win32Clipboard::OwnerWindow::Create() {
   static const wchar_t kClass[] = L"LekhopakarClipboardOwner";
@@ -163,9 +172,6 @@ LRESULT Win32Clipboard::OwnerWindow::HandleMessage(UINT msg, WPARAM wParam, LPAR
       return 0;
     case WM_CLIPBOARDUPDATE:
       return 0;  // only wakes a wait for the clipboard
-    case WM_DESTROY:
-      ::RemoveClipboardFormatListener(hwnd());
-      return 0;
     default:
       return Default(msg, wParam, lParam);
   }
@@ -190,10 +196,10 @@ bool Win32Clipboard::Clear() {
   return ::EmptyClipboard() != FALSE;
 }
 
-ClipboardSnapshot Win32Clipboard::Save() {
-  ClipboardSnapshot snapshot;
+std::optional<ClipboardSnapshot> Win32Clipboard::Save() {
   OpenClipboardGuard clip(owner());
-  if (!clip.ok()) return snapshot;
+  if (!clip.ok()) return std::nullopt;
+  ClipboardSnapshot snapshot;
   snapshot.hasText = HasText();
   if (snapshot.hasText) snapshot.text = ReadUnicodeText();
   for (UINT format = ::EnumClipboardFormats(0); format != 0; format = ::EnumClipboardFormats(format)) {
@@ -229,14 +235,22 @@ bool Win32Clipboard::Restore(const ClipboardSnapshot& snapshot) {
 }
 
 bool Win32Clipboard::Offer(const std::string& text) {
+  // Without our window nobody would answer a request to render.
+  if (!owner()) return false;
   OpenClipboardGuard clip(owner());
   if (!clip.ok() || !::EmptyClipboard()) return false;
   offerText_ = text;
   offerTaken_ = false;
   // Rendered on request: the request itself tells us the target has read it.
-  ::SetClipboardData(CF_UNICODETEXT, nullptr);
-  ::SetClipboardData(CF_TEXT, nullptr);
-  offerPending_ = true;
+  if (::SetClipboardData(CF_UNICODETEXT, nullptr) && ::SetClipboardData(CF_TEXT, nullptr)) {
+    offerPending_ = true;
+  } else {
+    // The clipboard is already emptied: the text goes there at once rather
+    // than leaving it empty, and nobody will tell us when it is read.
+    PutText(CF_UNICODETEXT, text);
+    PutText(CF_TEXT, text);
+    offerTaken_ = true;
+  }
   PutLocale();
   const DWORD no = 0;
   PutBytes(::RegisterClipboardFormatW(kHistory), &no, sizeof(no));

@@ -23,7 +23,7 @@ class Win32Clipboard : public Clipboard {
   bool HasText() override;
   std::string GetText() override;
   bool Clear() override;
-  ClipboardSnapshot Save() override;
+  std::optional<ClipboardSnapshot> Save() override;
   bool Restore(const ClipboardSnapshot& snapshot) override;
   bool Offer(const std::string& text) override;
   bool OfferTaken() override;
