@@ -242,15 +242,11 @@ bool Win32Clipboard::Offer(const std::string& text) {
   offerText_ = text;
   offerTaken_ = false;
   // Rendered on request: the request itself tells us the target has read it.
-  if (::SetClipboardData(CF_UNICODETEXT, nullptr) && ::SetClipboardData(CF_TEXT, nullptr)) {
-    offerPending_ = true;
-  } else {
-    // The clipboard is already emptied: the text goes there at once rather
-    // than leaving it empty, and nobody will tell us when it is read.
-    PutText(CF_UNICODETEXT, text);
-    PutText(CF_TEXT, text);
-    offerTaken_ = true;
-  }
+  // (A delayed format's SetClipboardData answers NULL whether or not it
+  // took, so there is no failure to look at here.)
+  ::SetClipboardData(CF_UNICODETEXT, nullptr);
+  ::SetClipboardData(CF_TEXT, nullptr);
+  offerPending_ = true;
   PutLocale();
   const DWORD no = 0;
   PutBytes(::RegisterClipboardFormatW(kHistory), &no, sizeof(no));
