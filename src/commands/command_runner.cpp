@@ -6,6 +6,7 @@
 #include "target_link/capture.h"
 #include "target_link/paste_back.h"
 #include "target_link/target_check.h"
+#include "target_link/typing.h"
 
 namespace lk::commands {
 
@@ -13,6 +14,11 @@ void CommandRunner::Show(const Message& message) { platform_.shell.ShowMessage(m
 
 void CommandRunner::ReportClipboard(bool restored) {
   if (!restored) Show(ClipboardNotRestored());
+}
+
+void CommandRunner::Finish(platform::WindowHandle window, const Outcome& outcome) {
+  if (outcome.message) Show(*outcome.message);
+  if (outcome.paste) ReportClipboard(target_link::PasteIT(platform_, window, *outcome.paste).clipboardRestored);
 }
 
 void CommandRunner::Run(int button) {
@@ -40,8 +46,7 @@ void CommandRunner::Run(int button) {
               : button == 2 ? LastCharacterSwap(selection, first, second)
                             : Wrap(selection, first, second);
   }
-  if (outcome.message) Show(*outcome.message);
-  if (outcome.paste) ReportClipboard(target_link::PasteIT(platform_, window, *outcome.paste).clipboardRestored);
+  Finish(window, outcome);
 }
 
 void CommandRunner::RunRepeat() {
@@ -49,15 +54,16 @@ void CommandRunner::RunRepeat() {
   if (!window) return;
   const std::string character = settings::ReadSetting(store_, kSection, "Character", "");
   const std::string repeat = settings::ReadSetting(store_, kSection, "Repeat", "1");
-  const Outcome outcome = Repeat(character, repeat);
-  if (outcome.message) Show(*outcome.message);
-  if (outcome.paste) ReportClipboard(target_link::PasteIT(platform_, window, *outcome.paste).clipboardRestored);
+  Finish(window, Repeat(character, repeat));
 }
 
 void CommandRunner::PasteText(const std::string& text) {
   if (text.empty()) return;
-  if (const auto window = target_link::CheckTarget(platform_, ui_))
-    ReportClipboard(target_link::PasteIT(platform_, window, text).clipboardRestored);
+  if (const auto window = target_link::CheckTarget(platform_, ui_)) Finish(window, {text, std::nullopt});
+}
+
+void CommandRunner::TypeKey(const std::string& digits) {
+  if (const auto window = target_link::CheckTarget(platform_, ui_)) target_link::TypeIT(platform_, window, digits);
 }
 
 void CommandRunner::ConvertTarget(convert::Direction direction, const std::string& chosenFont) {

@@ -20,6 +20,8 @@ class CommandRunner {
   void Run(int button);
   // Pastes a text as it is (the quick-text arrow), when there is one.
   void PasteText(const std::string& text);
+  // Types the glyph whose code the digits give ("0065"): a key of the keypad.
+  void TypeKey(const std::string& digits);
 
   // "Selection to Unicode" and "Selection to legacy font" on the window the
   // target field names. chosenFont is the font list's choice.
@@ -36,6 +38,9 @@ class CommandRunner {
   // Tells the user when their clipboard could not be given back, so that
   // they do not paste what we left there by mistake.
   void ReportClipboard(bool restored);
+  // Shows the outcome's message, then pastes its text (legacy bytes), as
+  // every button does.
+  void Finish(platform::WindowHandle window, const Outcome& outcome);
 
   platform::Platform platform_;
   const settings::SettingsStore& store_;

@@ -8,8 +8,6 @@
 #include "commands/assign.h"
 #include "platform/win32/wide_text.h"
 #include "resource_ids.h"
-#include "target_link/target_check.h"
-#include "target_link/typing.h"
 #include "ui/common/colour_win.h"
 #include "ui/common/dpi.h"
 #include "ui/common/fonts.h"
@@ -223,8 +221,7 @@ void ToolbarWindow::OnKeyClick(int index) {
     ::SendMessageW(Item(id::kFonts), CB_SHOWDROPDOWN, TRUE, 0);
     return;
   }
-  const platform::Platform seams = platform_.seams();
-  if (const auto window = target_link::CheckTarget(seams, *this)) target_link::TypeIT(seams, window, KeyDigits(index));
+  runner_.TypeKey(KeyDigits(index));
 }
 
 void ToolbarWindow::Unload() {
