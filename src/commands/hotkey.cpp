@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "text/trim.h"
+
 namespace lk::commands {
 namespace {
 
@@ -13,12 +15,6 @@ std::string Lower(std::string_view text) {
   return out;
 }
 
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
-
 }  // namespace
 
 std::optional<Hotkey> ParseHotkey(std::string_view text) {
@@ -27,7 +23,7 @@ std::optional<Hotkey> ParseHotkey(std::string_view text) {
   std::size_t start = 0;
   while (start <= text.size()) {
     const std::size_t plus = text.find('+', start);
-    const std::string_view part = Trimmed(text.substr(start, plus == std::string_view::npos ? plus : plus - start));
+    const std::string_view part = text::TrimSpacing(text.substr(start, plus == std::string_view::npos ? plus : plus - start));
     start = plus == std::string_view::npos ? text.size() + 1 : plus + 1;
     if (part.empty() || haveKey) return std::nullopt;  // "Ctrl++U", "U+Ctrl"
     const std::string name = Lower(part);

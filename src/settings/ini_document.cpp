@@ -5,22 +5,16 @@
 namespace lk::settings {
 namespace {
 
-bool IsSpace(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view TrimSpace(std::string_view s) {
-  while (!s.empty() && IsSpace(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsSpace(s.back())) s.remove_suffix(1);
-  return s;
-}
+using text::TrimSpacing;
 
 // The section name when the line is a header.
 std::optional<std::string_view> HeaderName(std::string_view line) {
-  line = TrimSpace(line);
+  line = TrimSpacing(line);
   if (line.empty() || line.front() != '[') return std::nullopt;
   line.remove_prefix(1);
   const auto close = line.find(']');
   if (close != std::string_view::npos) line = line.substr(0, close);
-  return TrimSpace(line);
+  return TrimSpacing(line);
 }
 
 struct Entry {
@@ -31,7 +25,7 @@ struct Entry {
 std::optional<Entry> KeyLine(std::string_view line) {
   const auto eq = line.find('=');
   if (eq == std::string_view::npos) return std::nullopt;
-  const auto key = TrimSpace(line.substr(0, eq));
+  const auto key = TrimSpacing(line.substr(0, eq));
   if (key.empty()) return std::nullopt;
   return Entry{key, line.substr(eq + 1)};
 }
@@ -62,7 +56,7 @@ IniDocument IniDocument::Parse(std::string_view bytes) {
 std::optional<IniDocument::Range> IniDocument::FindSection(std::string_view section) const {
   for (std::size_t i = 0; i < lines_.size(); ++i) {
     const auto name = HeaderName(lines_[i]);
-    if (!name || !text::EqualsIgnoreCase(*name, TrimSpace(section))) continue;
+    if (!name || !text::EqualsIgnoreCase(*name, TrimSpacing(section))) continue;
     std::size_t end = i + 1;
     while (end < lines_.size() && !HeaderName(lines_[end])) ++end;
     return Range{i, end};
@@ -75,7 +69,7 @@ std::optional<std::string> IniDocument::Find(std::string_view section, std::stri
   if (!range) return std::nullopt;
   for (std::size_t i = range->header + 1; i < range->end; ++i) {
     const auto entry = KeyLine(lines_[i]);
-    if (entry && text::EqualsIgnoreCase(entry->key, TrimSpace(key))) {
+    if (entry && text::EqualsIgnoreCase(entry->key, TrimSpacing(key))) {
       const auto nul = entry->value.find('\0');
       return std::string(nul == std::string_view::npos ? entry->value : entry->value.substr(0, nul));
     }
@@ -84,13 +78,13 @@ std::optional<std::string> IniDocument::Find(std::string_view section, std::stri
 }
 
 void IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
-  key = TrimSpace(key);
+  key = TrimSpacing(key);
   value = OneLine(value);
   const auto range = FindSection(section);
   if (!range) {
-    if (!lines_.empty() && !TrimSpace(lines_.back()).empty()) lines_.emplace_back();
+    if (!lines_.empty() && !TrimSpacing(lines_.back()).empty()) lines_.emplace_back();
     std::string header(1, '[');
-    header.append(TrimSpace(section)).push_back(']');
+    header.append(TrimSpacing(section)).push_back(']');
     lines_.push_back(std::move(header));
     lines_.push_back(std::string(key) + "=" + std::string(value));
     return;
@@ -109,7 +103,7 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
       lines_[i] = std::string(entry->key) + "=" + std::string(value);
       replaced = true;
     }
-    if (!TrimSpace(lines_[i]).empty()) lastContent = i;
+    if (!TrimSpacing(lines_[i]).empty()) lastContent = i;
     ++i;
   }
   if (!replaced)

@@ -28,8 +28,7 @@ Load ReadFile(const std::filesystem::path& file, std::string& bytes) {
 }
 
 std::string ApplyValueRules(std::string_view raw) {
-  while (!raw.empty() && (raw.front() == ' ' || raw.front() == '\t')) raw.remove_prefix(1);
-  while (!raw.empty() && (raw.back() == ' ' || raw.back() == '\t')) raw.remove_suffix(1);
+  raw = text::TrimSpacing(raw);
   if (raw.size() >= 2 && raw.front() == raw.back() && (raw.front() == '"' || raw.front() == '\'')) {
     raw.remove_prefix(1);
     raw.remove_suffix(1);

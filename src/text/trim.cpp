@@ -18,6 +18,12 @@ std::string TrimTrailingBlanks(std::string_view s) {
   return std::string(s.substr(0, last + 1));
 }
 
+std::string_view TrimSpacing(std::string_view s) {
+  const auto first = s.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return s.substr(first, s.find_last_not_of(" \t") - first + 1);
+}
+
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i)
