@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "convert/legacy_font.h"
+#include "text/trim.h"
 #include "version.h"
 
 namespace lk::cli {
@@ -24,17 +25,6 @@ using lk::convert::LegacyFont;
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr std::string_view kStandardInputName = "(standard input)";
-
-bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
 
 std::string KnownFonts() {
   std::string names;
@@ -289,9 +279,9 @@ ParsedArgs ParseConvertArgs(std::span<const std::string> args) {
       value = args[++i];
     }
     if (option == "--to") {
-      if (EqualsIgnoreAsciiCase(*value, "unicode")) {
+      if (text::EqualsIgnoreCase(*value, "unicode")) {
         parsed.direction = Direction::kToUnicode;
-      } else if (EqualsIgnoreAsciiCase(*value, "legacy")) {
+      } else if (text::EqualsIgnoreCase(*value, "legacy")) {
         parsed.direction = Direction::kToLegacy;
       } else {
         return Wrong("--to takes unicode or legacy, not \"" + *value + "\"");
@@ -302,9 +292,9 @@ ParsedArgs ParseConvertArgs(std::span<const std::string> args) {
       if (!font) return Wrong("unknown font \"" + *value + "\" (known: " + KnownFonts() + ")");
       parsed.options.font = *font;
     } else {
-      if (EqualsIgnoreAsciiCase(*value, "zwj")) {
+      if (text::EqualsIgnoreCase(*value, "zwj")) {
         parsed.options.eyelash = Eyelash::kZwj;
-      } else if (EqualsIgnoreAsciiCase(*value, "rra")) {
+      } else if (text::EqualsIgnoreCase(*value, "rra")) {
         parsed.options.eyelash = Eyelash::kRra;
       } else {
         return Wrong("--eyelash takes zwj or rra, not \"" + *value + "\"");
@@ -431,10 +421,8 @@ int RunConvert(std::span<const std::string> args, const ConvertIo& io) {
   }
 
   if (totals.unconverted > 0) {
-    io.err << kProgramName << ": " << totals.unconverted
-           << (totals.unconverted == 1 ? " character had no equivalent and was left as it was"
-                                       : " characters had no equivalent and were left as they were")
-           << " (first at " << totals.firstPlace << ")\n";
+    io.err << kProgramName << ": " << lk::convert::UnconvertedText(totals.unconverted) << " (first at "
+           << totals.firstPlace << ")\n";
     if (options.strict && status == 0) status = 3;
   }
   return status;

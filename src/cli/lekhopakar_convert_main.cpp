@@ -17,15 +17,8 @@ namespace {
 // The wide command line is the only one that holds every file name; the
 // narrow one is squeezed through the ANSI code page.
 std::string Utf8FromWide(const wchar_t* wide) {
-  std::string utf8;
-  for (; *wide; ++wide) {
-    char32_t cp = static_cast<char16_t>(*wide);
-    if (cp >= 0xD800 && cp < 0xDC00 && wide[1] >= 0xDC00 && wide[1] < 0xE000) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (static_cast<char16_t>(*++wide) - 0xDC00);
-    }
-    lk::text::AppendUtf8(utf8, cp);
-  }
-  return utf8;
+  static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 wchar_t expected on Windows");
+  return lk::text::Utf16ToUtf8(reinterpret_cast<const char16_t*>(wide));
 }
 
 }  // namespace

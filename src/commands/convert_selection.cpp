@@ -11,8 +11,6 @@ using convert::LegacyFont;
 
 constexpr platform::BoxStyle kInformation{platform::BoxKind::kInformation};
 
-bool IsDevanagari(char32_t c) { return c >= 0x0900 && c <= 0x097F; }
-
 // A character that only legacy text holds: a code above ASCII that the
 // font draws as Devanagari. Latin letters, quotes, dashes and bullets are
 // not: Unicode text is full of them.
@@ -27,7 +25,7 @@ bool LegacyOnly(char32_t c, const convert::FontTable& table) {
   const int code = convert::LegacyCode(c);
   if (code < 0x80) return false;
   for (char32_t unit : table.glyphs[code].view())
-    if (IsDevanagari(unit) || unit >= convert::kRephMark) return true;
+    if (convert::IsDevanagari(unit) || unit >= convert::kRephMark) return true;
   return false;
 }
 
@@ -64,7 +62,7 @@ ConversionOutcome ConvertSelection(std::string_view selection, Direction directi
     char32_t c = 0;
     const std::size_t length = text::DecodeUtf8(selection, pos, c);
     pos += length == 0 ? 1 : length;
-    if (IsDevanagari(c)) devanagari = true;
+    if (convert::IsDevanagari(c)) devanagari = true;
     else if (!legacyOnly && LegacyOnly(c, table)) legacyOnly = true;
   }
   if (direction == Direction::kToUnicode && devanagari && !legacyOnly) {
@@ -81,11 +79,7 @@ ConversionOutcome ConvertSelection(std::string_view selection, Direction directi
   outcome.paste = direction == Direction::kToUnicode ? convert::ToUnicode(selection, options, &unconverted)
                                                      : convert::ToLegacy(selection, options, &unconverted);
   if (unconverted.count > 0) {
-    const std::string count = std::to_string(unconverted.count);
-    outcome.message = Message{unconverted.count == 1
-                                  ? "1 character had no equivalent and was left as it was."
-                                  : count + " characters had no equivalent and were left as they were.",
-                              kInformation};
+    outcome.message = Message{convert::UnconvertedText(unconverted.count) + ".", kInformation};
   }
   return outcome;
 }

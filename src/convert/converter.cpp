@@ -136,19 +136,22 @@ std::string ToLegacy(std::string_view unicodeUtf8, const Options& options, Uncon
   return Run(Direction::kToLegacy, unicodeUtf8, options, unconverted);
 }
 
+std::string UnconvertedText(std::uint64_t count) {
+  return count == 1 ? "1 character had no equivalent and was left as it was"
+                    : std::to_string(count) + " characters had no equivalent and were left as they were";
+}
+
 std::string LegacyBytesToUnicode(std::string_view cp1252, const Options& options, Unconverted* unconverted) {
-  std::string utf8;
-  utf8.reserve(cp1252.size() * 2);
-  for (char byte : cp1252) text::AppendUtf8(utf8, text::Cp1252ToUnit(static_cast<unsigned char>(byte)));
-  return ToUnicode(utf8, options, unconverted);
+  return ToUnicode(text::Cp1252ToUtf8(cp1252), options, unconverted);
 }
 
 std::string UnicodeToLegacyBytes(std::string_view unicodeUtf8, const Options& options, Unconverted* unconverted) {
-  const std::u32string legacy = text::Utf8ToUtf32(ToLegacy(unicodeUtf8, options, unconverted));
-  std::u16string units;
-  units.reserve(legacy.size());
-  for (char32_t c : legacy) units.push_back(c > 0xFFFF ? u'?' : static_cast<char16_t>(c));
-  return text::Utf16ToCp1252(units);
+  std::string bytes;
+  for (char32_t c : text::Utf8ToUtf32(ToLegacy(unicodeUtf8, options, unconverted))) {
+    const int code = text::Cp1252CodeOf(c);
+    bytes.push_back(code < 0 ? '?' : static_cast<char>(code));
+  }
+  return bytes;
 }
 
 }  // namespace lk::convert

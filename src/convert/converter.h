@@ -34,6 +34,10 @@ struct Unconverted {
   std::uint64_t column = 0;
 };
 
+// "N characters had no equivalent and were left as they were", in the
+// singular for one; both the toolbar and the command line say it.
+std::string UnconvertedText(std::uint64_t count);
+
 class Converter {
  public:
   Converter(Direction direction, const Options& options);

@@ -141,7 +141,6 @@ template <typename Key>
 void Put(std::map<Key, Keys>& slots, const Key& key, unsigned char code) {
   slots.try_emplace(key, KeyOf(code));
 }
-bool InBlock(char32_t c) { return c >= 0x0900 && c < 0x0980; }
 
 // Several codes may draw the same thing (Kantipur draws ा at both F and f):
 // the code Preeti uses for it comes first, so text stays readable in the
@@ -169,7 +168,7 @@ ReverseKeys Derive(const std::array<Glyph, 256>& glyphs, const std::array<Glyph,
         else if (a == kVirama) Put(keys.virama, code);
         else if (a == kNukta) Put(keys.nukta, code);
         else if (IsConsonant(a)) Put(keys.full[a - 0x0900], code);
-        else if (InBlock(a)) Put(keys.devanagari[a - 0x0900], code);
+        else if (IsDevanagari(a)) Put(keys.devanagari[a - 0x0900], code);
         else Put(keys.other, a, code);
         break;
       case 2:
@@ -217,12 +216,6 @@ const FontTable& TableFor(LegacyFont font) {
   return tables[static_cast<int>(font)];
 }
 
-int LegacyCodeAbove255(char32_t c) {
-  if (c >= 0xF020 && c <= 0xF0FF) return static_cast<int>(c - 0xF000);
-  if (c > 0x2122) return -1;
-  for (int code = 0x80; code < 0xA0; ++code)
-    if (text::Cp1252ToUnit(static_cast<unsigned char>(code)) == c) return code;
-  return -1;
-}
+int LegacyCodeAbove255(char32_t c) { return text::Cp1252CodeOf(c); }
 
 }  // namespace lk::convert

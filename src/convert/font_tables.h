@@ -95,6 +95,7 @@ inline int LegacyCode(char32_t c) {
   return c < 0x100 ? static_cast<int>(c) : LegacyCodeAbove255(c);
 }
 
+inline bool IsDevanagari(char32_t c) { return c >= 0x0900 && c < 0x0980; }
 inline bool IsConsonant(char32_t c) { return (c >= 0x0915 && c <= 0x0939) || (c >= 0x0958 && c <= 0x095F); }
 
 // Dependent vowel signs, ि excepted: it is typed before its cluster.

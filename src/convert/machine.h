@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "convert/converter.h"
+#include "text/utf8.h"
 
 namespace lk::convert {
 
@@ -30,23 +31,7 @@ class Sink {
     size_ = 0;
   }
 
-  void Put(char32_t c) {
-    if (c < 0x80) {
-      buffer_[size_++] = static_cast<char>(c);
-    } else if (c < 0x800) {
-      buffer_[size_++] = static_cast<char>(0xC0 | (c >> 6));
-      buffer_[size_++] = static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      buffer_[size_++] = static_cast<char>(0xE0 | (c >> 12));
-      buffer_[size_++] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      buffer_[size_++] = static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      buffer_[size_++] = static_cast<char>(0xF0 | (c >> 18));
-      buffer_[size_++] = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      buffer_[size_++] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      buffer_[size_++] = static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
+  void Put(char32_t c) { size_ += text::EncodeUtf8(c, buffer_ + size_); }
 
   std::size_t size() const { return size_; }
   void Truncate(std::size_t size) { size_ = size; }

@@ -47,7 +47,6 @@ struct Cluster {
 };
 
 bool Retroflex(char32_t c) { return c >= 0x091F && c <= 0x0922; }
-bool InBlock(char32_t c) { return c >= 0x0900 && c < 0x0980; }
 
 void PutKeys(const Keys& keys, Sink& out) {
   for (std::uint8_t i = 0; i < keys.size; ++i) {
@@ -218,7 +217,7 @@ class ToLegacyMachine final : public MachineOf<ToLegacyMachine> {
   }
 
   bool PutOther(char32_t c, Sink& out) const {
-    if (InBlock(c)) {
+    if (IsDevanagari(c)) {
       if (Spelled(c).empty()) return false;
       PutKeys(Spelled(c), out);
       return true;

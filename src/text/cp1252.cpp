@@ -28,28 +28,23 @@ std::u16string Cp1252ToUtf16(std::string_view bytes) {
   return out;
 }
 
+int Cp1252CodeOf(char32_t u) {
+  if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return static_cast<int>(u);
+  // A symbol-charset font's text reaches the clipboard as U+F0xx, the code
+  // in the low byte; it is the same legacy glyph.
+  if (u >= 0xF020 && u <= 0xF0FF) return static_cast<int>(u & 0xFF);
+  if (u > 0x2122) return -1;
+  for (std::size_t i = 0; i < kHigh.size(); ++i)
+    if (kHigh[i] == u) return static_cast<int>(0x80 + i);
+  return -1;
+}
+
 std::string Utf16ToCp1252(std::u16string_view units) {
   std::string out;
   out.reserve(units.size());
   for (char16_t u : units) {
-    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
-      out.push_back(static_cast<char>(u));
-      continue;
-    }
-    // A symbol-charset font's text reaches the clipboard as U+F0xx, the code
-    // in the low byte; it is the same legacy glyph.
-    if (u >= 0xF020 && u <= 0xF0FF) {
-      out.push_back(static_cast<char>(u & 0xFF));
-      continue;
-    }
-    char mapped = '?';
-    for (std::size_t i = 0; i < kHigh.size(); ++i) {
-      if (kHigh[i] == u) {
-        mapped = static_cast<char>(0x80 + i);
-        break;
-      }
-    }
-    out.push_back(mapped);
+    const int code = Cp1252CodeOf(u);
+    out.push_back(code < 0 ? '?' : static_cast<char>(code));
   }
   return out;
 }

@@ -9,6 +9,9 @@ namespace lk::text {
 
 char16_t Cp1252ToUnit(unsigned char code);
 
+// The code of one unit, as Utf16ToCp1252 maps it; -1 when it has none.
+int Cp1252CodeOf(char32_t unit);
+
 // Every byte maps to exactly one UTF-16 unit, so the result has the input's length.
 std::u16string Cp1252ToUtf16(std::string_view bytes);
 

@@ -4,27 +4,6 @@
 
 namespace lk::text {
 
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    if (cp >= 0xD800 && cp < 0xE000) cp = kReplacement;
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x110000) {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    AppendUtf8(out, kReplacement);
-  }
-}
-
 std::size_t DecodeUtf8(std::string_view text, std::size_t pos, char32_t& cp) {
   const auto at = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
   const unsigned char lead = at(pos);
@@ -101,13 +80,6 @@ std::u32string Utf8ToUtf32(std::string_view text) {
       pos += length;
     }
   }
-  return out;
-}
-
-std::string Utf32ToUtf8(std::u32string_view text) {
-  std::string out;
-  out.reserve(text.size() * 3);
-  for (char32_t cp : text) AppendUtf8(out, cp);
   return out;
 }
 

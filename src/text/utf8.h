@@ -11,7 +11,36 @@ namespace lk::text {
 
 inline constexpr char32_t kReplacement = 0xFFFD;
 
-void AppendUtf8(std::string& out, char32_t cp);
+// Writes cp's UTF-8 form (at most 4 bytes) at out and returns its length;
+// surrogates and values past U+10FFFF are written as U+FFFD.
+inline std::size_t EncodeUtf8(char32_t cp, char* out) {
+  if (cp < 0x80) {
+    out[0] = static_cast<char>(cp);
+    return 1;
+  }
+  if (cp < 0x800) {
+    out[0] = static_cast<char>(0xC0 | (cp >> 6));
+    out[1] = static_cast<char>(0x80 | (cp & 0x3F));
+    return 2;
+  }
+  if ((cp >= 0xD800 && cp < 0xE000) || cp >= 0x110000) cp = kReplacement;
+  if (cp < 0x10000) {
+    out[0] = static_cast<char>(0xE0 | (cp >> 12));
+    out[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out[2] = static_cast<char>(0x80 | (cp & 0x3F));
+    return 3;
+  }
+  out[0] = static_cast<char>(0xF0 | (cp >> 18));
+  out[1] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+  out[2] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+  out[3] = static_cast<char>(0x80 | (cp & 0x3F));
+  return 4;
+}
+
+inline void AppendUtf8(std::string& out, char32_t cp) {
+  char bytes[4];
+  out.append(bytes, EncodeUtf8(cp, bytes));
+}
 
 // Decodes one character at text[pos]: sets cp and returns its length, or
 // returns 0 when the bytes there are not UTF-8 (overlong forms, surrogates
@@ -26,7 +55,6 @@ std::string_view WithoutCutEnd(std::string_view text);
 std::optional<std::size_t> FirstInvalidUtf8(std::string_view text);
 
 std::u32string Utf8ToUtf32(std::string_view text);  // invalid bytes become U+FFFD
-std::string Utf32ToUtf8(std::u32string_view text);
 
 // Ill-formed input (a stray continuation byte, a cut sequence, an unpaired
 // surrogate) becomes U+FFFD rather than being dropped, so lengths and
