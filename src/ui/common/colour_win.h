@@ -3,10 +3,32 @@
 // text colour is made.
 #include <windows.h>
 
+#include <vector>
+
+#include "ui/common/gdi_guards.h"
 #include "ui/layout/rgb.h"
 
 namespace lk::ui {
 
 constexpr COLORREF ToColorRef(Rgb c) { return RGB(c.r, c.g, c.b); }
+
+// One solid brush per design colour, made at first use and kept as long as
+// the window that paints with it.
+class Brushes {
+ public:
+  HBRUSH Get(Rgb colour) {
+    for (const auto& m : made_)
+      if (m.colour == colour) return m.brush.get();
+    made_.push_back({colour, UniqueBrush(::CreateSolidBrush(ToColorRef(colour)))});
+    return made_.back().brush.get();
+  }
+
+ private:
+  struct Made {
+    Rgb colour;
+    UniqueBrush brush;
+  };
+  std::vector<Made> made_;
+};
 
 }  // namespace lk::ui

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <utility>
 
 #include "platform/win32/wide_text.h"
 #include "ui/common/dpi.h"
@@ -104,6 +105,25 @@ void PlaceControl(HWND control, const ControlDesign& design, DesignFonts& fonts)
   ::MoveWindow(control, r.left, r.top, r.right - r.left, WindowHeight(design, r.bottom - r.top), TRUE);
   if (HFONT font = fonts.For(design)) ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   FitCombo(control, design, r.bottom - r.top, fonts.dpi());
+}
+
+void CreateControls(HWND parent, std::span<const ControlDesign> table, DesignFonts& fonts, Tooltips& tips) {
+  for (const auto& design : table) {
+    HWND control = CreateControl(parent, design, fonts);
+    if (!control || design.tooltip.empty()) continue;
+    if (!tips.hwnd()) tips.Create(parent);
+    tips.Set(control, design.tooltip);
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    if (design.kind == ControlKind::kComboField && ::GetComboBoxInfo(control, &info) && info.hwndItem)
+      tips.Set(info.hwndItem, design.tooltip);
+  }
+}
+
+void PlaceControls(HWND parent, std::span<const ControlDesign> table, DesignFonts& fonts, UINT dpi) {
+  const DesignFonts previous = std::exchange(fonts, DesignFonts(dpi));
+  for (const auto& design : table)
+    if (HWND control = ::GetDlgItem(parent, design.id)) PlaceControl(control, design, fonts);
 }
 
 int DrawnItemHeight(UINT dpi) { return ::MulDiv(16, static_cast<int>(dpi), 96); }

@@ -4,9 +4,11 @@
 // dialogs. A window re-places its controls through it when its DPI changes.
 #include <windows.h>
 
+#include <span>
 #include <vector>
 
 #include "ui/common/gdi_guards.h"
+#include "ui/common/tooltips.h"
 #include "ui/layout/control_design.h"
 
 namespace lk::ui {
@@ -38,6 +40,12 @@ HWND CreateControl(HWND parent, const ControlDesign& design, DesignFonts& fonts)
 // Moves a control to where `design` puts it at the fonts' DPI and hands it its
 // design font: the fonts a window had before must outlive this call.
 void PlaceControl(HWND control, const ControlDesign& design, DesignFonts& fonts);
+
+// Every control of a table, each with its tooltip (a combo field's also on
+// its edit box); pictures are left to the window.
+void CreateControls(HWND parent, std::span<const ControlDesign> table, DesignFonts& fonts, Tooltips& tips);
+// Every control of a table at a new DPI; the old fonts live until all hold new ones.
+void PlaceControls(HWND parent, std::span<const ControlDesign> table, DesignFonts& fonts, UINT dpi);
 
 // The height of an entry of a list we draw: 16 pixels at 96 DPI.
 int DrawnItemHeight(UINT dpi);

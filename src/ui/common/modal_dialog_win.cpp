@@ -79,12 +79,7 @@ bool ModalDialog::Create(HWND owner) {
   ::SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
   ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon ? smallIcon : big));
   fonts_ = DesignFonts(DpiOf(hwnd()));
-  for (const auto& design : controls_) {
-    HWND control = CreateControl(hwnd(), design, fonts_);
-    if (!control || design.tooltip.empty()) continue;
-    if (!tips_.hwnd()) tips_.Create(hwnd());
-    tips_.Set(control, design.tooltip);
-  }
+  CreateControls(hwnd(), controls_, fonts_, tips_);
   return true;
 }
 
@@ -96,11 +91,7 @@ void ModalDialog::Place() {
 }
 
 void ModalDialog::LayOut(UINT newDpi) {
-  // Labels we draw may be painted while they move, so the new fonts are in
-  // place first; the old ones live on until every control holds a new one.
-  const DesignFonts previous = std::exchange(fonts_, DesignFonts(newDpi));
-  for (const auto& design : controls_)
-    if (HWND control = Item(design.id)) PlaceControl(control, design, fonts_);
+  PlaceControls(hwnd(), controls_, fonts_, newDpi);
 }
 
 void ModalDialog::OnEnter() {
@@ -166,6 +157,16 @@ LRESULT ModalDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       OnDpiChanged();
       ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
       return 0;
+    }
+    case WM_CTLCOLORSTATIC: {
+      // Read-only fields keep the look of the others: they can still be
+      // selected and copied.
+      const ControlDesign* design = Design(::GetDlgCtrlID(reinterpret_cast<HWND>(lParam)));
+      if (!design || design->kind != ControlKind::kField) break;
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
+      ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
+      return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
     }
     case WM_CLOSE:
       // The close box is the dialog's Cancel or Close: nothing is kept.

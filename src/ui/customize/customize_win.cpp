@@ -132,7 +132,7 @@ bool CustomizeDialog::DrawLabel(const DRAWITEMSTRUCT& item) {
   return true;
 }
 
-std::optional<LRESULT> CustomizeDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+std::optional<LRESULT> CustomizeDialog::OnMessage(UINT msg, WPARAM, LPARAM lParam) {
   switch (msg) {
     case WM_DRAWITEM:
       if (DrawLabel(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
@@ -141,18 +141,6 @@ std::optional<LRESULT> CustomizeDialog::OnMessage(UINT msg, WPARAM wParam, LPARA
       PaintDc paint(hwnd());
       PaintSwatch(paint.get(), TwipRectToPixels(kSwatchRect, dpi()));
       return 0;
-    }
-    case WM_CTLCOLORSTATIC: {
-      // Read-only fields keep the look of the others: they can still be
-      // selected and copied.
-      HWND control = reinterpret_cast<HWND>(lParam);
-      if (IsField(::GetDlgCtrlID(control))) {
-        HDC dc = reinterpret_cast<HDC>(wParam);
-        ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
-        ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
-        return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
-      }
-      break;
     }
     default:
       break;

@@ -9,6 +9,7 @@ struct Rgb {
   std::uint8_t r;
   std::uint8_t g;
   std::uint8_t b;
+  bool operator==(const Rgb&) const = default;
 };
 
 // The palette the toolbar and the dialogs share: the customizable buttons'

@@ -22,11 +22,9 @@ HWND SelectApplicationDialog::FirstFocus() { return Item(id::kCancel); }
 void SelectApplicationDialog::FillList() {
   HWND list = Item(id::kList);
   ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
-  for (const auto& entry : model_.entries()) {
-    const LRESULT index =
-        ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::FromUtf8(entry.text).c_str()));
-    if (index >= 0) ::SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(entry.window));
-  }
+  // The model finds an entry by its place in the list.
+  for (const auto& entry : model_.entries())
+    ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::FromUtf8(entry.text).c_str()));
 }
 
 void SelectApplicationDialog::Ok() {

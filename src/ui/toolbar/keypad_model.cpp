@@ -29,8 +29,8 @@ std::string KeyLayoutTooltip(int index, convert::LegacyFont font) {
   } else {
     // A mark on its own is shown on a dotted circle, as fonts expect it.
     const char32_t first = units[0];
-    if ((first >= 0x0900 && first <= 0x0903) || (first >= 0x093A && first <= 0x094F && first != 0x093D) ||
-        first == 0x0962 || first == 0x0963)
+    if (convert::IsModifier(first) || convert::IsVowelSign(first) || first == convert::kIKar ||
+        first == convert::kNukta || first == convert::kVirama)
       text::AppendUtf8(glyph, 0x25CC);
     for (char32_t unit : units) text::AppendUtf8(glyph, unit);
   }

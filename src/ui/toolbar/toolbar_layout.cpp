@@ -1,5 +1,8 @@
 #include "ui/toolbar/toolbar_layout.h"
 
+#include <iterator>
+#include <vector>
+
 namespace lk::ui::toolbar {
 namespace {
 
@@ -63,6 +66,16 @@ ControlDesign KeyDesign(int row, int column) {
   // window hands the key its font when drawing it.
   return {.id = id::kFirstKey + KeyIndexAt(row, column), .kind = kKey, .rect = KeyRect(row, column),
           .pickedFont = true};
+}
+
+std::span<const ControlDesign> Controls() {
+  static const std::vector<ControlDesign> all = [] {
+    std::vector<ControlDesign> v(std::begin(kStrip), std::end(kStrip));
+    for (int row = 0; row < kKeyRows; ++row)
+      for (int column = 0; column < kKeyColumns; ++column) v.push_back(KeyDesign(row, column));
+    return v;
+  }();
+  return all;
 }
 
 }  // namespace lk::ui::toolbar

@@ -31,6 +31,8 @@ TwipRect KeyRect(int row, int column);
 // The key at a place of the grid; keys are made in reading order, so that
 // every one-pixel seam between them falls the same way.
 ControlDesign KeyDesign(int row, int column);
+// The strip, then every key in reading order: all the toolbar makes from designs.
+std::span<const ControlDesign> Controls();
 
 // Enlargement panel: it floats over the keypad.
 inline constexpr TwipRect kPanelRect{6705, 750, 2085, 1935};

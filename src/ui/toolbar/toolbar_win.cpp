@@ -53,10 +53,6 @@ bool ToolbarWindow::Create() {
                     static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_LEKHOPAKAR), IMAGE_ICON, 0, 0,
                                                     LR_DEFAULTSIZE | LR_SHARED)),
                     nullptr);
-  lightCyan_.reset(::CreateSolidBrush(ToColorRef(kLightCyan)));
-  cyan_.reset(::CreateSolidBrush(ToColorRef(kCyan)));
-  yellow_.reset(::CreateSolidBrush(ToColorRef(kYellow)));
-  grey_.reset(::CreateSolidBrush(ToColorRef(kGrey)));
 
   const std::wstring caption = win32::Wide(kCaption);
   if (!CreateWindowFor(kClass, kExStyle, caption.c_str(), kStyle, 0, 0, 1, 1, nullptr, nullptr)) return false;
@@ -64,26 +60,23 @@ bool ToolbarWindow::Create() {
   ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL,
                  reinterpret_cast<LPARAM>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_LEKHOPAKAR), IMAGE_ICON, 16,
                                                        16, LR_SHARED)));
-  dpi_ = DpiOf(hwnd());
-  fonts_ = DesignFonts(dpi_);
-  panelFont_ = MakeFont(kDesignFace, kPanelPoints, false, dpi_);
+  fonts_ = DesignFonts(DpiOf(hwnd()));
   CreateControls();
   conversions_.Attach(hwnd(), store_);
   Load();
   return true;
 }
 
-HWND ToolbarWindow::CreateStripControl(const ControlDesign& design) {
-  if (design.kind != ControlKind::kPicture) return CreateControl(hwnd(), design, fonts_);
+void ToolbarWindow::CreatePicture(const ControlDesign& design) {
   const bool marker = design.id == id::kMarker;
   PictureWindow& picture = marker ? marker_ : logo_;
   // The marker's place is a little smaller than its picture: it is shrunk to
   // fit rather than have its point cut off.
-  picture.Create(hwnd(), design.id, marker ? IDB_MARKER : IDB_LOGO, ToColorRef(kGrey),
+  picture.Create(hwnd(), design.id, marker ? IDB_MARKER : IDB_LOGO, ToColorRef(FaceOf(design.id)),
                  marker ? std::optional(kMarkerKey) : std::nullopt, marker);
-  picture.SetDpi(dpi_);
+  picture.SetDpi(dpi());
   PlaceControl(picture.hwnd(), design, fonts_);
-  return picture.hwnd();
+  tips_.Set(picture.hwnd(), design.tooltip);
 }
 
 void ToolbarWindow::CreateControls() {
@@ -92,45 +85,36 @@ void ToolbarWindow::CreateControls() {
   // gives the stacking wanted without moving any: the panel over everything,
   // then the strip and the keys in the order their tables give.
   panel_.Create(hwnd(), id::kPanel);
-  const RECT p = TwipRectToPixels(kPanelRect, dpi_);
-  ::MoveWindow(panel_.hwnd(), p.left, p.top, p.right - p.left, p.bottom - p.top, FALSE);
-  panel_.SetFont(panelFont_.get());
+  PlacePanel(FALSE);
   tips_.Set(panel_.hwnd(), kPanelTooltip);
 
-  for (const auto& design : BottomStrip()) {
-    HWND control = CreateStripControl(design);
-    if (!design.tooltip.empty()) tips_.Set(control, design.tooltip);
-  }
+  const auto strip = BottomStrip();
+  lk::ui::CreateControls(hwnd(), strip, fonts_, tips_);
+  for (const auto& design : strip)
+    if (design.kind == ControlKind::kPicture) CreatePicture(design);
   HWND quickText = Item(id::kQuickText);
   COMBOBOXINFO info{};
   info.cbSize = sizeof(info);
   if (::GetComboBoxInfo(quickText, &info)) quickTextEdit_ = info.hwndItem;
-  if (quickTextEdit_) {
-    // The box's tooltip, where the mouse rests over its field.
-    if (const ControlDesign* design = FindControl(BottomStrip(), id::kQuickText)) tips_.Set(quickTextEdit_, design->tooltip);
-    ::SetWindowSubclass(quickTextEdit_, &ToolbarWindow::ChildProc, 0, reinterpret_cast<DWORD_PTR>(this));
-  }
+  if (quickTextEdit_) ::SetWindowSubclass(quickTextEdit_, &ToolbarWindow::ChildProc, 0, reinterpret_cast<DWORD_PTR>(this));
   ::SetWindowSubclass(Item(id::kTargetField), &ToolbarWindow::ChildProc, 0, reinterpret_cast<DWORD_PTR>(this));
 
-  for (int row = 0; row < kKeyRows; ++row)
-    for (int column = 0; column < kKeyColumns; ++column)
-      keys_[KeyIndexAt(row, column)] = CreateControl(hwnd(), KeyDesign(row, column), fonts_);
+  const auto keys = Controls().subspan(strip.size());
+  lk::ui::CreateControls(hwnd(), keys, fonts_, tips_);
+  for (const auto& key : keys) keys_[key.id - id::kFirstKey] = Item(key.id);
 }
 
-void ToolbarWindow::LayOut() {
-  dpi_ = DpiOf(hwnd());
-  // The old design fonts live on until every control holds a new one.
-  const DesignFonts previous = std::exchange(fonts_, DesignFonts(dpi_));
-  for (const auto& design : BottomStrip()) PlaceControl(Item(design.id), design, fonts_);
-  panelFont_ = MakeFont(kDesignFace, kPanelPoints, false, dpi_);
-  logo_.SetDpi(dpi_);
-  marker_.SetDpi(dpi_);
-  for (int row = 0; row < kKeyRows; ++row)
-    for (int column = 0; column < kKeyColumns; ++column)
-      PlaceControl(keys_[KeyIndexAt(row, column)], KeyDesign(row, column), fonts_);
-  const RECT p = TwipRectToPixels(kPanelRect, dpi_);
-  ::MoveWindow(panel_.hwnd(), p.left, p.top, p.right - p.left, p.bottom - p.top, TRUE);
-  panel_.SetFont(panelFont_.get());
+void ToolbarWindow::PlacePanel(BOOL repaint) {
+  const PixelRect p = ToPixels(kPanelRect, dpi());
+  ::MoveWindow(panel_.hwnd(), p.left, p.top, p.width, p.height, repaint);
+  panel_.SetFont(chosenFont_ ? panelFont_.get() : fonts_.Get(kPanelPoints, false));
+}
+
+void ToolbarWindow::LayOut(UINT newDpi) {
+  PlaceControls(hwnd(), Controls(), fonts_, newDpi);
+  logo_.SetDpi(newDpi);
+  marker_.SetDpi(newDpi);
+  PlacePanel(TRUE);
   // A new DPI needs new fonts, not a second trip to Word.
   if (chosenFont_) OnFontChosen(true);
 }
@@ -170,7 +154,7 @@ void ToolbarWindow::Place() {
   if (placing_) return;
   placing_ = true;
   const Corner corner = placement_.StoredCorner(store_);
-  const SIZE outer = OuterSizeForClient(kClientWidth, kClientHeight, kStyle, kExStyle, dpi_);
+  const SIZE outer = OuterSizeForClient(kClientWidth, kClientHeight, kStyle, kExStyle, dpi());
   ::SetWindowPos(hwnd(), HWND_TOPMOST, corner.x, corner.y, outer.cx, outer.cy, SWP_SHOWWINDOW);
   placing_ = false;
 }
@@ -256,8 +240,8 @@ void ToolbarWindow::OnFontChosen(bool relabelOnly) {
   // a window, so a toolbar not yet shown is left alone.)
   const bool visible = ::IsWindowVisible(hwnd()) != FALSE;
   if (visible) ::SendMessageW(hwnd(), WM_SETREDRAW, FALSE, 0);
-  chosenFont_ = MakeFont(name, kChosenFontPoints, false, dpi_);
-  panelFont_ = MakeFont(name, kPanelPoints, false, dpi_);
+  chosenFont_ = MakeFont(name, kChosenFontPoints, false, dpi());
+  panelFont_ = MakeFont(name, kPanelPoints, false, dpi());
   panel_.SetFont(panelFont_.get());
   // A key's caption is the same in every font: set it at the first choice
   // only. The keys draw with chosenFont_ themselves (KeyFont), so no key
@@ -276,11 +260,11 @@ void ToolbarWindow::OnFontChosen(bool relabelOnly) {
   }
   for (int slot = 0; slot < commands::kCustomSlots; ++slot)
     ::SendMessageW(Item(id::kCommand1 + slot), WM_SETFONT, reinterpret_cast<WPARAM>(chosenFont_.get()), TRUE);
-  quickTextFont_ = MakeFont(name, kQuickTextPoints, false, dpi_);
+  quickTextFont_ = MakeFont(name, kQuickTextPoints, false, dpi());
   HWND quickText = Item(id::kQuickText);
   ::SendMessageW(quickText, WM_SETFONT, reinterpret_cast<WPARAM>(quickTextFont_.get()), TRUE);
   // Closed, it lines up with the target field beside it.
-  SetClosedHeight(quickText, StripHeight(id::kTargetField, dpi_));
+  SetClosedHeight(quickText, StripHeight(id::kTargetField, dpi()));
   if (visible) {
     ::SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);
     ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
@@ -354,13 +338,13 @@ bool ToolbarWindow::DrawItem(const DRAWITEMSTRUCT& item) {
       DrawColouredButton(item, ::GetSysColor(COLOR_BTNFACE),
                          chosenFont_ ? chosenFont_.get() : fonts_.Get(kDesignPoints, false));
     else
-      DrawColouredButton(item, ToColorRef(kLightCyan));
+      DrawColouredButton(item, ToColorRef(FaceOf(controlId)));
     return true;
   }
   if (item.CtlType == ODT_COMBOBOX && controlId == id::kFonts) {
     const bool selected = (item.itemState & ODS_SELECTED) != 0 && item.itemID != static_cast<UINT>(-1);
     RECT rc = item.rcItem;
-    ::FillRect(item.hDC, &rc, selected ? ::GetSysColorBrush(COLOR_HIGHLIGHT) : cyan_.get());
+    ::FillRect(item.hDC, &rc, selected ? ::GetSysColorBrush(COLOR_HIGHLIGHT) : brushes_.Get(FaceOf(controlId)));
     if (item.itemID != static_cast<UINT>(-1)) {
       const LRESULT length = ::SendMessageW(item.hwndItem, CB_GETLBTEXTLEN, item.itemID, 0);
       if (length > 0) {
@@ -380,20 +364,23 @@ bool ToolbarWindow::DrawItem(const DRAWITEMSTRUCT& item) {
   return false;
 }
 
+Rgb ToolbarWindow::FaceOf(int controlId) const {
+  const ControlDesign* design = FindControl(BottomStrip(), controlId);
+  return design && design->face ? *design->face : kGrey;
+}
+
 LRESULT ToolbarWindow::ColourControl(HDC dc, HWND control) {
-  HBRUSH brush = nullptr;
-  COLORREF colour = 0;
-  if (control == Item(id::kTargetField)) {
-    brush = lightCyan_.get();
-    colour = ToColorRef(kLightCyan);
-  } else if (control == quickTextEdit_ || ::GetParent(control) == Item(id::kQuickText)) {
-    brush = yellow_.get();
-    colour = ToColorRef(kYellow);
-  } else {
+  // The quick-text box's edit field and list take the colour of the box.
+  int controlId = 0;
+  if (control == Item(id::kTargetField))
+    controlId = id::kTargetField;
+  else if (control == quickTextEdit_ || ::GetParent(control) == Item(id::kQuickText))
+    controlId = id::kQuickText;
+  else
     return 0;
-  }
-  ::SetBkColor(dc, colour);
-  return reinterpret_cast<LRESULT>(brush);
+  const Rgb face = FaceOf(controlId);
+  ::SetBkColor(dc, ToColorRef(face));
+  return reinterpret_cast<LRESULT>(brushes_.Get(face));
 }
 
 LRESULT ToolbarWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -401,7 +388,7 @@ LRESULT ToolbarWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND: {
       RECT client;
       ::GetClientRect(hwnd(), &client);
-      ::FillRect(reinterpret_cast<HDC>(wParam), &client, grey_.get());
+      ::FillRect(reinterpret_cast<HDC>(wParam), &client, brushes_.Get(kGrey));
       return 1;
     }
     case WM_SIZE:
@@ -418,7 +405,7 @@ LRESULT ToolbarWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_MEASUREITEM: {
       auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
       if (measure->CtlType == ODT_COMBOBOX) {
-        measure->itemHeight = static_cast<UINT>(DrawnItemHeight(DpiOf(hwnd())));
+        measure->itemHeight = static_cast<UINT>(DrawnItemHeight(dpi()));
         return TRUE;
       }
       break;
@@ -434,7 +421,7 @@ LRESULT ToolbarWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       ::SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                      suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
       placing_ = false;
-      LayOut();
+      LayOut(HIWORD(wParam));
       return 0;
     }
     case WM_PARENTNOTIFY:

@@ -8,14 +8,15 @@
 
 #include "commands/command_runner.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/window_base.h"
 #include "settings/settings_store.h"
 #include "target_link/sequence_gate.h"
 #include "target_link/target_ui.h"
+#include "ui/common/colour_win.h"
 #include "ui/common/control_factory_win.h"
 #include "ui/common/gdi_guards.h"
 #include "ui/common/picture_win.h"
 #include "ui/common/tooltips.h"
-#include "platform/win32/window_base.h"
 #include "ui/toolbar/conversion_menu_win.h"
 #include "ui/toolbar/enlargement_panel_win.h"
 #include "ui/toolbar/placement.h"
@@ -44,8 +45,9 @@ class ToolbarWindow : public win32::WindowBase, public target_link::TargetUi {
   bool OnChildMessage(HWND child, UINT msg, WPARAM wParam, LPARAM lParam);
 
   void CreateControls();
-  HWND CreateStripControl(const ControlDesign& design);
-  void LayOut();
+  void CreatePicture(const ControlDesign& design);
+  void PlacePanel(BOOL repaint);
+  void LayOut(UINT newDpi);
   void Load();
   void Place();
   void Unload();
@@ -62,8 +64,11 @@ class ToolbarWindow : public win32::WindowBase, public target_link::TargetUi {
   void RaiseControl(HWND control);
   bool DrawItem(const DRAWITEMSTRUCT& item);
   LRESULT ColourControl(HDC dc, HWND control);
+  // A strip control's colour as its design gives it.
+  Rgb FaceOf(int controlId) const;
   std::string FontListText() const;
 
+  UINT dpi() const { return fonts_.dpi(); }
   HWND Item(int id) const { return ::GetDlgItem(hwnd(), id); }
 
   platform::Win32Platform& platform_;
@@ -76,15 +81,11 @@ class ToolbarWindow : public win32::WindowBase, public target_link::TargetUi {
   std::array<HWND, kKeyCount> keys_{};
   HWND quickTextEdit_ = nullptr;
 
-  UINT dpi_ = 96;
   DesignFonts fonts_;
   UniqueFont panelFont_;
   UniqueFont chosenFont_;
   UniqueFont quickTextFont_;
-  UniqueBrush grey_;
-  UniqueBrush lightCyan_;
-  UniqueBrush cyan_;
-  UniqueBrush yellow_;
+  Brushes brushes_;
 
   commands::CommandRunner runner_;
   ConversionCommands conversions_;
