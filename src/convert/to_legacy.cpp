@@ -55,29 +55,80 @@ void PutKeys(const Keys& keys, Sink& out) {
   }
 }
 
-class ToLegacyMachine final : public MachineOf<ToLegacyMachine> {
- public:
-  explicit ToLegacyMachine(const Options& options) : keys_(TableFor(options.font).reverse) {
-    // Letters the fonts build from others: फ is प with the hook, झ is भ
-    // with it, ण is its half form with the ा stroke.
-    for (char32_t c = 0x0915; c <= 0x0939; ++c) {
-      Keys& full = full_[c - 0x0900];
-      full = keys_.full[c - 0x0900];
-      const char32_t hooked = c == kPha ? kPa : c == kJha ? kBha : 0;
-      if (full.empty() && hooked && !keys_.full[hooked - 0x0900].empty() && !keys_.hook.empty()) {
-        full = keys_.full[hooked - 0x0900];
-        full += keys_.hook;
-      }
-      const Keys& aa = keys_.devanagari[kAa - 0x0900];
-      if (full.empty() && !keys_.half[c - 0x0900].empty() && !aa.empty()) {
-        full = keys_.half[c - 0x0900];
-        full += aa;
-      }
+Keys SpellVowel(const ReverseKeys& keys, char32_t v) {
+  const Keys& own = keys.devanagari[v - 0x0900];
+  if (!own.empty()) return own;
+  // ो is ा with े; आ is अ with ा; ई is इ with the reph's curl; ऊ is उ
+  // with the hook.
+  struct Spelling {
+    char32_t vowel;
+    char32_t parts[3];
+  };
+  static constexpr Spelling kSpellings[] = {
+      {kO, {kAa, kE}},           {kAu, {kAa, kAi}},         {kCandraO, {kAa, kCandraE}},
+      {0x0906, {0x0905, kAa}},   {0x0913, {0x0905, kAa, kE}}, {0x0914, {0x0905, kAa, kAi}},
+      {0x0911, {0x0905, kAa, kCandraE}}, {0x0910, {0x090F, kE}}, {0x0908, {0x0907, kRephMark}},
+      {0x090A, {0x0909, kHookMark}},
+  };
+  for (const Spelling& s : kSpellings) {
+    if (s.vowel != v) continue;
+    Keys built;
+    for (char32_t part : s.parts) {
+      if (part == 0) break;
+      const Keys& key = part == kRephMark   ? keys.reph
+                        : part == kHookMark ? keys.hook
+                                            : keys.devanagari[part - 0x0900];
+      if (key.empty()) return {};
+      built += key;
     }
-    for (char32_t c = 0x0900; c < 0x0980; ++c) {
-      if (!IsConsonant(c)) sign_[c - 0x0900] = SpellVowel(c);
+    return built;
+  }
+  return {};
+}
+
+// What a font spells from other keys, worked out once per font rather than
+// at every conversion.
+struct Spelt {
+  std::array<Keys, 128> full;  // letters, with the ones built from others
+  std::array<Keys, 128> sign;  // vowel signs, vowel letters, marks, digits
+};
+
+Spelt Spell(const ReverseKeys& keys) {
+  Spelt spelt;
+  // Letters the fonts build from others: फ is प with the hook, झ is भ
+  // with it, ण is its half form with the ा stroke.
+  for (char32_t c = 0x0915; c <= 0x0939; ++c) {
+    Keys& full = spelt.full[c - 0x0900];
+    full = keys.full[c - 0x0900];
+    const char32_t hooked = c == kPha ? kPa : c == kJha ? kBha : 0;
+    if (full.empty() && hooked && !keys.full[hooked - 0x0900].empty() && !keys.hook.empty()) {
+      full = keys.full[hooked - 0x0900];
+      full += keys.hook;
+    }
+    const Keys& aa = keys.devanagari[kAa - 0x0900];
+    if (full.empty() && !keys.half[c - 0x0900].empty() && !aa.empty()) {
+      full = keys.half[c - 0x0900];
+      full += aa;
     }
   }
+  for (char32_t c = 0x0900; c < 0x0980; ++c)
+    if (!IsConsonant(c)) spelt.sign[c - 0x0900] = SpellVowel(keys, c);
+  return spelt;
+}
+
+const Spelt& SpeltFor(LegacyFont font) {
+  static const auto all = [] {
+    std::array<Spelt, std::size(kAllLegacyFonts)> spelt;
+    for (const LegacyFont f : kAllLegacyFonts) spelt[static_cast<int>(f)] = Spell(TableFor(f).reverse);
+    return spelt;
+  }();
+  return all[static_cast<int>(font)];
+}
+
+class ToLegacyMachine final : public MachineOf<ToLegacyMachine> {
+ public:
+  explicit ToLegacyMachine(const Options& options)
+      : keys_(TableFor(options.font).reverse), spelt_(SpeltFor(options.font)) {}
 
   // A precomposed nukta letter: its base letter, then the nukta, both
   // written whatever the first answers.
@@ -120,45 +171,14 @@ class ToLegacyMachine final : public MachineOf<ToLegacyMachine> {
   void Finish(Sink& out) override { Close(out); }
 
  private:
-  const Keys& Full(char32_t c) const { return full_[c - 0x0900]; }
+  const Keys& Full(char32_t c) const { return spelt_.full[c - 0x0900]; }
   const Keys& Half(char32_t c) const { return keys_.half[c - 0x0900]; }
   // A vowel sign, vowel letter, mark or digit, spelt as the fonts allow.
-  const Keys& Spelled(char32_t c) const { return sign_[c - 0x0900]; }
+  const Keys& Spelled(char32_t c) const { return spelt_.sign[c - 0x0900]; }
 
   static const Keys* Find(const std::map<std::pair<char32_t, char32_t>, Keys>& map, char32_t a, char32_t b) {
     const auto it = map.find({a, b});
     return it == map.end() ? nullptr : &it->second;
-  }
-
-  Keys SpellVowel(char32_t v) const {
-    const Keys& own = keys_.devanagari[v - 0x0900];
-    if (!own.empty()) return own;
-    // ो is ा with े; आ is अ with ा; ई is इ with the reph's curl; ऊ is उ
-    // with the hook.
-    struct Spelling {
-      char32_t vowel;
-      char32_t parts[3];
-    };
-    static constexpr Spelling kSpellings[] = {
-        {kO, {kAa, kE}},           {kAu, {kAa, kAi}},         {kCandraO, {kAa, kCandraE}},
-        {0x0906, {0x0905, kAa}},   {0x0913, {0x0905, kAa, kE}}, {0x0914, {0x0905, kAa, kAi}},
-        {0x0911, {0x0905, kAa, kCandraE}}, {0x0910, {0x090F, kE}}, {0x0908, {0x0907, kRephMark}},
-        {0x090A, {0x0909, kHookMark}},
-    };
-    for (const Spelling& s : kSpellings) {
-      if (s.vowel != v) continue;
-      Keys built;
-      for (char32_t part : s.parts) {
-        if (part == 0) break;
-        const Keys& key = part == kRephMark   ? keys_.reph
-                          : part == kHookMark ? keys_.hook
-                                              : keys_.devanagari[part - 0x0900];
-        if (key.empty()) return {};
-        built += key;
-      }
-      return built;
-    }
-    return {};
   }
 
   bool Consonant(char32_t c, bool rra, Sink& out) {
@@ -379,8 +399,7 @@ class ToLegacyMachine final : public MachineOf<ToLegacyMachine> {
   }
 
   const ReverseKeys& keys_;
-  std::array<Keys, 128> full_;
-  std::array<Keys, 128> sign_;
+  const Spelt& spelt_;
   Cluster cl_;
   bool doubleOpen_ = false;
   bool singleOpen_ = false;

@@ -84,23 +84,40 @@ Kind KindOf(char32_t u) {
   return Kind::kOther;
 }
 
-class ToUnicodeMachine final : public MachineOf<ToUnicodeMachine> {
- public:
-  explicit ToUnicodeMachine(const Options& options) : rraEyelash_(options.eyelash == Eyelash::kRra) {
-    const FontTable& table = TableFor(options.font);
-    for (int code = 0; code < 256; ++code) {
-      const std::u32string_view units = table.glyphs[code].view();
-      CodeOps& co = ops_[code];
-      co.count = static_cast<std::uint8_t>(units.size());
-      co.danda = units.size() == 1 && units[0] == kDanda;
-      co.hook = units.size() == 1 && units[0] == kHookMark;
-      for (std::size_t i = 0; i < units.size(); ++i) {
-        co.ops[i].cp = units[i];
-        co.ops[i].kind = KindOf(units[i]);
-        co.ops[i].post = i > 0 && units[i - 1] == kVirama && (units[i] == kRa || units[i] == kYa);
-      }
+using CodeTable = std::array<CodeOps, 256>;
+
+// What every code of a font does, worked out once per font rather than at
+// every conversion.
+CodeTable Codes(const FontTable& table) {
+  CodeTable codes;
+  for (int code = 0; code < 256; ++code) {
+    const std::u32string_view units = table.glyphs[code].view();
+    CodeOps& co = codes[code];
+    co.count = static_cast<std::uint8_t>(units.size());
+    co.danda = units.size() == 1 && units[0] == kDanda;
+    co.hook = units.size() == 1 && units[0] == kHookMark;
+    for (std::size_t i = 0; i < units.size(); ++i) {
+      co.ops[i].cp = units[i];
+      co.ops[i].kind = KindOf(units[i]);
+      co.ops[i].post = i > 0 && units[i - 1] == kVirama && (units[i] == kRa || units[i] == kYa);
     }
   }
+  return codes;
+}
+
+const CodeTable& CodesOf(LegacyFont font) {
+  static const auto all = [] {
+    std::array<CodeTable, std::size(kAllLegacyFonts)> codes;
+    for (const LegacyFont f : kAllLegacyFonts) codes[static_cast<int>(f)] = Codes(TableFor(f));
+    return codes;
+  }();
+  return all[static_cast<int>(font)];
+}
+
+class ToUnicodeMachine final : public MachineOf<ToUnicodeMachine> {
+ public:
+  explicit ToUnicodeMachine(const Options& options)
+      : ops_(CodesOf(options.font)), rraEyelash_(options.eyelash == Eyelash::kRra) {}
 
   bool Push(char32_t c, Sink& out) {
     const int code = c < 0x20 || c == 0xFEFF ? -1 : LegacyCode(c);
@@ -376,7 +393,7 @@ class ToUnicodeMachine final : public MachineOf<ToUnicodeMachine> {
     syl_.active = false;
   }
 
-  std::array<CodeOps, 256> ops_;
+  const CodeTable& ops_;
   bool rraEyelash_;
   Syllable syl_;
   bool pendingDanda_ = false;
