@@ -1,0 +1,73 @@
+#pragma once
+// A zip package (.docx, .xlsx, .pptx, OpenDocument) read and written part by
+// part. Parts we do not rewrite are copied as they are stored, compressed
+// bytes and all, so they come out byte for byte; parts we rewrite are
+// inflated within a bound and deflated again.
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "documents/document_file.h"
+
+namespace lk::documents {
+
+struct PartInfo {
+  std::string name;  // as stored, '/'-separated
+  std::uint64_t size = 0;  // inflated, as the directory claims
+  std::uint64_t compressedSize = 0;
+  bool stored = false;  // kept uncompressed (OpenDocument's mimetype)
+};
+
+class PackageReader {
+ public:
+  // Throws DocumentError: not a zip (an OLE file gets "save it as .docx in
+  // Word first"), truncated, too many entries, an entry name with "..", an
+  // absolute name or a backslash, an encrypted entry.
+  PackageReader(const std::filesystem::path& path, const Limits& limits);
+  ~PackageReader();
+  PackageReader(const PackageReader&) = delete;
+  PackageReader& operator=(const PackageReader&) = delete;
+
+  // In the order the archive holds them.
+  const std::vector<PartInfo>& parts() const;
+  bool Has(std::string_view name) const;
+  // The part inflated. Throws DocumentError when it is larger than the
+  // limit (whatever the directory claims), its CRC is wrong or it is cut.
+  std::string Read(std::string_view name);
+
+ private:
+  friend class PackageWriter;
+  struct State;
+  std::unique_ptr<State> state_;
+};
+
+class PackageWriter {
+ public:
+  // Creates the file (the caller gives a temporary path); throws DocumentError.
+  explicit PackageWriter(const std::filesystem::path& path);
+  ~PackageWriter();  // closes without finishing: the caller removes the file
+  PackageWriter(const PackageWriter&) = delete;
+  PackageWriter& operator=(const PackageWriter&) = delete;
+
+  // The part exactly as the reader holds it, without inflating it (its CRC
+  // is checked on the way).
+  void CopyRaw(PackageReader& reader, std::string_view name);
+  // New content, deflated (or stored when asked, as OpenDocument's mimetype
+  // must be).
+  void Add(std::string_view name, std::string_view content, bool store = false);
+  // Writes the central directory; throws DocumentError on a failed write.
+  void Finish();
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
+
+// The first bytes of an OLE compound file: a .doc, .xls, .ppt, or any
+// Office file saved with a password.
+bool StartsLikeOleFile(const std::filesystem::path& path);
+
+}  // namespace lk::documents
