@@ -10,6 +10,7 @@
 
 #include "convert/converter.h"
 #include "documents/document_file.h"
+#include "documents/docx_package_parts.h"
 #include "documents/docx_part.h"
 #include "documents/docx_styles.h"
 #include "pugixml.hpp"
@@ -395,6 +396,52 @@ TEST(DocxRuns, ABrokenPartIsNamedAndACancelIsHeard) {
   const std::atomic<bool> cancel{true};
   EXPECT_THROW(ConvertWordXml(Body(many), "word/document.xml", {}, To(Direction::kToUnicode), tally, &cancel),
                Cancelled);
+}
+
+TEST(DocxPackage, TextPartsAreFoundByContentTypeAndStylesThroughRelationships) {
+  const std::string types =
+      R"(<?xml version="1.0"?><Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
+      R"(<Default Extension="XML" ContentType="application/xml"/>)"
+      R"(<Default Extension="png" ContentType="image/png"/>)"
+      R"(<Override PartName="/Word/Document.xml" ContentType="application/vnd.ms-word.document.macroEnabled.main+xml"/>)"
+      R"(<Override PartName="/word/header1.xml" ContentType="application/vnd.openxmlformats-officedocument.wordprocessingml.header+xml"/>)"
+      R"(<Override PartName="/word/footnotes.xml" ContentType="application/vnd.openxmlformats-officedocument.wordprocessingml.footnotes+xml"/>)"
+      R"(<Override PartName="/word/endnotes.xml" ContentType="application/vnd.openxmlformats-officedocument.wordprocessingml.endnotes+xml"/>)"
+      R"(<Override PartName="/word/comments.xml" ContentType="application/vnd.openxmlformats-officedocument.wordprocessingml.comments+xml"/>)"
+      R"(<Override PartName="/word/footer1.xml" ContentType="application/vnd.openxmlformats-officedocument.wordprocessingml.footer+xml"/>)"
+      R"(<Override PartName="/word/glossary/document.xml" ContentType="application/vnd.openxmlformats-officedocument.wordprocessingml.document.glossary+xml"/>)"
+      R"(<Override PartName="/word/styles.xml" ContentType="application/vnd.openxmlformats-officedocument.wordprocessingml.styles+xml"/>)"
+      R"(</Types>)";
+  struct Row {
+    const char* name;
+    WordPartKind kind;
+  };
+  const Row rows[] = {
+      {"word/document.xml", WordPartKind::kDocument}, {"word/header1.xml", WordPartKind::kText},
+      {"word/footer1.xml", WordPartKind::kText},      {"word/footnotes.xml", WordPartKind::kText},
+      {"word/endnotes.xml", WordPartKind::kText},     {"word/comments.xml", WordPartKind::kText},
+      {"word/glossary/document.xml", WordPartKind::kDocument},
+      {"word/styles.xml", WordPartKind::kOther},      {"word/media/image1.png", WordPartKind::kOther},
+      {"customXml/item1.xml", WordPartKind::kOther},  {"[Content_Types].xml", WordPartKind::kOther},
+  };
+  std::vector<PartInfo> parts;
+  for (const Row& row : rows) parts.push_back({row.name, 0, 0, false});
+  const std::vector<WordPartKind> kinds = ClassifyParts(types, parts);
+  for (std::size_t i = 0; i < std::size(rows); ++i) EXPECT_EQ(kinds[i], rows[i].kind) << rows[i].name;
+  EXPECT_THROW(ClassifyParts("<Types>", parts), DocumentError);
+
+  EXPECT_EQ(RelationshipsPartOf("word/document.xml"), "word/_rels/document.xml.rels");
+  const std::string rels =
+      R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+      R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/hyperlink" Target="http://x/styles" TargetMode="External"/>)"
+      R"(<Relationship Id="rId2" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/theme" Target="theme/theme1.xml"/>)"
+      R"(<Relationship Id="rId3" Type="http://purl.oclc.org/ooxml/officeDocument/relationships/styles" Target="../word/./styles.xml"/>)"
+      R"(</Relationships>)";
+  EXPECT_EQ(RelationshipTarget(rels, "r", "word/document.xml", "styles"), "word/styles.xml");
+  EXPECT_EQ(RelationshipTarget(rels, "r", "word/document.xml", "theme"), "word/theme/theme1.xml");
+  EXPECT_EQ(RelationshipTarget(rels, "r", "word/document.xml", "numbering"), "");
+  EXPECT_EQ(ResolveTarget("word/glossary/document.xml", "/word/styles.xml"), "word/styles.xml");
+  EXPECT_EQ(ResolveTarget("word/document.xml", "../../../x.xml"), "x.xml");
 }
 
 }  // namespace
