@@ -210,10 +210,13 @@ void PartConverter::Paragraph(pugi::xml_node paragraph) {
     pendingBreak = pendingBreak || ref.breakBefore;
     for (pugi::xml_node c = ref.node.first_child(); c; c = c.next_sibling()) {
       if (c.type() != pugi::node_element) continue;
+      // A symbol character draws in its own font, whatever the run's.
+      const std::optional<LegacyFont> symbolFamily =
+          w_.Is(c, "sym") ? LegacyFamilyOf(w_.Attr(c, "font").value()) : std::nullopt;
       if (w_.Is(c, "t") || w_.Is(c, "delText")) {
         pieces_.push_back({c.text().get(), family, !pendingBreak});
-      } else if (w_.Is(c, "sym") && LegacyFamilyOf(w_.Attr(c, "font").value())) {
-        pieces_.push_back({SymbolText(c, w_), LegacyFamilyOf(w_.Attr(c, "font").value()), !pendingBreak});
+      } else if (symbolFamily) {
+        pieces_.push_back({SymbolText(c, w_), symbolFamily, !pendingBreak});
       } else {
         if (!IsUnseenInRun(c, w_) && !HoldsTextBox(c)) pendingBreak = true;
         continue;
