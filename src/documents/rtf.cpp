@@ -383,7 +383,10 @@ class RtfConverter {
     const std::vector<PieceResult> results = ConvertPieces(pieces, settings_, result_.tally);
     for (std::size_t i = 0; i < results.size(); ++i) {
       for (const Segment& segment : results[i].segments) result_.plainText += segment.text;
-      if (!results[i].changed()) continue;
+      // A run whose Devanagari went to its neighbour keeps only its other
+      // text, one unconverted segment that is not the run's whole text.
+      const bool lostText = results[i].segments.size() == 1 && results[i].segments.front().text != pieces[i].text;
+      if (!results[i].changed() && !lostText) continue;
       CopyUpTo(paragraph_[i].begin);
       WriteSegments(paragraph_[i], results[i]);
       copied_ = paragraph_[i].end;

@@ -24,7 +24,9 @@ void ForEachCharacter(std::string_view utf8, Each each) {
   }
 }
 
-bool IsPlain(char32_t c) { return (c >= 0x20 && c < 0x7F) || c == '\t' || c == '\n' || c == '\r'; }
+// Other control characters come as \uN too: a line break read back as
+// \line would be the plain text's CRLF, not the character that was there.
+bool IsPlain(char32_t c) { return (c >= 0x20 && c < 0x7F) || c == '\t'; }
 
 void AppendUnit(std::string& out, char16_t unit) {
   out += "\\u";
@@ -39,8 +41,6 @@ void AppendEscaped(std::string& out, char32_t c) {
       out += static_cast<char>(c);
       return;
     case '\t': out += "\\tab "; return;
-    case '\n': out += "\\line "; return;
-    case '\r': return;  // a CRLF is one break, written for its LF
     default: break;
   }
   if (c >= 0x20 && c < 0x7F) {
@@ -82,7 +82,7 @@ void AppendLegacyCodes(std::string& out, std::string_view legacyUtf8) {
 
 bool NeedsUnicodeEscapesAsLegacy(std::string_view legacyUtf8) {
   bool needs = false;
-  ForEachCharacter(legacyUtf8, [&](char32_t c) { needs = needs || (!IsPlain(c) && text::Cp1252CodeOf(c) < 0); });
+  ForEachCharacter(legacyUtf8, [&](char32_t c) { needs = needs || (!IsPlain(c) && text::Cp1252CodeOf(c) < 0x80); });
   return needs;
 }
 

@@ -6,9 +6,9 @@
 
 namespace lk::documents::rtf {
 
-// Unicode text (UTF-8): printable ASCII as itself, tabs and line breaks as
-// their control words, everything else as \uN with one '?' for readers
-// that know no Unicode (so \uc1 must be in force).
+// Unicode text (UTF-8): printable ASCII as itself, a tab as \tab,
+// everything else as \uN with one '?' for readers that know no Unicode (so
+// \uc1 must be in force).
 void AppendUnicodeText(std::string& out, std::string_view utf8);
 
 // Whether AppendUnicodeText writes any \uN for this text.

@@ -213,6 +213,13 @@ TEST(Rtf, ToLegacyASymbolFamilyTakesTheSymbolCharsetAndAFontTableIsMadeWhereNone
   EXPECT_EQ(left.tally.unconverted, 1u);
   EXPECT_NE(left.rtf.find(R"(\loch\f5\uc1 s\u2427?})"), std::string::npos) << left.rtf;
   EXPECT_EQ(left.rtf.find("fcharset"), std::string::npos) << left.rtf;
+  // A conjunct split between two runs goes to the first; the second keeps
+  // only its English.
+  const RtfResult split = ConvertRtf(R"({\rtf1{\fonttbl{\f0 Arial;}{\f5 Preeti;}}\f0 )" + Escaped("ट्") + "\\cf1 " +
+                                         Escaped("ट") + "x}",
+                                     ToLegacy());
+  EXPECT_EQ(split.rtf, R"({\rtf1{\fonttbl{\f0 Arial;}{\f5 Preeti;}}\f0 )" + LegacyRun(5, "\\'a7") + "\\cf1 x}");
+  EXPECT_EQ(split.plainText, "§x");
 }
 
 TEST(Rtf, ConvertingAConvertedDocumentChangesNothing) {
