@@ -97,6 +97,18 @@ class RtfConverter {
   RtfConverter(std::string_view input, const ConvertSettings& settings, const RtfLimits& limits)
       : input_(input), settings_(settings), limits_(limits), tokens_(input) {}
 
+  // Whatever the font table's place in the document, a run's font is known
+  // when its text is read: the fonts are read first, in a pass that reads
+  // nothing else.
+  RtfResult Convert() {
+    RtfConverter fonts(input_, settings_, limits_);
+    fonts.fontsOnly_ = true;
+    fonts.Run();
+    fonts_ = std::move(fonts.fonts_);
+    return Run();
+  }
+
+ private:
   RtfResult Run() {
     Token token;
     bool rootClosed = false;
@@ -119,6 +131,7 @@ class RtfConverter {
         case TokenKind::kIgnored: break;
       }
     }
+    if (fontsOnly_) return {};
     ClosePiece();
     FlushParagraph();
     CopyUpTo(input_.size());
@@ -126,7 +139,6 @@ class RtfConverter {
     return std::move(result_);
   }
 
- private:
   GroupState& top() { return stack_.back(); }
 
   void OpenGroup() {
@@ -145,7 +157,7 @@ class RtfConverter {
     const GroupState closing = top();
     stack_.pop_back();
     if (closing.destination == Destination::kFontTable &&
-        (stack_.empty() || top().destination != Destination::kFontTable) && !fontTableEnd_) {
+        (stack_.empty() || top().destination != Destination::kFontTable) && !fontTableEnd_ && !fontsOnly_) {
       CopyUpTo(token.begin);
       fontTableEnd_ = result_.rtf.size();
     }
@@ -210,6 +222,7 @@ class RtfConverter {
   }
 
   void TextWord(const Token& token) {
+    if (fontsOnly_) return;
     GroupState& state = top();
     const std::string_view word = token.name;
     if (word == "u" && token.hasParameter) {
@@ -302,6 +315,7 @@ class RtfConverter {
       fonts_.AddNameText(text::Cp1252ToUtf8(bytes));
       return;
     }
+    if (fontsOnly_) return;
     OpenPiece(token.begin);
     std::string utf8;
     utf8.reserve(bytes.size());
@@ -346,6 +360,7 @@ class RtfConverter {
   }
 
   void AddText(std::size_t begin, std::size_t end, std::string_view utf8) {
+    if (fontsOnly_) return;
     OpenPiece(begin);
     if (highSurrogate_ && !utf8.empty()) {
       text::AppendUtf8(run_->piece.text, text::kReplacement);
@@ -505,6 +520,7 @@ class RtfConverter {
   std::vector<GroupState> stack_;
   FontTable fonts_;
   std::int32_t defaultFont_ = 0;
+  bool fontsOnly_ = false;
   bool groupStart_ = false;
   bool breakNext_ = false;
   std::optional<char16_t> highSurrogate_;
@@ -530,7 +546,7 @@ RtfResult ConvertRtf(std::string_view rtf, const ConvertSettings& settings, cons
   if (rtf.size() > limits.maxSize)
     throw DocumentError("The RTF is larger than " + std::to_string(limits.maxSize >> 20) + " MiB.");
   if (!StartsLikeRtf(rtf)) throw DocumentError("This is not RTF: it does not begin with {\\rtf.");
-  return RtfConverter(rtf, settings, limits).Run();
+  return RtfConverter(rtf, settings, limits).Convert();
 }
 
 }  // namespace lk::documents

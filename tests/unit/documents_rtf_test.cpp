@@ -134,6 +134,8 @@ TEST(Rtf, FontsAreFoundHoweverTheTableSpellsThem) {
        "नेपाल"},
       // no \f at all: the default font
       {R"({\rtf1\deff3{\fonttbl{\f3 Preeti;}{\f4 Arial;}}g]kfn\f4  x\plain  g]kfn})", "नेपाल x नेपाल"},
+      // a table behind the text it describes
+      {R"({\rtf1\f0 g]kfn{\fonttbl{\f0 Preeti;}}})", "नेपाल"},
       // a number the table does not hold is no legacy font
       {R"({\rtf1{\fonttbl{\f0 Preeti;}}\f9 g]kfn})", "g]kfn"},
       // another family's code table: Kantipur's F is aa
