@@ -152,7 +152,9 @@ class FileConverter {
     if (!fs::is_regular_file(status)) return FromUnrereadable(file, name);
 
     const std::optional<TextEncoding> encoding = Check(file, name, nullptr);
-    if (!encoding) return Stopped() ? Outcome::kCancelled : Outcome::kInputFailed;
+    // A read that Ctrl+C cut short looks like the end of the input.
+    if (Stopped()) return Outcome::kCancelled;
+    if (!encoding) return Outcome::kInputFailed;
     file.clear();
     file.seekg(0);
     if (!file) return CannotRead(name, "it cannot be read a second time");
@@ -165,7 +167,8 @@ class FileConverter {
     std::string reason;
     if (!spool.Open(reason)) return CannotRead(name, reason);
     const std::optional<TextEncoding> encoding = Check(in, name, &spool.stream());
-    if (!encoding) return Stopped() ? Outcome::kCancelled : Outcome::kInputFailed;
+    if (Stopped()) return Outcome::kCancelled;
+    if (!encoding) return Outcome::kInputFailed;
     spool.stream().flush();
     spool.stream().seekg(0);
     if (!spool.stream()) return CannotRead(name, "its temporary copy could not be written or read back");

@@ -17,6 +17,7 @@
 
 #include "text/utf8.h"
 #else
+#include <signal.h>
 #include <unistd.h>
 #endif
 
@@ -41,8 +42,22 @@ bool ErrorIsTerminal() {
 #endif
 }
 
-int Run(const std::vector<std::string>& args) {
+void CatchInterrupt() {
+#ifdef _WIN32
   std::signal(SIGINT, OnInterrupt);
+#else
+  // Without SA_RESTART a read from a terminal or a pipe returns at once, so
+  // that Ctrl+C is not left waiting for more input.
+  struct sigaction action {};
+  action.sa_handler = OnInterrupt;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = 0;
+  sigaction(SIGINT, &action, nullptr);
+#endif
+}
+
+int Run(const std::vector<std::string>& args) {
+  CatchInterrupt();
   lk::cli::ConvertIo io{std::cin, std::cout, std::cerr};
   io.errIsTerminal = ErrorIsTerminal();
   io.cores = std::thread::hardware_concurrency();
