@@ -20,64 +20,11 @@
 #include "documents/document_file.h"
 #include "temp_dir.h"
 
-// The document layer's file entry points, as documents/document_file.h
-// describes them, until its implementation is part of lk_documents.
-namespace lk::documents {
-
-namespace fs = std::filesystem;
-
-namespace {
-std::string Lower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
-std::string Utf8(const fs::path& path) {
-  const std::u8string text = path.u8string();
-  return {text.begin(), text.end()};
-}
-}  // namespace
-
-std::optional<Format> FormatOf(const fs::path& path) {
-  const std::string ending = Lower(Utf8(path.extension()));
-  if (ending == ".docx" || ending == ".docm" || ending == ".dotx") return Format::kDocx;
-  if (ending == ".xlsx" || ending == ".xlsm") return Format::kXlsx;
-  if (ending == ".pptx" || ending == ".pptm") return Format::kPptx;
-  if (ending == ".odt") return Format::kOdt;
-  if (ending == ".ods") return Format::kOds;
-  if (ending == ".odp") return Format::kOdp;
-  if (ending == ".rtf") return Format::kRtf;
-  return std::nullopt;
-}
-
-fs::path DefaultOutputPath(const fs::path& input, const ConvertSettings& settings) {
-  const std::string tag = settings.direction == convert::Direction::kToUnicode
-                              ? std::string("Unicode")
-                              : std::string(convert::LegacyFontName(settings.options.font));
-  const std::string name = Utf8(input.stem()) + " (" + tag + ")" + Utf8(input.extension());
-  return input.parent_path() / fs::path(std::u8string(name.begin(), name.end()));
-}
-
-bool IsOwnOutputOrLockFile(const fs::path& path) {
-  const std::string name = Utf8(path.filename());
-  if (name.starts_with("~$")) return true;
-  const std::string stem = Utf8(path.stem());
-  if (stem.ends_with(" (Unicode)")) return true;
-  for (convert::LegacyFont font : convert::kAllLegacyFonts) {
-    if (stem.ends_with(" (" + std::string(convert::LegacyFontName(font)) + ")")) return true;
-  }
-  return false;
-}
-
-Tally ConvertDocumentFile(const FileJob&) {
-  throw DocumentError("these tests convert documents through ConvertIo::convertDocument");
-}
-
-}  // namespace lk::documents
 
 namespace lk::cli {
 namespace {
+
+namespace fs = std::filesystem;
 
 using namespace lk::testing;
 using documents::FileJob;
