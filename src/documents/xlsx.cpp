@@ -121,6 +121,13 @@ class Workbook {
       ThrowIfCancelled(cancel_);
       std::size_t end = first + 1;
       while (end < uses_.size() && uses_[end].item == uses_[first].item) ++end;
+      // The original item stays with a use that leaves it as it is, so
+      // that whatever else reads it (a chart's cache) still finds it.
+      for (std::size_t u = first; u < end; ++u)
+        if (LeavesAlone(uses_[u].font)) {
+          std::swap(uses_[first], uses_[u]);
+          break;
+        }
       pugi::xml_node item = items[uses_[first].item];
       // The other contexts convert copies of the item as it was.
       pugi::xml_node original;
@@ -144,9 +151,16 @@ class Workbook {
       }
       first = end;
     }
+    std::sort(uses_.begin(), uses_.end());  // looked up by item and font from here on
     if (added > 0)
       if (pugi::xml_attribute unique = table.attribute("uniqueCount"))
         unique.set_value(static_cast<unsigned long long>(items.size() + added));
+  }
+
+  // Whether text in this font keeps its characters: a Unicode font to
+  // Unicode, a legacy family to legacy.
+  bool LeavesAlone(std::uint32_t font) const {
+    return styles_->FontAt(font).family.has_value() == (settings_.direction == Direction::kToLegacy);
   }
 
   StringOutcome ConvertIn(pugi::xml_node item, std::uint32_t font) {
