@@ -179,16 +179,31 @@ class Workbook {
     return found != uses_.end() && found->item == item && found->font == font ? &*found : nullptr;
   }
 
+  // A formula's text result in a legacy cell is what the formula makes of
+  // cells that are converted too: once recalculated it is Unicode, so the
+  // cached result converts and the cell takes the new font. The formula
+  // itself is left as it is.
+  bool ConvertFormulaResult(pugi::xml_node cell, std::uint32_t font) {
+    pugi::xml_node value = ChildNamed(cell, "v");
+    if (!value || !CanRestyle(font)) return false;
+    const std::vector<Piece> pieces{{DecodeEscapes(value.text().get()), styles_->FontAt(font).family, true}};
+    const PieceResult result = std::move(ConvertPieces(pieces, settings_, tally_).front());
+    if (!result.changed() || result.segments.size() != 1) return false;
+    value.text().set(EncodeEscapes(result.segments.front().text).c_str());
+    return true;
+  }
+
   bool ConvertSheet(pugi::xml_document& document) {
     bool changed = false;
     const std::string family = NewFamily(settings_);
     ForEachCell(document.document_element(), [&](pugi::xml_node cell) {
-      if (HasFormula(cell)) return;
       const std::string_view type = cell.attribute("t").value();
       const std::uint32_t format = FormatOf(cell);
       const std::uint32_t font = styles_->FontIndexOf(format);
       bool takesNewFont = false;
-      if (type == "s") {
+      if (HasFormula(cell)) {
+        if (type == "str") takesNewFont = ConvertFormulaResult(cell, font);
+      } else if (type == "s") {
         pugi::xml_node value = ChildNamed(cell, "v");
         const std::optional<std::uint32_t> item = ParseIndex(value.text().get());
         if (!item) return;

@@ -225,7 +225,7 @@ TEST(Xlsx, TwoPreetiCellsOfDifferentSizesShareOneConvertedStringEachInItsOwnNewF
   EXPECT_EQ(Query(ParseXml(out.Part(kStringsName)), "/sst/@uniqueCount"), "1");
 }
 
-TEST(Xlsx, InlineStringsConvertWhileFormulasNumbersAndDatesStay) {
+TEST(Xlsx, InlineStringsAndFormulaResultsConvertWhileFormulasNumbersAndDatesStay) {
   Book book;
   book.strings = "<si><t>x</t></si>";
   book.rows = R"(<row r="1"><c r="A1" s="1" t="inlineStr"><is><t>;/sf/</t></is></c>)"
@@ -237,8 +237,11 @@ TEST(Xlsx, InlineStringsConvertWhileFormulasNumbersAndDatesStay) {
   EXPECT_EQ(inlineCell.text, "सरकार");
   EXPECT_EQ(inlineCell.font, "Nirmala UI");
   const auto sheet = ParseXml(out.Part(kSheetName));
-  EXPECT_EQ(Query(sheet, "//c[@r='B1']/v"), ";/sf/s");
-  EXPECT_EQ(Query(sheet, "//c[@r='B1']/@s"), "1");
+  // A formula's text result follows the cells it is made of; the formula
+  // stays as it was.
+  EXPECT_EQ(Query(sheet, "//c[@r='B1']/f"), "A1&\"s\"");
+  EXPECT_EQ(Query(sheet, "//c[@r='B1']/v"), "सरकारक");
+  EXPECT_EQ(Query(sheet, "//c[@r='B1']/@s"), Query(sheet, "//c[@r='A1']/@s"));
   EXPECT_EQ(Query(sheet, "//c[@r='C1']/@s"), "1");
   EXPECT_EQ(Query(sheet, "//c[@r='D1']/@s"), "3");
   // The sheet's namespace declarations and mc:Ignorable are kept.
