@@ -54,8 +54,7 @@ void SetTypeface(pugi::xml_node properties, std::string_view slot, std::string_v
   font.append_attribute("typeface").set_value(std::string(typeface).c_str());
 }
 
-void GiveFont(pugi::xml_node run, const ConvertSettings& settings) {
-  pugi::xml_node properties = PropertiesOf(run);
+void GivePropertiesFont(pugi::xml_node properties, const ConvertSettings& settings) {
   if (pugi::xml_node sym = ChildNamed(properties, "sym");
       sym && LegacyFamilyOf(sym.attribute("typeface").value()))
     properties.remove_child(sym);
@@ -71,6 +70,8 @@ void GiveFont(pugi::xml_node run, const ConvertSettings& settings) {
     SetTypeface(properties, "latin", convert::LegacyFontName(settings.options.font));
   }
 }
+
+void GiveFont(pugi::xml_node run, const ConvertSettings& settings) { GivePropertiesFont(PropertiesOf(run), settings); }
 
 }  // namespace
 
@@ -227,6 +228,12 @@ bool ConvertDrawingParagraph(pugi::xml_node paragraph, std::string_view inherite
       if (result.segments[s].converted) GiveFont(copies[s], settings);
     }
   }
+  // What is typed at the end of a converted paragraph takes the end mark's
+  // font: a legacy family named there goes too.
+  if (changed && settings.direction == convert::Direction::kToUnicode)
+    if (pugi::xml_node end = ChildNamed(paragraph, "endParaRPr");
+        end && LegacyFamilyOf(theme.Resolve(LatinTypefaceOf(end))))
+      GivePropertiesFont(end, settings);
   return changed;
 }
 

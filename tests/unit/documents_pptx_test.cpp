@@ -228,7 +228,8 @@ TEST(Pptx, NewFontSlotsGoWhereTheSequencePutsThemAndTheLegacySymbolFontGoes) {
       "", Paragraph(TextRun("g]kfn", R"(<a:ln w="1"/><a:solidFill><a:srgbClr val="FF0000"/></a:solidFill>)"
                                  R"(<a:highlight><a:srgbClr val="FFFF00"/></a:highlight><a:latin typeface="Preeti" )"
                                  R"(pitchFamily="2" charset="0"/><a:sym typeface="Preeti"/><a:hlinkClick r:id=""/>)"
-                                 R"(<a:extLst/>)")));
+                                 R"(<a:extLst/>)") +
+                        R"(<a:endParaRPr lang="en-US"><a:latin typeface="Preeti"/></a:endParaRPr>)"));
   const auto result = Convert(Make(deck));
   const auto slide = ParseXml(result->output->Part(kSlide));
   const pugi::xml_node properties = slide.select_node("//a:r/a:rPr").node();
@@ -241,6 +242,9 @@ TEST(Pptx, NewFontSlotsGoWhereTheSequencePutsThemAndTheLegacySymbolFontGoes) {
     EXPECT_FALSE(properties.child(slot).attribute("charset")) << slot;
   }
   EXPECT_EQ(std::string(properties.attribute("lang").value()), "ne-NP");
+  // Text typed after the converted run takes the end mark's font.
+  EXPECT_EQ(Query(slide, "//a:endParaRPr/a:latin/@typeface"), "Nirmala UI");
+  EXPECT_EQ(Query(slide, "//a:endParaRPr/a:cs/@typeface"), "Nirmala UI");
   // The slide's own namespace declarations and mc:Ignorable are kept.
   EXPECT_EQ(std::string(slide.document_element().attribute("mc:Ignorable").value()), "p14");
   EXPECT_TRUE(slide.document_element().attribute("xmlns:p14"));
