@@ -12,6 +12,10 @@
 namespace lk::documents {
 namespace {
 
+// Masters and layouts stay parsed while slides need them; past this much
+// XML between them a file is refused rather than memory exhausted.
+constexpr std::size_t kMaxHeldBytes = 128u << 20;
+
 // Office's own theme fonts, for a package that carries no theme.
 const ThemeFonts kOfficeTheme{"Calibri", "Calibri Light"};
 
@@ -59,7 +63,7 @@ class Presentation {
     auto& slot = masters_[name];
     if (!slot) {
       slot = std::make_unique<MasterFonts>();
-      ParsePart(slot->document, source_.Read(name), name);
+      ParsePart(slot->document, Hold(name), name);
       slot->theme = ThemeOf(name);
       slot->placeholders = PlaceholdersIn(slot->document);
       const pugi::xml_node root = slot->document.document_element();
@@ -79,11 +83,20 @@ class Presentation {
     auto& slot = layouts_[name];
     if (!slot) {
       slot = std::make_unique<LayoutFonts>();
-      ParsePart(slot->document, source_.Read(name), name);
+      ParsePart(slot->document, Hold(name), name);
       slot->placeholders = PlaceholdersIn(slot->document);
       slot->master = Master(TargetOf(RelationshipsOf(source_, name), "/slideMaster"));
     }
     return slot.get();
+  }
+
+  std::string Hold(const std::string& name) {
+    std::string content = source_.Read(name);
+    held_ += content.size();
+    if (held_ > kMaxHeldBytes)
+      throw DocumentError("the presentation's masters and layouts are too large to convert (over " +
+                          std::to_string(kMaxHeldBytes >> 20) + " MiB of XML)");
+    return content;
   }
 
   bool Rewrite(const std::string& name, const SlideContext& context) {
@@ -145,6 +158,7 @@ class Presentation {
   ThemeFonts theme_ = kOfficeTheme;
   std::map<std::string, std::unique_ptr<MasterFonts>> masters_;
   std::map<std::string, std::unique_ptr<LayoutFonts>> layouts_;
+  std::size_t held_ = 0;
 };
 
 }  // namespace
