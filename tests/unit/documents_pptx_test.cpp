@@ -189,6 +189,10 @@ TEST(Pptx, ARunNamingNoFontTakesItThroughTheSlidesInheritance) {
        Shape("", Paragraph(TextRun("g]kfn"))), {"नेपाल@Nirmala UI"}},
       {"a text box's default body font is the theme's", [](Deck& d) { d.minor = "PREETI"; },
        Shape("", Paragraph(TextRun("g]kfn"))), {"नेपाल@Nirmala UI"}},
+      {"symbol characters drawn in a Preeti a:sym", [](Deck&) {},
+       Shape("", Paragraph(TextRun("\uF067\uF05D\uF06B\uF066\uF06E",
+                                   R"(<a:latin typeface="Arial"/><a:sym typeface="Preeti"/>)"))),
+       {"नेपाल@Nirmala UI"}},
       {"a grouped shape", [](Deck& d) { d.defaults = "Preeti"; },
        R"(<p:grpSp><p:nvGrpSpPr><p:cNvPr id="5" name="G"/><p:cNvGrpSpPr/><p:nvPr/></p:nvGrpSpPr><p:grpSpPr/>)" +
            Shape("", Paragraph(TextRun("g]kfn"))) + "</p:grpSp>",
@@ -306,6 +310,15 @@ TEST(Pptx, ToLegacyOnlyTheDevanagariOfARunTakesTheFamily) {
   EXPECT_TRUE(slide.select_node("//a:r[2]/a:rPr/a:solidFill"));  // the English part keeps its look
 }
 
+TEST(Pptx, ACancelStopsTheConversion) {
+  MemoryParts parts = Make(Deck{});
+  MemoryOutput output(parts);
+  std::atomic<bool> cancel{true};
+  Tally tally;
+  EXPECT_THROW(ConvertPptxParts(parts, output, ConvertSettings{}, tally, &cancel), Cancelled);
+  EXPECT_TRUE(output.parts.empty());
+}
+
 TEST(Pptx, MalformedPartsAreRefusedByName) {
   MemoryParts parts = Make(Deck{});
   parts.Set("ppt/slideLayouts/slideLayout1.xml", "<p:sldLayout><p:cSld>");
@@ -319,3 +332,4 @@ TEST(Pptx, MalformedPartsAreRefusedByName) {
 
 }  // namespace
 }  // namespace lk::documents
+
