@@ -175,6 +175,9 @@ class PartConverter {
           Add(levels, "table-cell", found->second);
       }
       Add(levels, "chart", node.attribute("chart:style-name").value());
+      // LibreOffice keeps the text settings of a shape's own style in the
+      // paragraph style it names for the shape's text.
+      Add(levels, "paragraph", node.attribute("draw:text-style-name").value());
       if (pugi::xml_attribute style = node.attribute("presentation:style-name"))
         Add(levels, "presentation", style.value());
       else if (pugi::xml_attribute kind = node.attribute("presentation:class"))

@@ -273,11 +273,16 @@ TEST(OpenDocument, SlideTextReadsItsFontFromPresentationAndMasterStyles) {
   const std::string common = TextStyle("Default-title", R"(style:font-name="Preeti1")", "presentation") +
                              TextStyle("Default-outline1", R"(fo:font-family="Liberation Serif")", "presentation") +
                              TextStyle("plain", "", "graphic") +
+                             TextStyle("english", R"(fo:font-family="Liberation Serif")", "graphic") +
                              R"(<style:default-style style:family="graphic"><style:text-properties )"
                              R"(fo:font-family="Preeti"/></style:default-style>)";
+  // A shape's text style, as LibreOffice writes a master page's text box,
+  // comes before the shape's own style.
   const std::string masters =
       R"(<style:master-page style:name="Default"><draw:frame draw:style-name="plain"><draw:text-box>)"
-      R"(<text:p>;/sf/</text:p></draw:text-box></draw:frame></style:master-page>)";
+      R"(<text:p>;/sf/</text:p></draw:text-box></draw:frame>)"
+      R"(<draw:frame draw:style-name="english" draw:text-style-name="MP1"><draw:text-box>)"
+      R"(<text:p>sd{</text:p></draw:text-box></draw:frame></style:master-page>)";
   const std::string slides =
       R"(<draw:page draw:master-page-name="Default">)"
       R"(<draw:frame presentation:style-name="pr1" presentation:class="title"><draw:text-box><text:p>g]kfn</text:p>)"
@@ -287,7 +292,7 @@ TEST(OpenDocument, SlideTextReadsItsFontFromPresentationAndMasterStyles) {
       R"(<draw:custom-shape draw:style-name="plain"><text:p><text:span>sd{</text:span></text:p></draw:custom-shape>)"
       R"(<presentation:notes><draw:frame presentation:style-name="pr1"><draw:text-box><text:p>g]kfn</text:p>)"
       R"(</draw:text-box></draw:frame></presentation:notes></draw:page>)";
-  const auto out = Convert(Styles(common, masters),
+  const auto out = Convert(Styles(common, masters, TextStyle("MP1", R"(fo:font-family="Preeti")", "paragraph")),
                            Content(TextStyle("pr1", R"(fo:font-size="40pt")", "presentation", "Default-title"),
                                    slides, "presentation"));
   Part content(out.xml.content);
@@ -295,7 +300,7 @@ TEST(OpenDocument, SlideTextReadsItsFontFromPresentationAndMasterStyles) {
   // The title's size reaches the Devanagari through its copy.
   EXPECT_EQ(content.Count("//style:text-properties[@style:font-size-complex='40pt']"), 1u);
   Part styles(out.xml.styles);
-  EXPECT_EQ(styles.Paragraphs(), (std::vector<std::string>{"सरकार"}));
+  EXPECT_EQ(styles.Paragraphs(), (std::vector<std::string>{"सरकार", "कर्म"}));
 }
 
 TEST(OpenDocument, NotesAndFieldsPartTheTextAroundThem) {
