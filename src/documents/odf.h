@@ -19,7 +19,9 @@ void ConvertOpenDocument(PackageReader& reader, PackageWriter& writer, const Con
                          const std::atomic<bool>* cancel);
 
 // One document's two XML parts, either of which may be empty (absent).
-// Those whose text changed are replaced and flagged.
+// Those whose text changed are replaced and flagged; the text of the
+// others is given up, since a package copies those parts as they are
+// stored (holding one part-sized buffer less).
 struct OpenDocumentXml {
   std::string styles;
   std::string content;

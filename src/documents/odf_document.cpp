@@ -56,15 +56,17 @@ void ConvertOpenDocumentXml(OpenDocumentXml& xml, const ConvertSettings& setting
   odf::XmlPart styles, content;
   styles.name = folder + "styles.xml";
   content.name = folder + "content.xml";
-  if (!xml.styles.empty()) odf::ParsePart(styles, xml.styles);
-  if (!xml.content.empty()) odf::ParsePart(content, xml.content);
-  odf::StyleSheet sheet(xml.styles.empty() ? nullptr : &styles, xml.content.empty() ? nullptr : &content);
-  if (!xml.styles.empty()) odf::ConvertPartText(styles, sheet, settings, tally, cancel);
-  if (!xml.content.empty()) odf::ConvertPartText(content, sheet, settings, tally, cancel);
+  const bool hasStyles = !xml.styles.empty(), hasContent = !xml.content.empty();
+  if (hasStyles) odf::ParsePart(styles, std::move(xml.styles));
+  if (hasContent) odf::ParsePart(content, std::move(xml.content));
+  xml.styles.clear();
+  xml.content.clear();
+  odf::StyleSheet sheet(hasStyles ? &styles : nullptr, hasContent ? &content : nullptr);
+  if (hasStyles) odf::ConvertPartText(styles, sheet, settings, tally, cancel);
+  if (hasContent) odf::ConvertPartText(content, sheet, settings, tally, cancel);
   if ((xml.stylesChanged = styles.changed)) xml.styles = odf::SerializePart(styles);
   if ((xml.contentChanged = content.changed)) xml.content = odf::SerializePart(content);
 }
-
 
 std::string ManifestMimetype(std::string_view manifest) {
   pugi::xml_document document;

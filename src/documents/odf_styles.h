@@ -17,6 +17,7 @@ namespace lk::documents::odf {
 // One XML part of a document (content.xml or styles.xml), parsed.
 struct XmlPart {
   std::string name;
+  std::string source;  // the text doc was parsed from, in place
   pugi::xml_document doc;
   pugi::xml_node root;
   bool changed = false;

@@ -163,10 +163,9 @@ class PartConverter {
     const char* defaultFamily = "paragraph";
     bool inCell = false;
     for (pugi::xml_node node = paragraph.parent(); node.type() == pugi::node_element; node = node.parent()) {
-      // Paragraphs in notes and annotations do not take the styles of the
+      // Paragraphs in notes and comments do not take the styles of the
       // paragraph they sit in.
-      if (Is(node, "text:p") || Is(node, "text:h") || Is(node, "text:note-body") || Is(node, "office:annotation"))
-        break;
+      if (Is(node, "text:p") || Is(node, "text:h") || Is(node, "text:note-body")) break;
       if (Is(node, "table:table-cell") || Is(node, "table:covered-table-cell")) {
         inCell = true;
         if (pugi::xml_attribute style = node.attribute("table:style-name"))
@@ -183,9 +182,15 @@ class PartConverter {
       else if (pugi::xml_attribute kind = node.attribute("presentation:class"))
         AddMasterPresentationStyle(levels, node, kind.value());
       Add(levels, "graphic", node.attribute("draw:style-name").value());
-      // A shape's text reads no further than the shape.
+      // A shape's text reads no further than the shape; so does a comment's,
+      // which a sheet draws as a shape and a text document as paragraphs.
       if (StartsWith(node.name(), "draw:") && !Is(node, "draw:text-box")) {
         defaultFamily = "graphic";
+        inCell = false;
+        break;
+      }
+      if (Is(node, "office:annotation")) {
+        if (spreadsheet_) defaultFamily = "graphic";
         inCell = false;
         break;
       }
@@ -413,10 +418,13 @@ struct StringWriter : pugi::xml_writer {
 
 }  // namespace
 
-void ParsePart(XmlPart& part, std::string_view xml) {
+void ParsePart(XmlPart& part, std::string xml) {
+  // Parsed where it lies: a copy would be one more part-sized buffer.
+  part.source = std::move(xml);
   constexpr unsigned kOptions = pugi::parse_default | pugi::parse_ws_pcdata | pugi::parse_declaration |
                                 pugi::parse_doctype | pugi::parse_comments | pugi::parse_pi;
-  const pugi::xml_parse_result result = part.doc.load_buffer(xml.data(), xml.size(), kOptions, pugi::encoding_utf8);
+  const pugi::xml_parse_result result =
+      part.doc.load_buffer_inplace(part.source.data(), part.source.size(), kOptions, pugi::encoding_utf8);
   if (!result)
     throw DocumentError(part.name + " is not well-formed XML (" + result.description() + " at byte " +
                         std::to_string(result.offset) + ")");

@@ -12,7 +12,7 @@
 namespace lk::documents::odf {
 
 // Throws DocumentError naming the part when it is not well-formed XML.
-void ParsePart(XmlPart& part, std::string_view xml);
+void ParsePart(XmlPart& part, std::string xml);
 std::string SerializePart(const XmlPart& part);
 
 // Converts the part's paragraphs; part.changed tells whether anything was.

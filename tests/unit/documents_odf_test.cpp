@@ -58,11 +58,14 @@ struct Converted {
 Converted Convert(std::string styles, std::string content,
                   convert::Direction direction = convert::Direction::kToUnicode) {
   Converted result;
-  result.xml.styles = std::move(styles);
-  result.xml.content = std::move(content);
+  result.xml.styles = styles;
+  result.xml.content = content;
   ConvertSettings settings;
   settings.direction = direction;
   ConvertOpenDocumentXml(result.xml, settings, result.tally, nullptr);
+  // A part that did not change is the one given.
+  if (!result.xml.stylesChanged) result.xml.styles = std::move(styles);
+  if (!result.xml.contentChanged) result.xml.content = std::move(content);
   return result;
 }
 
@@ -258,15 +261,18 @@ TEST(OpenDocument, ASheetCellWithoutAStyleTakesItsRowsOrColumnsDefault) {
       R"(<table:table-cell><text:p>Four</text:p></table:table-cell>)"
       R"(<table:table-cell><text:p>;/sf/</text:p></table:table-cell></table:table-row></table:table-row-group>)"
       R"(</table:table><table:table table:name="Two"><table:table-column/><table:table-row><table:table-cell>)"
-      R"(<text:p>Five</text:p></table:table-cell></table:table-row></table:table>)";
+      R"(<text:p>Five</text:p></table:table-cell><table:table-cell><office:annotation draw:text-style-name="Pc">)"
+      R"(<text:p>sd{</text:p></office:annotation></table:table-cell></table:table-row></table:table>)";
   const auto out =
       Convert(Styles(cells + R"(<style:default-style style:family="table-cell"><style:text-properties )"
                              R"(style:font-name="Liberation Serif"/></style:default-style>)"),
-              Content("", sheet, "spreadsheet"));
+              Content(TextStyle("Pc", R"(fo:font-family="Preeti")", "paragraph"), sheet, "spreadsheet"));
   Part content(out.xml.content);
   // A fourth column is not declared: it has no default but the document's.
-  EXPECT_EQ(content.Paragraphs(), (std::vector<std::string>{"नेपाल", "One", "Two", "Three", "Four", ";/sf/", "Five"}));
-  EXPECT_EQ(out.tally.convertedRuns, 1u);
+  // A comment's text reads its font from the comment's own text style.
+  EXPECT_EQ(content.Paragraphs(),
+            (std::vector<std::string>{"नेपाल", "One", "Two", "Three", "Four", ";/sf/", "Five", "कर्म"}));
+  EXPECT_EQ(out.tally.convertedRuns, 2u);
 }
 
 TEST(OpenDocument, SlideTextReadsItsFontFromPresentationAndMasterStyles) {
