@@ -6,8 +6,12 @@
 #include "convert/legacy_font.h"
 #include "documents/docx.h"
 #include "documents/file_io.h"
+#include "documents/odf.h"
+#include "documents/office_parts.h"
 #include "documents/package.h"
+#include "documents/pptx.h"
 #include "documents/rtf.h"
+#include "documents/xlsx.h"
 #include "documents/temporary_output.h"
 
 namespace lk::documents {
@@ -27,10 +31,6 @@ std::string AsciiLower(std::string text) {
   for (char& c : text)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   return text;
-}
-
-void ThrowIfCancelled(const std::atomic<bool>* cancel) {
-  if (cancel && cancel->load(std::memory_order_relaxed)) throw Cancelled();
 }
 
 std::string SystemMessage(int error) { return std::generic_category().message(error); }
@@ -81,6 +81,11 @@ void CheckPaths(const FileJob& job) {
 std::optional<Format> FormatOf(const fs::path& path) {
   const std::string ext = AsciiLower(Utf8(path.extension()));
   if (ext == ".docx" || ext == ".docm" || ext == ".dotx") return Format::kDocx;
+  if (ext == ".xlsx" || ext == ".xlsm") return Format::kXlsx;
+  if (ext == ".pptx" || ext == ".pptm") return Format::kPptx;
+  if (ext == ".odt") return Format::kOdt;
+  if (ext == ".ods") return Format::kOds;
+  if (ext == ".odp") return Format::kOdp;
   if (ext == ".rtf") return Format::kRtf;
   return std::nullopt;
 }
@@ -109,7 +114,9 @@ bool IsOwnOutputOrLockFile(const fs::path& path) {
 
 Tally ConvertDocumentFile(const FileJob& job) {
   const std::optional<Format> format = FormatOf(job.input);
-  if (!format) throw DocumentError("this kind of file is not a document Lekhopakar converts (.docx, .docm, .dotx, .rtf)");
+  if (!format) throw DocumentError(
+        "this kind of file is not a document Lekhopakar converts (.docx .docm .dotx .xlsx .xlsm .pptx .pptm .odt .ods "
+        ".odp .rtf)");
   ThrowIfCancelled(job.cancel);
   CheckPaths(job);
   const fs::path folder = job.output.parent_path();
@@ -136,7 +143,15 @@ Tally ConvertDocumentFile(const FileJob& job) {
   Tally tally;
   {
     PackageWriter writer(temporary.path());
-    ConvertDocx(reader, writer, job.settings, tally, job.cancel);
+    switch (*format) {
+      case Format::kDocx: ConvertDocx(reader, writer, job.settings, tally, job.cancel); break;
+      case Format::kXlsx: ConvertXlsx(reader, writer, job.settings, tally, job.cancel); break;
+      case Format::kPptx: ConvertPptx(reader, writer, job.settings, tally, job.cancel); break;
+      case Format::kOdt:
+      case Format::kOds:
+      case Format::kOdp: ConvertOpenDocument(reader, writer, job.settings, tally, job.cancel); break;
+      case Format::kRtf: break;  // converted above, never a package
+    }
     ThrowIfCancelled(job.cancel);
     writer.Finish();
   }
