@@ -8,7 +8,8 @@
       a header and a picture.
   bench_docx.py copy IN.docx OUT.docx      unpacks every entry and packs it
       again at zlib's default level, the way any zip tool rewrites a package,
-      and prints the seconds the copy took (reading and writing only).
+      and prints the seconds the copy took (reading and writing only), by the
+      wall clock and in CPU time.
 """
 import random
 import sys
@@ -124,10 +125,11 @@ def make(path, paragraphs):
 
 def copy(source, target):
     start = time.perf_counter()
+    cpu = time.process_time()
     with zipfile.ZipFile(source) as original, zipfile.ZipFile(target, "w", zipfile.ZIP_DEFLATED) as copied:
         for info in original.infolist():
             copied.writestr(info.filename, original.read(info), compress_type=zipfile.ZIP_DEFLATED)
-    print(f"{time.perf_counter() - start:.3f}")
+    print(f"{time.perf_counter() - start:.3f} {time.process_time() - cpu:.3f}")
 
 
 if __name__ == "__main__":
