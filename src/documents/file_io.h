@@ -3,6 +3,7 @@
 // stdio handles opened by a path that may hold Devanagari (wide on Windows,
 // UTF-8 elsewhere), a file created only if it does not exist yet, and a
 // rename that refuses to replace.
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
