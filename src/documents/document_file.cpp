@@ -6,9 +6,12 @@
 #include "convert/legacy_font.h"
 #include "documents/docx.h"
 #include "documents/file_io.h"
+#include "documents/odf.h"
 #include "documents/package.h"
+#include "documents/pptx.h"
 #include "documents/rtf.h"
 #include "documents/temporary_output.h"
+#include "documents/xlsx.h"
 
 namespace lk::documents {
 
@@ -27,10 +30,6 @@ std::string AsciiLower(std::string text) {
   for (char& c : text)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   return text;
-}
-
-void ThrowIfCancelled(const std::atomic<bool>* cancel) {
-  if (cancel && cancel->load(std::memory_order_relaxed)) throw Cancelled();
 }
 
 std::string SystemMessage(int error) { return std::generic_category().message(error); }
@@ -81,6 +80,11 @@ void CheckPaths(const FileJob& job) {
 std::optional<Format> FormatOf(const fs::path& path) {
   const std::string ext = AsciiLower(Utf8(path.extension()));
   if (ext == ".docx" || ext == ".docm" || ext == ".dotx") return Format::kDocx;
+  if (ext == ".xlsx" || ext == ".xlsm") return Format::kXlsx;
+  if (ext == ".pptx" || ext == ".pptm") return Format::kPptx;
+  if (ext == ".odt") return Format::kOdt;
+  if (ext == ".ods") return Format::kOds;
+  if (ext == ".odp") return Format::kOdp;
   if (ext == ".rtf") return Format::kRtf;
   return std::nullopt;
 }
@@ -109,7 +113,9 @@ bool IsOwnOutputOrLockFile(const fs::path& path) {
 
 Tally ConvertDocumentFile(const FileJob& job) {
   const std::optional<Format> format = FormatOf(job.input);
-  if (!format) throw DocumentError("this kind of file is not a document Lekhopakar converts (.docx, .docm, .dotx, .rtf)");
+  if (!format) throw DocumentError(
+        "this kind of file is not a document Lekhopakar converts (.docx, .docm, .dotx, .xlsx, .xlsm, .pptx, .pptm, "
+        ".odt, .ods, .odp, .rtf)");
   ThrowIfCancelled(job.cancel);
   CheckPaths(job);
   const fs::path folder = job.output.parent_path();
@@ -136,7 +142,15 @@ Tally ConvertDocumentFile(const FileJob& job) {
   Tally tally;
   {
     PackageWriter writer(temporary.path());
-    ConvertDocx(reader, writer, job.settings, tally, job.cancel);
+    switch (*format) {
+      case Format::kDocx: ConvertDocx(reader, writer, job.settings, tally, job.cancel); break;
+      case Format::kXlsx: ConvertXlsx(reader, writer, job.settings, tally, job.cancel); break;
+      case Format::kPptx: ConvertPptx(reader, writer, job.settings, tally, job.cancel); break;
+      case Format::kOdt:
+      case Format::kOds:
+      case Format::kOdp: ConvertOpenDocument(reader, writer, job.settings, tally, job.cancel); break;
+      case Format::kRtf: break;  // converted above, as one text
+    }
     ThrowIfCancelled(job.cancel);
     writer.Finish();
   }
