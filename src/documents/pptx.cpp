@@ -5,6 +5,7 @@
 #include <string>
 
 #include "documents/document_file.h"
+#include "documents/office_parts.h"
 #include "documents/drawing_text.h"
 #include "documents/slide_fonts.h"
 #include "documents/xml_part.h"

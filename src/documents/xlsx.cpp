@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "documents/document_file.h"
+#include "documents/office_parts.h"
 #include "documents/drawing_text.h"
 #include "documents/sheet_text.h"
 #include "documents/xlsx_styles.h"
