@@ -226,7 +226,13 @@ class PartConverter {
     container.levels = std::move(levels);
     container.ownStyle = ownStyle;
     container.restylable = restylable;
-    if (auto font = sheet_.FontOf(part_, container.levels)) container.family = LegacyFamilyOf(*font);
+    // A sheet's cells and a document's paragraphs mostly share their
+    // styles: each set of styles is resolved once.
+    auto [cached, fresh] = familyCache_.try_emplace(LevelsKey(container.levels, {}));
+    if (fresh) {
+      if (auto font = sheet_.FontOf(part_, container.levels)) cached->second = LegacyFamilyOf(*font);
+    }
+    container.family = cached->second;
     containers_.push_back(std::move(container));
     return containers_.size() - 1;
   }
@@ -321,7 +327,9 @@ class PartConverter {
   }
 
   std::string ConvertedStyle(const Container& container, pugi::xml_node original) {
-    return sheet_.ConvertedStyle(part_, original, container.levels, newFamily_, toUnicode_);
+    auto [cached, fresh] = styleCache_.try_emplace(LevelsKey(container.levels, original));
+    if (fresh) cached->second = sheet_.ConvertedStyle(part_, original, container.levels, newFamily_, toUnicode_);
+    return cached->second;
   }
 
   void Restyle(Container& container, const std::vector<std::size_t>& slots, const std::vector<PieceResult>& results) {
@@ -398,6 +406,19 @@ class PartConverter {
     }
   }
 
+  // The identity of a set of style elements (and a span's own style).
+  static std::string LevelsKey(const StyleLevels& levels, pugi::xml_node original) {
+    std::string key;
+    key.reserve((levels.size() + 1) * sizeof(void*));
+    auto add = [&](pugi::xml_node node) {
+      const pugi::xml_node_struct* raw = node.internal_object();
+      key.append(reinterpret_cast<const char*>(&raw), sizeof raw);
+    };
+    add(original);
+    for (pugi::xml_node level : levels) add(level);
+    return key;
+  }
+
   XmlPart& part_;
   StyleSheet& sheet_;
   const ConvertSettings& settings_;
@@ -406,6 +427,8 @@ class PartConverter {
   const std::string newFamily_;
   bool spreadsheet_ = false;
   std::unordered_map<pugi::xml_node_struct*, const char*> cellDefaults_;
+  std::unordered_map<std::string, std::optional<convert::LegacyFont>> familyCache_;
+  std::unordered_map<std::string, std::string> styleCache_;
   std::vector<Container> containers_;
   std::vector<Piece> pieces_;
   std::vector<Slot> slots_;
