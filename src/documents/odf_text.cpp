@@ -16,6 +16,9 @@ constexpr int kMaxSpanDepth = 64;
 constexpr unsigned kMaxSpaces = 1u << 16;
 // Columns a sheet may declare before the rest go without a default style.
 constexpr std::size_t kMaxColumns = 1u << 16;
+// Row and column groups nested deeper than this are an attack: the cells
+// inside them go without their column's default.
+constexpr int kMaxGroupDepth = 16;
 
 bool Is(pugi::xml_node node, const char* name) { return std::strcmp(node.name(), name) == 0; }
 bool StartsWith(const char* text, const char* prefix) { return std::strncmp(text, prefix, std::strlen(prefix)) == 0; }
@@ -113,19 +116,20 @@ class PartConverter {
   // its column's.
   void IndexCellDefaults(pugi::xml_node table) {
     std::vector<const char*> columns;
-    auto addColumns = [&](auto& self, pugi::xml_node parent) -> void {
+    auto addColumns = [&](auto& self, pugi::xml_node parent, int depth) -> void {
       for (pugi::xml_node child : parent.children()) {
         if (Is(child, "table:table-column")) {
           const unsigned repeated = std::max(1u, child.attribute("table:number-columns-repeated").as_uint(1));
           const char* style = child.attribute("table:default-cell-style-name").value();
           for (unsigned i = 0; i < repeated && columns.size() < kMaxColumns; ++i) columns.push_back(style);
-        } else if (Is(child, "table:table-columns") || Is(child, "table:table-header-columns") ||
-                   Is(child, "table:table-column-group")) {
-          self(self, child);
+        } else if (depth < kMaxGroupDepth && (Is(child, "table:table-columns") ||
+                                              Is(child, "table:table-header-columns") ||
+                                              Is(child, "table:table-column-group"))) {
+          self(self, child, depth + 1);
         }
       }
     };
-    addColumns(addColumns, table);
+    addColumns(addColumns, table, 0);
     auto addRows = [&](auto& self, pugi::xml_node parent, int depth) -> void {
       for (pugi::xml_node child : parent.children()) {
         if (Is(child, "table:table-row")) {
@@ -139,7 +143,7 @@ class PartConverter {
             }
             column += std::max(1u, cell.attribute("table:number-columns-repeated").as_uint(1));
           }
-        } else if (depth < 8 && (Is(child, "table:table-rows") || Is(child, "table:table-header-rows") ||
+        } else if (depth < kMaxGroupDepth && (Is(child, "table:table-rows") || Is(child, "table:table-header-rows") ||
                                  Is(child, "table:table-row-group"))) {
           self(self, child, depth + 1);
         }

@@ -399,6 +399,19 @@ TEST(OpenDocument, BadInputIsRefusedWithAMessage) {
   const auto out = Convert(kNoStyles, Content(kPreetiSpan, R"(<text:p><text:span text:style-name="T1">)"
                                                            R"(s<text:s text:c="1000000000"/>s</text:span></text:p>)"));
   EXPECT_EQ(Part(out.xml.content).Count("//text:s[@text:c='1000000000']"), 1u);
+
+  // Nesting a hundred thousand deep overflows no stack: what lies deeper
+  // than a document would go is left as it is.
+  std::string spans, groups;
+  for (int i = 0; i < 100000; ++i) spans += R"(<text:span text:style-name="T1">)";
+  spans += "g]kfn";
+  for (int i = 0; i < 100000; ++i) spans += "</text:span>";
+  for (int i = 0; i < 100000; ++i) groups += "<table:table-column-group>";
+  groups += R"(<table:table-column table:default-cell-style-name="X"/>)";
+  for (int i = 0; i < 100000; ++i) groups += "</table:table-column-group>";
+  const auto deep = Convert(kNoStyles, Content(kPreetiSpan, "<text:p>" + spans + R"(</text:p><table:table>)" +
+                                                                groups + "</table:table>"));
+  EXPECT_FALSE(deep.xml.contentChanged);
 }
 
 // Whole packages, through the zip layer.
