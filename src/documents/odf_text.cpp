@@ -242,21 +242,20 @@ class PartConverter {
   }
 
   void Walk(std::size_t index, int depth) {
-    bool seen = false;  // something a reader sees since the last piece
     for (pugi::xml_node child : containers_[index].node.children()) {
       const pugi::xml_node_type type = child.type();
       if (type == pugi::node_pcdata || type == pugi::node_cdata) {
-        AddPiece(child, index, child.value(), seen);
+        AddPiece(child, index, child.value());
         continue;
       }
       if (type != pugi::node_element) continue;
       if (Is(child, "text:s")) {
         if (auto count = SpaceCount(child)) {
-          AddPiece(child, index, std::string(*count, ' '), seen);
+          AddPiece(child, index, std::string(*count, ' '));
           continue;
         }
       } else if (Is(child, "text:tab") || Is(child, "text:line-break")) {
-        seen = true;
+        seen_ = true;
         continue;
       } else if (IsInvisibleMark(child)) {
         continue;
@@ -277,15 +276,15 @@ class PartConverter {
       }
       // A field, a note, a frame: seen, and it takes the font of what
       // holds it.
-      seen = true;
+      seen_ = true;
       containers_[index].restylable = false;
     }
   }
 
-  void AddPiece(pugi::xml_node node, std::size_t container, std::string text, bool& seen) {
-    pieces_.push_back({std::move(text), containers_[container].family, !seen});
+  void AddPiece(pugi::xml_node node, std::size_t container, std::string text) {
+    pieces_.push_back({std::move(text), containers_[container].family, !seen_});
     slots_.push_back({node, container});
-    seen = false;
+    seen_ = false;
   }
 
   // Whether a piece's outcome has to be written: blanks a legacy family
@@ -385,6 +384,7 @@ class PartConverter {
     containers_.clear();
     pieces_.clear();
     slots_.clear();
+    seen_ = false;
     Walk(AddContainer(paragraph, ParagraphLevels(paragraph), {}, false), 0);
     bool any = false;
     for (const Piece& piece : pieces_) any = any || (toUnicode_ ? piece.family.has_value() : !piece.family);
@@ -434,6 +434,9 @@ class PartConverter {
   std::unordered_map<std::string, std::optional<convert::LegacyFont>> familyCache_;
   std::unordered_map<std::string, std::string> styleCache_;
   std::vector<Container> containers_;
+  // Something a reader sees (a tab, a field, a note) since the last piece,
+  // in whichever span it sits.
+  bool seen_ = false;
   std::vector<Piece> pieces_;
   std::vector<Slot> slots_;
 };

@@ -234,6 +234,13 @@ TEST(OpenDocument, BlanksTabsAndBreaksInsideRunsKeepTheirPlaces) {
   EXPECT_EQ(content.Count("//text:s"), 1u) << out.xml.content;
   EXPECT_EQ(content.Count("//text:tab"), 1u);
   EXPECT_EQ(content.Count("//text:line-break"), 1u);
+
+  // An i-kar before a tab never reaches over it, whichever span holds the tab.
+  const auto tabs = Convert(kNoStyles, Content(kPreetiSpan, R"(<text:p><text:span text:style-name="T1">l<text:tab/>)"
+                                                            R"(</text:span><text:span text:style-name="T1">s</text:span></text:p>)"
+                                                            R"(<text:p><text:span text:style-name="T1">l</text:span><text:tab/>)"
+                                                            R"(<text:span text:style-name="T1">s</text:span></text:p>)"));
+  EXPECT_EQ(Part(tabs.xml.content).Paragraphs(), (std::vector<std::string>{"ि\tक", "ि\tक"}));
 }
 
 TEST(OpenDocument, HeadersAndFootersInTheStylesPartAreConverted) {
