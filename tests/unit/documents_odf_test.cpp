@@ -156,6 +156,8 @@ TEST(OpenDocument, SyllablesSplitBetweenSpansConvertAsOneText) {
   const char* boldName = doc.select_node("//text:span[text()='किताब']").node().attribute("text:style-name").value();
   pugi::xml_node boldCopy = content.Style(boldName).child("style:text-properties");
   EXPECT_STREQ(boldCopy.attribute("style:font-weight-complex").value(), "bold");
+  EXPECT_STREQ(boldCopy.attribute("style:language-complex").value(), "ne");
+  EXPECT_STREQ(boldCopy.attribute("style:country-complex").value(), "NP");
   // The styles other text may use are as they were.
   EXPECT_STREQ(content.Style("T1").child("style:text-properties").attribute("style:font-name").value(), "Preeti1");
   EXPECT_STREQ(content.Style("T2").child("style:text-properties").attribute("fo:font-family").value(), "Preeti");
