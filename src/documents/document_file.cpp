@@ -7,11 +7,12 @@
 #include "documents/docx.h"
 #include "documents/file_io.h"
 #include "documents/odf.h"
+#include "documents/office_parts.h"
 #include "documents/package.h"
 #include "documents/pptx.h"
 #include "documents/rtf.h"
-#include "documents/temporary_output.h"
 #include "documents/xlsx.h"
+#include "documents/temporary_output.h"
 
 namespace lk::documents {
 
@@ -114,8 +115,8 @@ bool IsOwnOutputOrLockFile(const fs::path& path) {
 Tally ConvertDocumentFile(const FileJob& job) {
   const std::optional<Format> format = FormatOf(job.input);
   if (!format) throw DocumentError(
-        "this kind of file is not a document Lekhopakar converts (.docx, .docm, .dotx, .xlsx, .xlsm, .pptx, .pptm, "
-        ".odt, .ods, .odp, .rtf)");
+        "this kind of file is not a document Lekhopakar converts (.docx .docm .dotx .xlsx .xlsm .pptx .pptm .odt .ods "
+        ".odp .rtf)");
   ThrowIfCancelled(job.cancel);
   CheckPaths(job);
   const fs::path folder = job.output.parent_path();
@@ -149,7 +150,7 @@ Tally ConvertDocumentFile(const FileJob& job) {
       case Format::kOdt:
       case Format::kOds:
       case Format::kOdp: ConvertOpenDocument(reader, writer, job.settings, tally, job.cancel); break;
-      case Format::kRtf: break;  // converted above, as one text
+      case Format::kRtf: break;  // converted above, never a package
     }
     ThrowIfCancelled(job.cancel);
     writer.Finish();

@@ -24,8 +24,12 @@ struct PartInfo {
 class PackageReader {
  public:
   // Throws DocumentError: not a zip (an OLE file gets "save it as .docx in
-  // Word first"), truncated, too many entries, an entry name with "..", an
-  // absolute name or a backslash, an encrypted entry.
+  // Word first", after the extension's program), truncated, too many
+  // entries, more unpacked data than limits.maxTotalSize, entries that
+  // overlap, an entry name with "..", an absolute name or a backslash, one
+  // name twice (part names compare without case), an encrypted entry, a
+  // compression other than deflate. Reads the directory only: nothing of
+  // the parts is held in memory.
   PackageReader(const std::filesystem::path& path, const Limits& limits);
   ~PackageReader();
   PackageReader(const PackageReader&) = delete;
@@ -34,8 +38,9 @@ class PackageReader {
   // In the order the archive holds them.
   const std::vector<PartInfo>& parts() const;
   bool Has(std::string_view name) const;
-  // The part inflated. Throws DocumentError when it is larger than the
-  // limit (whatever the directory claims), its CRC is wrong or it is cut.
+  // The part inflated. Throws DocumentError when it is larger than
+  // limits.maxPartSize or inflates past what the directory claims (checked
+  // while inflating), its CRC is wrong or it is cut.
   std::string Read(std::string_view name);
 
  private:
@@ -46,17 +51,23 @@ class PackageReader {
 
 class PackageWriter {
  public:
-  // Creates the file (the caller gives a temporary path); throws DocumentError.
+  // Creates or truncates the file (the caller gives a temporary path);
+  // throws DocumentError. Every part is written dated 1980-01-01, as Word
+  // writes them, except copies, which keep their own date.
   explicit PackageWriter(const std::filesystem::path& path);
   ~PackageWriter();  // closes without finishing: the caller removes the file
   PackageWriter(const PackageWriter&) = delete;
   PackageWriter& operator=(const PackageWriter&) = delete;
 
-  // The part exactly as the reader holds it, without inflating it (its CRC
-  // is checked on the way).
+  // The part exactly as the reader holds it, compressed bytes, method and
+  // level flags unchanged. It is inflated on the side as it streams through,
+  // never held, so its CRC and size are checked on the way: a damaged part
+  // fails the copy. Not bound by maxPartSize, which only guards memory.
   void CopyRaw(PackageReader& reader, std::string_view name);
-  // New content, deflated (or stored when asked, as OpenDocument's mimetype
-  // must be).
+  // New content, deflated at zlib's default level (or stored when asked, as
+  // OpenDocument's mimetype must be). Parts keep the order they are written
+  // in. A name written twice (ignoring case) or one no reader would accept
+  // throws DocumentError.
   void Add(std::string_view name, std::string_view content, bool store = false);
   // Writes the central directory; throws DocumentError on a failed write.
   void Finish();

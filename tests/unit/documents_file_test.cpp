@@ -48,6 +48,8 @@ TEST(DocumentFile, FormatsAreKnownByTheirExtensionInAnyCase) {
       {"a.docx", Format::kDocx}, {"B.DOCX", Format::kDocx}, {"c.Docm", Format::kDocx}, {"d.dotx", Format::kDocx},
       {"e.rtf", Format::kRtf},   {"f.RTF", Format::kRtf},   {"g.doc", std::nullopt},   {"h.txt", std::nullopt},
       {"docx", std::nullopt},    {"i.docx.txt", std::nullopt}, {"j.dotm", std::nullopt},
+      {"k.XLSX", Format::kXlsx}, {"l.xlsm", Format::kXlsx},  {"m.pptx", Format::kPptx}, {"n.PPTM", Format::kPptx},
+      {"o.odt", Format::kOdt},   {"p.ods", Format::kOds},    {"q.odp", Format::kOdp},   {"r.xls", std::nullopt},
   };
   for (const auto& c : cases) EXPECT_EQ(FormatOf(c.name), c.format) << c.name;
 }
