@@ -84,6 +84,7 @@ struct RunSpan {
   bool italic = false;
   std::int32_t size = -1;
   bool symbolCodes = false;  // a symbol font that is no legacy family: codes read as U+F0xx
+  bool atGroupStart = false;  // the first thing in its group
 };
 
 // A paragraph this long is converted in parts, cut after a blank (where no
@@ -119,8 +120,10 @@ class RtfConverter {
         continue;
       }
       if (stack_.size() == 1 && token.kind != TokenKind::kWord && token.kind != TokenKind::kIgnored) NoteHeaderEnd(token.begin);
+      // Line breaks between a brace and a destination's name do not part them.
       const bool atGroupStart = groupStart_;
-      groupStart_ = false;
+      if (token.kind != TokenKind::kIgnored) groupStart_ = false;
+      tokenAtGroupStart_ = atGroupStart;
       switch (token.kind) {
         case TokenKind::kGroupOpen: OpenGroup(); break;
         case TokenKind::kGroupClose: rootClosed = CloseGroup(token); break;
@@ -355,6 +358,7 @@ class RtfConverter {
     run.bold = state.bold;
     run.italic = state.italic;
     run.size = state.size;
+    run.atGroupStart = tokenAtGroupStart_;
     breakNext_ = false;
     run_ = std::move(run);
   }
@@ -415,6 +419,11 @@ class RtfConverter {
   // around it stays as it was for the text after it.
   void WriteSegments(const RunSpan& run, const PieceResult& result) {
     std::string& out = result_.rtf;
+    // A run that gives all its text away leaves an empty group where it
+    // opened one, so that a \* after it does not come to start the group.
+    if (run.atGroupStart && std::all_of(result.segments.begin(), result.segments.end(),
+                                        [](const Segment& s) { return s.text.empty(); }))
+      out += "{}";
     for (const Segment& segment : result.segments) {
       if (segment.text.empty()) continue;
       if (!segment.converted) {
@@ -522,6 +531,7 @@ class RtfConverter {
   std::int32_t defaultFont_ = 0;
   bool fontsOnly_ = false;
   bool groupStart_ = false;
+  bool tokenAtGroupStart_ = false;
   bool breakNext_ = false;
   std::optional<char16_t> highSurrogate_;
   std::optional<RunSpan> run_;

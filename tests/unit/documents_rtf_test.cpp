@@ -85,7 +85,7 @@ TEST(Rtf, SyllablesSplitBetweenGroupsAndRunsGoToTheRunOfTheirBaseLetter) {
   const std::string headOut = R"({\rtf1{\fonttbl{\f0 Preeti;}{\f1 Arial;}{\f2\fnil\fcharset0 Nirmala UI;}})";
   const Case cases[] = {
       // i-kar in one group, its consonant in the next, bold
-      {R"(\f0{l}{\b stfa}})", R"(\f0{}{\b )" + UnicodeRun(2, "\\ab", "किताब") + "}}"},
+      {R"(\f0{l}{\b stfa}})", R"(\f0{{}}{\b )" + UnicodeRun(2, "\\ab", "किताब") + "}}"},
       // reph typed after its cluster, behind a change of colour
       {R"(\f0 sd\cf1 \{})", R"(\f0 )" + UnicodeRun(2, "", "कर्म") + R"(\cf1 })"},
       // a bookmark between them is not seen: the runs still read as one
@@ -229,6 +229,9 @@ TEST(Rtf, ConvertingAConvertedDocumentChangesNothing) {
       std::string(kPreetiArial) + R"(\f0\b g]kfn\b0\f1  Hello \f0 ;/sf/\par})",
       R"({\rtf1{\fonttbl{\f0 Preeti;}}\f0{l}{\b stfa}\tab 6\'abs{\footnote s}})",
       R"({\rtf1{\fonttbl{\f0 Arial;}}\f0 Dear )" + Escaped("नेपाल, ट्रक") + R"( Hello\par})",
+      // a reph that goes to the run before leaves its group, whose \* it
+      // does not start, with an empty one
+      R"({\rtf1{\fonttbl{\f0 Preeti;}{\f1 Arial;}}\f0 s{\{\*\x\f1 Hi}})",
   };
   for (const ConvertSettings& settings : {ToUnicode(), ToLegacy()}) {
     for (const std::string& input : inputs) {
@@ -301,6 +304,7 @@ TEST(Rtf, MalformedInputIsReadAsFarAsItGoes) {
       {head + "s\\", "s"},                           // a backslash at the end
       {head + "s\\bin99999999 g]kfn", "s"},          // binary data longer than the input
       {head + "s{\\*", "s"},
+      {head + "{\r\n\\*\\x g]kfn}s", "s"},          // a line break before a destination's \*
   };
   for (const Case& c : cases) {
     RtfResult result;
