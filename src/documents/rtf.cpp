@@ -85,6 +85,7 @@ struct RunSpan {
   std::int32_t size = -1;
   bool symbolCodes = false;  // a symbol font that is no legacy family: codes read as U+F0xx
   bool atGroupStart = false;  // the first thing in its group
+  bool afterBareWord = false;  // right behind a control word without its blank
 };
 
 // A paragraph this long is converted in parts, cut after a blank (where no
@@ -133,6 +134,7 @@ class RtfConverter {
         case TokenKind::kText: Text(token, token.name); break;
         case TokenKind::kIgnored: break;
       }
+      if (token.kind == TokenKind::kWord && input_[token.end - 1] != ' ') bareWordEnd_ = token.end;
     }
     if (fontsOnly_) return {};
     ClosePiece();
@@ -359,6 +361,7 @@ class RtfConverter {
     run.italic = state.italic;
     run.size = state.size;
     run.atGroupStart = tokenAtGroupStart_;
+    run.afterBareWord = bareWordEnd_ == begin;
     breakNext_ = false;
     run_ = std::move(run);
   }
@@ -424,6 +427,8 @@ class RtfConverter {
     if (run.atGroupStart && std::all_of(result.segments.begin(), result.segments.end(),
                                         [](const Segment& s) { return s.text.empty(); }))
       out += "{}";
+    // Text written behind a control word would lengthen its name.
+    if (run.afterBareWord) out += ' ';
     for (const Segment& segment : result.segments) {
       if (segment.text.empty()) continue;
       if (!segment.converted) {
@@ -532,6 +537,7 @@ class RtfConverter {
   bool fontsOnly_ = false;
   bool groupStart_ = false;
   bool tokenAtGroupStart_ = false;
+  std::optional<std::size_t> bareWordEnd_;
   bool breakNext_ = false;
   std::optional<char16_t> highSurrogate_;
   std::optional<RunSpan> run_;

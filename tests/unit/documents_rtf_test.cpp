@@ -222,6 +222,9 @@ TEST(Rtf, ToLegacyASymbolFamilyTakesTheSymbolCharsetAndAFontTableIsMadeWhereNone
                                      ToLegacy());
   EXPECT_EQ(split.rtf, R"({\rtf1{\fonttbl{\f0 Arial;}{\f5 Preeti;}}\f0 )" + LegacyRun(5, "\\'a7") + "\\cf1 x}");
   EXPECT_EQ(split.plainText, "§x");
+  // English written behind a control word keeps the word's name apart.
+  const RtfResult behind = ConvertRtf(R"({\rtf1{\fonttbl{\f0 Arial;}}\f0\u75?)" + Escaped("द") + "}", ToLegacy());
+  EXPECT_EQ(behind.rtf, R"({\rtf1{\fonttbl{\f0 Arial;}{\f1\fnil\fcharset0 Preeti;}}\f0 K)" + LegacyRun(1, "b") + "}");
 }
 
 TEST(Rtf, ConvertingAConvertedDocumentChangesNothing) {
