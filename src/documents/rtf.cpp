@@ -427,8 +427,10 @@ class RtfConverter {
     if (run.atGroupStart && std::all_of(result.segments.begin(), result.segments.end(),
                                         [](const Segment& s) { return s.text.empty(); }))
       out += "{}";
-    // Text written behind a control word would lengthen its name.
+    // Text written behind a control word would lengthen its name. A font
+    // table we add here goes behind that blank.
     if (run.afterBareWord) out += ' ';
+    if (run.begin == headerEnd_) headerEndInOutput_ = out.size();
     for (const Segment& segment : result.segments) {
       if (segment.text.empty()) continue;
       if (!segment.converted) {
@@ -509,7 +511,8 @@ class RtfConverter {
     if (fontTableEnd_) {
       result_.rtf.insert(*fontTableEnd_, entries);
     } else {
-      result_.rtf.insert(headerEnd_.value_or(result_.rtf.size()), "{\\fonttbl" + entries + "}");
+      result_.rtf.insert(headerEndInOutput_.value_or(headerEnd_.value_or(result_.rtf.size())),
+                         "{\\fonttbl" + entries + "}");
     }
     CheckOutputSize();
   }
@@ -546,6 +549,7 @@ class RtfConverter {
   std::size_t copied_ = 0;  // input bytes already in the output
   std::optional<std::size_t> fontTableEnd_;  // in the output, before the table's '}'
   std::optional<std::size_t> headerEnd_;  // in the input
+  std::optional<std::size_t> headerEndInOutput_;  // where a run rewritten there begins
   std::optional<std::int32_t> unicodeFont_, legacyFont_, lastAddedFont_;
   bool addUnicodeFont_ = false, addLegacyFont_ = false;
   RtfResult result_;

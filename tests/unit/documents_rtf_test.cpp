@@ -225,6 +225,9 @@ TEST(Rtf, ToLegacyASymbolFamilyTakesTheSymbolCharsetAndAFontTableIsMadeWhereNone
   // English written behind a control word keeps the word's name apart.
   const RtfResult behind = ConvertRtf(R"({\rtf1{\fonttbl{\f0 Arial;}}\f0\u75?)" + Escaped("द") + "}", ToLegacy());
   EXPECT_EQ(behind.rtf, R"({\rtf1{\fonttbl{\f0 Arial;}{\f1\fnil\fcharset0 Preeti;}}\f0 K)" + LegacyRun(1, "b") + "}");
+  // ... and a font table made there goes behind the blank
+  EXPECT_EQ(ConvertRtf("{\\rtf1\\uc0\\u75\\u2342}", ToLegacy()).rtf,
+            "{\\rtf1\\uc0 {\\fonttbl{\\f1\\fnil\\fcharset0 Preeti;}}K" + LegacyRun(1, "b") + "}");
 }
 
 TEST(Rtf, ConvertingAConvertedDocumentChangesNothing) {
