@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -134,7 +135,8 @@ class RtfConverter {
         case TokenKind::kText: Text(token, token.name); break;
         case TokenKind::kIgnored: break;
       }
-      if (token.kind == TokenKind::kWord && input_[token.end - 1] != ' ') bareWordEnd_ = token.end;
+      if (token.kind == TokenKind::kWord && std::isalnum(static_cast<unsigned char>(input_[token.end - 1])))
+        bareWordEnd_ = token.end;
     }
     if (fontsOnly_) return {};
     ClosePiece();

@@ -238,6 +238,8 @@ TEST(Rtf, ConvertingAConvertedDocumentChangesNothing) {
       // a reph that goes to the run before leaves its group, whose \* it
       // does not start, with an empty one
       R"({\rtf1{\fonttbl{\f0 Preeti;}{\f1 Arial;}}\f0 s{\{\*\x\f1 Hi}})",
+      // text behind the old spelling of \par, a backslash ending a line
+      "{\\rtf1{\\fonttbl{\\f0 Preeti;}}\\f0 s\\\n;}",
   };
   for (const ConvertSettings& settings : {ToUnicode(), ToLegacy()}) {
     for (const std::string& input : inputs) {
@@ -311,6 +313,7 @@ TEST(Rtf, MalformedInputIsReadAsFarAsItGoes) {
       {head + "s\\bin99999999 g]kfn", "s"},          // binary data longer than the input
       {head + "s{\\*", "s"},
       {head + "{\r\n\\*\\x g]kfn}s", "s"},          // a line break before a destination's \*
+      {head + "s\\\n;", "s\r\n;"},                    // a backslash ending a line is \par
   };
   for (const Case& c : cases) {
     RtfResult result;
