@@ -35,7 +35,9 @@ class FontTable {
 
   const FontEntry* Find(std::int32_t number) const;
   // The number of the first font whose name is the family's or the given
-  // Unicode font's; none if the table has no such font.
+  // Unicode font's; none if the table has no such font. A Unicode font
+  // entered with the symbol charset is not one: its text would be read as
+  // symbol codes.
   std::optional<std::int32_t> NumberOfFamily(convert::LegacyFont family) const;
   std::optional<std::int32_t> NumberOfName(std::string_view name) const;
   // A number no font of the table uses and that is not the default font.

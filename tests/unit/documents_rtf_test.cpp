@@ -238,6 +238,8 @@ TEST(Rtf, ConvertingAConvertedDocumentChangesNothing) {
       // a reph that goes to the run before leaves its group, whose \* it
       // does not start, with an empty one
       R"({\rtf1{\fonttbl{\f0 Preeti;}{\f1 Arial;}}\f0 s{\{\*\x\f1 Hi}})",
+      // the Unicode font entered as a symbol font is not used
+      R"({\rtf1{\fonttbl{\f0 Preeti;}{\f1\fcharset2 Nirmala UI;}}\f0 s-})",
       // text behind the old spelling of \par, a backslash ending a line
       "{\\rtf1{\\fonttbl{\\f0 Preeti;}}\\f0 s\\\n;}",
   };
