@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "convert/converter.h"
@@ -254,23 +255,45 @@ TEST(Rtf, ConvertingAConvertedDocumentChangesNothing) {
   }
 }
 
-// Wordpad's "Rich Text Format" as Wine's Wordpad put it on the clipboard
-// (Ctrl+C of a bold Preeti word, an English word in Arial and a Preeti
-// word), and what it reads back after the paste.
+// "Rich Text Format" as Wine's RichEdit (Wordpad's editing control) puts
+// it on the clipboard for WM_COPY: a bold Preeti word, an English word in
+// Arial and a Preeti word, captured under Wine 8; then the same in Unicode.
+constexpr std::string_view kWordpadLegacy =
+    "{\\rtf1\\ansi\\ansicpg1252\\uc1\\deff0\\deflang1033\\deflangfe1033{\\fonttbl{\\f0\\fcharset0 Preeti;}"
+    "{\\f1\\fcharset0 Arial;}{\\f2\\fcharset0 System;}}\r\n{\\colortbl;}\r\n{\\*\\generator Wine Riched20 2.0;}\r\n"
+    "\\pard\\sl-240\\slmult1 \\b\\lang1033\\fs18\\f0 g]kfn\\b0\\f1  Hello \\f0 ;/sf/\\b\\f2 \\par\r\n}";
+constexpr std::string_view kWordpadUnicode =
+    "{\\rtf1\\ansi\\ansicpg1252\\uc1\\deff0\\deflang1033\\deflangfe1033{\\fonttbl{\\f0\\fcharset0 Nirmala UI;}"
+    "{\\f1\\fcharset0 Arial;}{\\f2\\fcharset0 System;}}\r\n{\\colortbl;}\r\n{\\*\\generator Wine Riched20 2.0;}\r\n"
+    "\\pard\\sl-240\\slmult1 \\b\\lang1033\\fs18\\f0 \\u2344?\\u2375?\\u2346?\\u2366?\\u2354?\\b0\\f1  Hello \\f0 "
+    "\\u2360?\\u2352?\\u2325?\\u2366?\\u2352?\\b\\f2 \\par\r\n}";
+
+std::string Replaced(std::string_view text, const std::vector<std::pair<std::string, std::string>>& replacements) {
+  std::string out(text);
+  for (const auto& [from, to] : replacements) {
+    const std::size_t at = out.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    if (at != std::string::npos) out.replace(at, from.size(), to);
+  }
+  return out;
+}
+
 TEST(Rtf, WordpadsClipboardConvertsBothWays) {
-  const std::string wordpad =
-      "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deftab720{\\fonttbl{\\f0\\fswiss\\fcharset0 Preeti;}"
-      "{\\f1\\fswiss\\fcharset0 Arial;}}\r\n{\\colortbl;\\red0\\green0\\blue0;}\r\n"
-      "\\viewkind4\\uc1\\pard\\b\\f0\\fs20 g]kfn\\b0\\f1  Hello \\f0 ;/sf/\\par\r\n}\r\n";
-  const RtfResult unicode = ConvertRtf(wordpad, ToUnicode());
+  const RtfResult unicode = ConvertRtf(kWordpadLegacy, ToUnicode());
+  EXPECT_EQ(unicode.rtf, Replaced(kWordpadLegacy, {{"System;}}", "System;}{\\f3\\fnil\\fcharset0 Nirmala UI;}}"},
+                                                   {"g]kfn", UnicodeRun(3, "\\ab\\afs18", "नेपाल")},
+                                                   {";/sf/", UnicodeRun(3, "\\afs18", "सरकार")}}));
   EXPECT_EQ(unicode.plainText, "नेपाल Hello सरकार\r\n");
-  EXPECT_NE(unicode.rtf.find("{\\f2\\fnil\\fcharset0 Nirmala UI;}}\r\n{\\colortbl"), std::string::npos);
-  EXPECT_NE(unicode.rtf.find("\\b\\f0\\fs20 " + UnicodeRun(2, "\\ab\\afs20", "नेपाल") + "\\b0\\f1  Hello \\f0 "),
-            std::string::npos)
-      << unicode.rtf;
-  const RtfResult back = ConvertRtf(unicode.rtf, ToLegacy());
-  EXPECT_EQ(back.plainText, "g]kfn Hello ;/sf/\r\n");
-  EXPECT_NE(back.rtf.find(LegacyRun(0, "g]kfn")), std::string::npos) << back.rtf;
+
+  const RtfResult legacy = ConvertRtf(kWordpadUnicode, ToLegacy());
+  EXPECT_EQ(legacy.rtf, Replaced(kWordpadUnicode, {{"System;}}", "System;}{\\f3\\fnil\\fcharset0 Preeti;}}"},
+                                                   {Escaped("नेपाल"), LegacyRun(3, "g]kfn")},
+                                                   {Escaped("सरकार"), LegacyRun(3, ";/sf/")}}));
+  EXPECT_EQ(legacy.plainText, "g]kfn Hello ;/sf/\r\n");
+  EXPECT_TRUE(legacy.sawDevanagari);
+
+  // And back: the converted runs are found again.
+  EXPECT_EQ(ConvertRtf(unicode.rtf, ToLegacy()).plainText, "g]kfn Hello ;/sf/\r\n");
 }
 
 TEST(Rtf, LimitsAreRefusedWithAMessage) {
