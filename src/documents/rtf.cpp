@@ -121,7 +121,8 @@ class RtfConverter {
         if (token.kind == TokenKind::kGroupOpen) stack_.push_back(GroupState{});
         continue;
       }
-      if (stack_.size() == 1 && token.kind != TokenKind::kWord && token.kind != TokenKind::kIgnored) NoteHeaderEnd(token.begin);
+      if (stack_.size() == 1 && token.kind != TokenKind::kWord && token.kind != TokenKind::kIgnored)
+        NoteHeaderEnd(token.begin);
       // Line breaks between a brace and a destination's name do not part them.
       const bool atGroupStart = groupStart_;
       if (token.kind != TokenKind::kIgnored) groupStart_ = false;

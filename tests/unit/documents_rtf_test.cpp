@@ -142,7 +142,8 @@ TEST(Rtf, FontsAreFoundHoweverTheTableSpellsThem) {
       // another family's code table: Kantipur's F is aa
       {R"({\rtf1{\fonttbl{\f0 Kantipur;}}\f0 sF})", "का"},
       // a symbol-charset legacy font, its codes as U+F0xx
-      {R"({\rtf1{\fonttbl{\f0\fcharset2 PCS NEPALI;}}\f0\u-3989?\u-4026?})", convert::ToUnicode("kF", {LegacyFont::kPcsNepali})},
+      {R"({\rtf1{\fonttbl{\f0\fcharset2 PCS NEPALI;}}\f0\u-3989?\u-4026?})",
+       convert::ToUnicode("kF", {LegacyFont::kPcsNepali})},
   };
   for (const Case& c : cases) EXPECT_EQ(ConvertRtf(c.rtf, ToUnicode()).plainText, c.expected) << c.rtf;
 }
@@ -151,7 +152,8 @@ TEST(Rtf, SymbolFontsAndOtherTextKeepTheirCharacters) {
   // Wingdings is no legacy family: its codes are U+F0xx on the clipboard,
   // its bytes come back untouched.
   const std::string input =
-      R"({\rtf1{\fonttbl{\f0\fnil\fcharset2 Wingdings;}{\f1 Arial;}}\f0 J\'4a\u-4022?\f1  caf\'e9\tab a\~b\line c\emdash\u55357?\u56832?d\par})";
+      R"({\rtf1{\fonttbl{\f0\fnil\fcharset2 Wingdings;}{\f1 Arial;}}\f0 J\'4a\u-4022?)"
+      R"(\f1  caf\'e9\tab a\~b\line c\emdash\u55357?\u56832?d\par})";
   const RtfResult result = ConvertRtf(input, ToUnicode());
   EXPECT_EQ(result.rtf, input);
   EXPECT_EQ(result.plainText, "\uF04A\uF04A\uF04A café\ta\u00A0b\r\nc\u2014\U0001F600d\r\n");
