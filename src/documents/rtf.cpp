@@ -89,12 +89,6 @@ struct RunSpan {
   bool afterBareWord = false;  // right behind a control word without its blank
 };
 
-// A paragraph this long is converted in parts, cut after a blank (where no
-// syllable can be open), so that memory stays bounded; past the hard limit
-// it is cut wherever a run ends.
-constexpr std::size_t kParagraphSoftBytes = 1u << 20;
-constexpr std::size_t kParagraphHardBytes = 16u << 20;
-
 class RtfConverter {
  public:
   RtfConverter(std::string_view input, const ConvertSettings& settings, const RtfLimits& limits)
@@ -396,7 +390,8 @@ class RtfConverter {
     const bool afterBlank = !text.empty() && (text.back() == ' ' || text.back() == '\t');
     paragraph_.push_back(std::move(*run_));
     run_.reset();
-    if ((paragraphBytes_ >= kParagraphSoftBytes && afterBlank) || paragraphBytes_ >= kParagraphHardBytes)
+    const std::size_t part = std::max<std::size_t>(limits_.paragraphPart, 1);
+    if ((paragraphBytes_ >= part && afterBlank) || paragraphBytes_ / 16 >= part)
       FlushParagraph();
   }
 

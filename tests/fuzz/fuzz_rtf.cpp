@@ -24,6 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view rtf(reinterpret_cast<const char*>(data + 1), size - 1);
   RtfLimits limits;
   limits.maxDepth = 64;  // reached by inputs the fuzzer can grow
+  limits.paragraphPart = 256;  // so is a paragraph converted in parts
 
   RtfResult once;
   try {
