@@ -87,6 +87,7 @@ struct RunSpan {
   bool symbolCodes = false;  // a symbol font that is no legacy family: codes read as U+F0xx
   bool atGroupStart = false;  // the first thing in its group
   bool afterBareWord = false;  // right behind a control word without its blank
+  bool afterBrokenHex = false;  // right behind a \' that had no hex digits
 };
 
 class RtfConverter {
@@ -132,6 +133,7 @@ class RtfConverter {
       }
       if (token.kind == TokenKind::kWord && std::isalnum(static_cast<unsigned char>(input_[token.end - 1])))
         bareWordEnd_ = token.end;
+      if (token.kind == TokenKind::kSymbol && token.name == "'") brokenHexEnd_ = token.end;
     }
     if (fontsOnly_) return {};
     ClosePiece();
@@ -359,6 +361,7 @@ class RtfConverter {
     run.size = state.size;
     run.atGroupStart = tokenAtGroupStart_;
     run.afterBareWord = bareWordEnd_ == begin;
+    run.afterBrokenHex = brokenHexEnd_ == begin;
     breakNext_ = false;
     run_ = std::move(run);
   }
@@ -428,6 +431,8 @@ class RtfConverter {
     // Text written behind a control word would lengthen its name. A font
     // table we add here goes behind that blank.
     if (run.afterBareWord) out += ' ';
+    // Nor may it give a \' the digits it lacked.
+    if (run.afterBrokenHex) out += "{}";
     if (run.begin == headerEnd_) headerEndInOutput_ = out.size();
     for (const Segment& segment : result.segments) {
       if (segment.text.empty()) continue;
@@ -539,6 +544,7 @@ class RtfConverter {
   bool groupStart_ = false;
   bool tokenAtGroupStart_ = false;
   std::optional<std::size_t> bareWordEnd_;
+  std::optional<std::size_t> brokenHexEnd_;
   bool breakNext_ = false;
   std::optional<char16_t> highSurrogate_;
   std::optional<RunSpan> run_;

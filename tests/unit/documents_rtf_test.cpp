@@ -243,6 +243,8 @@ TEST(Rtf, ConvertingAConvertedDocumentChangesNothing) {
       R"({\rtf1{\fonttbl{\f0 Preeti;}{\f1 Arial;}}\f0 s{\{\*\x\f1 Hi}})",
       // the Unicode font entered as a symbol font is not used
       R"({\rtf1{\fonttbl{\f0 Preeti;}{\f1\fcharset2 Nirmala UI;}}\f0 s-})",
+      // English behind a \' without its digits does not become them
+      "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\'e\r\n9 " + Escaped("क") + "}",
       // text behind the old spelling of \par, a backslash ending a line
       "{\\rtf1{\\fonttbl{\\f0 Preeti;}}\\f0 s\\\n;}",
   };
