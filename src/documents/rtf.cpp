@@ -103,6 +103,7 @@ class RtfConverter {
     fonts.fontsOnly_ = true;
     fonts.Run();
     fonts_ = std::move(fonts.fonts_);
+    fonts_.Close();
     return Run();
   }
 
@@ -160,8 +161,10 @@ class RtfConverter {
     ClosePiece();
     const GroupState closing = top();
     stack_.pop_back();
-    if (closing.destination == Destination::kFontTable &&
-        (stack_.empty() || top().destination != Destination::kFontTable) && !fontTableEnd_ && !fontsOnly_) {
+    const bool tableEnds =
+        closing.destination == Destination::kFontTable && (stack_.empty() || top().destination != Destination::kFontTable);
+    if (tableEnds) fonts_.Close();
+    if (tableEnds && !fontTableEnd_ && !fontsOnly_) {
       CopyUpTo(token.begin);
       fontTableEnd_ = result_.rtf.size();
     }

@@ -33,6 +33,9 @@ class FontTable {
   // Text of the entry's name; a ';' ends it.
   void AddNameText(std::string_view utf8);
 
+  // The table's group ended: text after it names no font.
+  void Close() { current_.reset(); }
+
   const FontEntry* Find(std::int32_t number) const;
   // The number of the first font whose name is the family's or the given
   // Unicode font's; none if the table has no such font. A Unicode font
@@ -44,8 +47,6 @@ class FontTable {
   std::int32_t FreeNumber(std::int32_t defaultFont) const;
 
  private:
-  void Finish();
-
   std::unordered_map<std::int32_t, FontEntry> fonts_;
   std::optional<std::int32_t> current_;
   bool nameDone_ = false;

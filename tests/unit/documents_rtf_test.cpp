@@ -135,6 +135,8 @@ TEST(Rtf, FontsAreFoundHoweverTheTableSpellsThem) {
        "नेपाल"},
       // no \f at all: the default font
       {R"({\rtf1\deff3{\fonttbl{\f3 Preeti;}{\f4 Arial;}}g]kfn\f4  x\plain  g]kfn})", "नेपाल x नेपाल"},
+      // a name left without its ';' takes nothing from a second table
+      {R"({\rtf1{\fonttbl\f0 Preeti}{\fonttbl x}\f0 g]kfn})", "नेपाल"},
       // a table behind the text it describes
       {R"({\rtf1\f0 g]kfn{\fonttbl{\f0 Preeti;}}})", "नेपाल"},
       // a number the table does not hold is no legacy font
