@@ -13,6 +13,7 @@
 #include "ui/common/fonts.h"
 #include "ui/common/modal_dialog_win.h"
 #include "ui/common/owner_draw_button.h"
+#include "ui/common/quiet_button_win.h"
 #include "ui/customize/customize_win.h"
 #include "ui/select_application/select_application_win.h"
 #include "ui/toolbar/about_text.h"
@@ -102,6 +103,10 @@ void ToolbarWindow::CreateControls() {
   const auto keys = Controls().subspan(strip.size());
   lk::ui::CreateControls(hwnd(), keys, fonts_, tips_);
   for (const auto& key : keys) keys_[key.id - id::kFirstKey] = Item(key.id);
+  // What acts on the target leaves the user's window in front; only the
+  // controls that take typing, and the dialogs, bring the toolbar forward.
+  for (HWND key : keys_) MakeQuiet(key);
+  for (int id = id::kCommand1; id <= id::kCommand7; ++id) MakeQuiet(Item(id));
 }
 
 void ToolbarWindow::PlacePanel(BOOL repaint) {
