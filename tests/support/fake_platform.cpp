@@ -158,6 +158,14 @@ bool FakePlatform::SendEditRequest(WindowHandle control, EditRequest request, st
   return true;
 }
 
+std::optional<EditSelection> FakePlatform::SelectionOf(WindowHandle control) {
+  const Target* target = TargetOfEdit(control);
+  if (!target || target->hung) return std::nullopt;
+  // Every paste leaves the caret somewhere new.
+  const auto caret = static_cast<unsigned long>(target->pasted.size());
+  return EditSelection{caret, caret};
+}
+
 void FakePlatform::Pump() {
   for (auto it = pending_.begin(); it != pending_.end();) {
     if (now < it->at) {
@@ -230,8 +238,9 @@ bool FakePlatform::Restore(const ClipboardSnapshot& snapshot) {
   return true;
 }
 
-bool FakePlatform::Offer(const std::string& text) {
+bool FakePlatform::Offer(const std::string& text, Rendering rendering) {
   if (clipboardLocked) return false;
+  offerRendering = rendering;
   clipboardOther.clear();
   clipboardHasText = true;
   clipboardText = text;
@@ -240,7 +249,7 @@ bool FakePlatform::Offer(const std::string& text) {
   return true;
 }
 
-bool FakePlatform::OfferTaken() { return offerTaken; }
+bool FakePlatform::OfferTaken() { return offerTaken || offerRendering == Rendering::kAtOnce; }
 
 std::string FakePlatform::BoxLine(const std::string& text, BoxStyle style, const std::optional<std::string>& title) {
   return "MessageBox [" + text + "] " + StyleText(style) + " title " +
