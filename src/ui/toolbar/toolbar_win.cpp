@@ -14,6 +14,7 @@
 #include "ui/common/modal_dialog_win.h"
 #include "ui/common/owner_draw_button.h"
 #include "ui/common/quiet_button_win.h"
+#include "ui/common/startup_trace_win.h"
 #include "ui/customize/customize_win.h"
 #include "ui/select_application/select_application_win.h"
 #include "ui/toolbar/about_text.h"
@@ -33,6 +34,8 @@ constexpr DWORD kExStyle = WS_EX_TOPMOST;
 constexpr COLORREF kMarkerKey = RGB(LK_TRANSPARENT_KEY_R, LK_TRANSPARENT_KEY_G, LK_TRANSPARENT_KEY_B);
 constexpr double kChosenFontPoints = 16;
 constexpr double kQuickTextPoints = 12;
+// Posted by Show: what the first sight does not need is done after it.
+constexpr UINT kSettle = WM_APP + 1;
 
 bool IsKey(int id) { return id >= id::kFirstKey && id < id::kFirstKey + kKeyCount; }
 bool IsCustomButton(int id) { return (id >= id::kCommand1 && id < id::kCommand7) || id == id::kCommand10; }
@@ -57,13 +60,16 @@ bool ToolbarWindow::Create() {
 
   const std::wstring caption = win32::Wide(kCaption);
   if (!CreateWindowFor(kClass, kExStyle, caption.c_str(), kStyle, 0, 0, 1, 1, nullptr, nullptr)) return false;
+  TraceStartup("window created");
   platform_.shell.SetOwner(hwnd());
   ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL,
                  reinterpret_cast<LPARAM>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_LEKHOPAKAR), IMAGE_ICON, 16,
                                                        16, LR_SHARED)));
   fonts_ = DesignFonts(DpiOf(hwnd()));
   CreateControls();
+  TraceStartup("controls created");
   conversions_.Attach(hwnd(), store_);
+  TraceStartup("hotkeys registered");
   Load();
   return true;
 }
@@ -89,6 +95,7 @@ void ToolbarWindow::CreateControls() {
   PlacePanel(FALSE);
   tips_.Set(panel_.hwnd(), kPanelTooltip);
 
+  TraceStartup("tooltip control and panel created");
   const auto strip = BottomStrip();
   lk::ui::CreateControls(hwnd(), strip, fonts_, tips_);
   for (const auto& design : strip)
@@ -100,6 +107,7 @@ void ToolbarWindow::CreateControls() {
   if (quickTextEdit_) ::SetWindowSubclass(quickTextEdit_, &ToolbarWindow::ChildProc, 0, reinterpret_cast<DWORD_PTR>(this));
   ::SetWindowSubclass(Item(id::kTargetField), &ToolbarWindow::ChildProc, 0, reinterpret_cast<DWORD_PTR>(this));
 
+  TraceStartup("strip created");
   const auto keys = Controls().subspan(strip.size());
   lk::ui::CreateControls(hwnd(), keys, fonts_, tips_);
   for (const auto& key : keys) keys_[key.id - id::kFirstKey] = Item(key.id);
@@ -128,13 +136,16 @@ void ToolbarWindow::Load() {
   HWND fonts = Item(id::kFonts);
   for (const auto& name : platform_.shell.ScreenFonts())
     ::SendMessageW(fonts, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::FromUtf8(name).c_str()));
+  TraceStartup("font list filled");
   Assign();
+  TraceStartup("button settings read");
   if (const auto last = FontToReselect(store_)) {
     const LRESULT found = ::SendMessageW(fonts, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                          reinterpret_cast<LPARAM>(win32::FromUtf8(*last).c_str()));
     if (found != CB_ERR) {
       ::SendMessageW(fonts, CB_SETCURSEL, static_cast<WPARAM>(found), 0);
       OnFontChosen();
+      TraceStartup("last font chosen");
     }
   }
 }
@@ -153,6 +164,18 @@ void ToolbarWindow::Show() {
   shown_ = true;
   Place();
   ::SetFocus(Item(id::kFonts));
+  TraceStartup("placed");
+  // Painted now rather than whenever the queue runs dry, so that the toolbar
+  // is whole on screen the moment it says so.
+  ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  ::SetPropW(hwnd(), kReadyProperty, reinterpret_cast<HANDLE>(kReadyShown));
+  TraceStartup("shown and painted");
+  ::PostMessageW(hwnd(), kSettle, 0, 0);
+}
+
+void ToolbarWindow::Settle() {
+  ::SetPropW(hwnd(), kReadyProperty, reinterpret_cast<HANDLE>(kReadySettled));
+  TraceStartup("settled", true);
 }
 
 void ToolbarWindow::Place() {
@@ -248,20 +271,24 @@ void ToolbarWindow::OnFontChosen(bool relabelOnly) {
   chosenFont_ = MakeFont(name, kChosenFontPoints, false, dpi());
   panelFont_ = MakeFont(name, kPanelPoints, false, dpi());
   panel_.SetFont(panelFont_.get());
+  TraceStartup("chosen fonts made");
   // A key's caption is the same in every font: set it at the first choice
   // only. The keys draw with chosenFont_ themselves (KeyFont), so no key
   // needs telling about a new font either. Their tooltips teach the layout
   // of a legacy family the converter knows, so they change with the family.
   const auto family = convert::LegacyFontByName(name);
   if (!keysLabelled_ || family != tooltipFamily_) {
+    if (!keysLabelled_)
+      for (int index = 0; index < kKeyCount; ++index) win32::SetText(keys_[index], KeyCaption(index));
+    TraceStartup("keys captioned");
     for (int index = 0; index < kKeyCount; ++index) {
-      if (!keysLabelled_) win32::SetText(keys_[index], KeyCaption(index));
       const std::string layout = family ? KeyLayoutTooltip(index, *family) : std::string();
       if (layout.empty()) tips_.Set(keys_[index], KeyTooltip(index));
       else tips_.SetUnicode(keys_[index], layout);
     }
     keysLabelled_ = true;
     tooltipFamily_ = family;
+    TraceStartup("key tooltips set");
   }
   for (int slot = 0; slot < commands::kCustomSlots; ++slot)
     ::SendMessageW(Item(id::kCommand1 + slot), WM_SETFONT, reinterpret_cast<WPARAM>(chosenFont_.get()), TRUE);
@@ -448,10 +475,14 @@ LRESULT ToolbarWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_HOTKEY:
       if (const auto direction = conversions_.FromHotkey(wParam)) OnConversion(*direction, true);
       return 0;
+    case kSettle:
+      Settle();
+      return 0;
     case WM_CLOSE:
       Unload();
       return 0;
     case WM_DESTROY:
+      ::RemovePropW(hwnd(), kReadyProperty);
       conversions_.Detach();
       ::PostQuitMessage(0);
       return 0;
