@@ -1,3 +1,4 @@
+#include <cctype>
 #include "support/fake_platform.h"
 
 #include <algorithm>
@@ -274,6 +275,16 @@ AutomationResult FakePlatform::SetSelectionFont(OfficeApplication application, c
 }
 
 std::vector<std::string> FakePlatform::ScreenFonts() { return fonts; }
+
+std::optional<std::string> FakePlatform::ScreenFontNamed(const std::string& name) {
+  const auto lower = [](std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+  };
+  for (const auto& font : fonts)
+    if (lower(font) == lower(name)) return font;
+  return std::nullopt;
+}
 
 std::filesystem::path::string_type FakePlatform::ProgramDirectory() { return programDirectory; }
 

@@ -119,6 +119,7 @@ class FakePlatform : public Clipboard, public Keyboard, public Windows, public S
   BoxAnswer ShowMessage(const std::string& text, BoxStyle style, const std::optional<std::string>& title) override;
   AutomationResult SetSelectionFont(OfficeApplication application, const std::string& fontName) override;
   std::vector<std::string> ScreenFonts() override;
+  std::optional<std::string> ScreenFontNamed(const std::string& name) override;
   std::filesystem::path::string_type ProgramDirectory() override;
 
   // The calls that show something to the user or to another program, one

@@ -18,7 +18,8 @@ bool Inside(HWND button, LPARAM lParam) {
 // The button's own press calls SetFocus, which activates the toolbar; the
 // press is tracked here instead, with the mouse captured as the button
 // would, and reported with the button's own notification.
-LRESULT CALLBACK QuietProc(HWND button, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+LRESULT CALLBACK QuietProc(HWND button, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR tips) {
+  if (tips) reinterpret_cast<const Tooltips*>(tips)->Relay(button, msg, wParam, lParam);
   switch (msg) {
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
@@ -60,8 +61,8 @@ LRESULT CALLBACK QuietProc(HWND button, UINT msg, WPARAM wParam, LPARAM lParam, 
 
 }  // namespace
 
-void MakeQuiet(HWND button) {
-  if (button) ::SetWindowSubclass(button, &QuietProc, kSubclassId, 0);
+void MakeQuiet(HWND button, const Tooltips* tips) {
+  if (button) ::SetWindowSubclass(button, &QuietProc, kSubclassId, reinterpret_cast<DWORD_PTR>(tips));
 }
 
 }  // namespace lk::ui

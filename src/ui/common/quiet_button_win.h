@@ -5,8 +5,12 @@
 // keyboard still reaches it by Tab and Space.
 #include <windows.h>
 
+#include "ui/common/tooltips.h"
+
 namespace lk::ui {
 
-void MakeQuiet(HWND button);
+// The button's mouse messages are relayed to `tips`, which may be given the
+// button as a tool of kind Tooltips::Feed::kRelayed.
+void MakeQuiet(HWND button, const Tooltips* tips = nullptr);
 
 }  // namespace lk::ui

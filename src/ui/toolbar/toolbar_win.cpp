@@ -66,10 +66,13 @@ bool ToolbarWindow::Create() {
                  reinterpret_cast<LPARAM>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_LEKHOPAKAR), IMAGE_ICON, 16,
                                                        16, LR_SHARED)));
   fonts_ = DesignFonts(DpiOf(hwnd()));
+  // One family looked for instead of every installed one listed: the rest of
+  // the list, like the hotkeys and the tooltips, waits until after the first
+  // paint (Settle).
+  startFont_ = StartFont(store_, platform_.shell);
+  TraceStartup("last font looked for");
   CreateControls();
   TraceStartup("controls created");
-  conversions_.Attach(hwnd(), store_);
-  TraceStartup("hotkeys registered");
   Load();
   return true;
 }
@@ -83,7 +86,6 @@ void ToolbarWindow::CreatePicture(const ControlDesign& design) {
                  marker ? std::optional(kMarkerKey) : std::nullopt, marker);
   picture.SetDpi(dpi());
   PlaceControl(picture.hwnd(), design, fonts_);
-  tips_.Set(picture.hwnd(), design.tooltip);
 }
 
 void ToolbarWindow::CreateControls() {
@@ -93,11 +95,10 @@ void ToolbarWindow::CreateControls() {
   // then the strip and the keys in the order their tables give.
   panel_.Create(hwnd(), id::kPanel);
   PlacePanel(FALSE);
-  tips_.Set(panel_.hwnd(), kPanelTooltip);
 
   TraceStartup("tooltip control and panel created");
   const auto strip = BottomStrip();
-  lk::ui::CreateControls(hwnd(), strip, fonts_, tips_);
+  lk::ui::CreateControls(hwnd(), strip, fonts_);
   for (const auto& design : strip)
     if (design.kind == ControlKind::kPicture) CreatePicture(design);
   HWND quickText = Item(id::kQuickText);
@@ -108,12 +109,20 @@ void ToolbarWindow::CreateControls() {
   ::SetWindowSubclass(Item(id::kTargetField), &ToolbarWindow::ChildProc, 0, reinterpret_cast<DWORD_PTR>(this));
 
   TraceStartup("strip created");
-  const auto keys = Controls().subspan(strip.size());
-  lk::ui::CreateControls(hwnd(), keys, fonts_, tips_);
-  for (const auto& key : keys) keys_[key.id - id::kFirstKey] = Item(key.id);
+  // With a font to start in, each key is born with its caption rather than
+  // being captioned again one by one.
+  for (ControlDesign key : Controls().subspan(strip.size())) {
+    const int index = key.id - id::kFirstKey;
+    const std::string caption = startFont_ ? KeyCaption(index) : std::string();
+    key.text = caption;
+    keys_[index] = CreateControl(hwnd(), key, fonts_);
+  }
+  keysLabelled_ = startFont_.has_value();
+  TraceStartup("keys created");
   // What acts on the target leaves the user's window in front; only the
   // controls that take typing, and the dialogs, bring the toolbar forward.
-  for (HWND key : keys_) MakeQuiet(key);
+  // A key's one subclass passes its mouse on to its tooltip as well.
+  for (HWND key : keys_) MakeQuiet(key, &tips_);
   for (int id = id::kCommand1; id <= id::kCommand7; ++id) MakeQuiet(Item(id));
 }
 
@@ -133,21 +142,53 @@ void ToolbarWindow::LayOut(UINT newDpi) {
 }
 
 void ToolbarWindow::Load() {
-  HWND fonts = Item(id::kFonts);
-  for (const auto& name : platform_.shell.ScreenFonts())
-    ::SendMessageW(fonts, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::FromUtf8(name).c_str()));
-  TraceStartup("font list filled");
   Assign();
   TraceStartup("button settings read");
-  if (const auto last = FontToReselect(store_)) {
-    const LRESULT found = ::SendMessageW(fonts, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                         reinterpret_cast<LPARAM>(win32::FromUtf8(*last).c_str()));
-    if (found != CB_ERR) {
-      ::SendMessageW(fonts, CB_SETCURSEL, static_cast<WPARAM>(found), 0);
-      OnFontChosen();
-      TraceStartup("last font chosen");
-    }
+  if (startFont_) {
+    HWND fonts = Item(id::kFonts);
+    ::SendMessageW(fonts, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::FromUtf8(*startFont_).c_str()));
+    ::SendMessageW(fonts, CB_SETCURSEL, 0, 0);
+    OnFontChosen();
+    TraceStartup("last font chosen");
   }
+}
+
+void ToolbarWindow::FillFontList() {
+  HWND fonts = Item(id::kFonts);
+  for (const auto& name : platform_.shell.ScreenFonts())
+    if (name != startFont_)
+      ::SendMessageW(fonts, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::FromUtf8(name).c_str()));
+  // The start font moved down the sorted list as the others came in.
+  if (startFont_ && ::SendMessageW(fonts, CB_GETCURSEL, 0, 0) != CB_ERR) {
+    const LRESULT at = ::SendMessageW(fonts, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                      reinterpret_cast<LPARAM>(win32::FromUtf8(*startFont_).c_str()));
+    if (at != CB_ERR) ::SendMessageW(fonts, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
+  }
+}
+
+void ToolbarWindow::SetTooltips() {
+  tips_.Set(panel_.hwnd(), kPanelTooltip);
+  const auto strip = BottomStrip();
+  lk::ui::SetTooltips(hwnd(), strip, tips_);
+  for (const auto& design : strip)
+    if (design.kind == ControlKind::kPicture) tips_.Set(::GetDlgItem(hwnd(), design.id), design.tooltip);
+  // The six customizable buttons have theirs from their settings (Assign).
+  // A key has a tooltip once a font is chosen.
+  if (keysLabelled_) SetKeyTooltips(convert::LegacyFontByName(FontListText()));
+}
+
+void ToolbarWindow::SetKeyTooltips(std::optional<convert::LegacyFont> family) {
+  // A key's tooltip teaches the layout of a legacy family the converter
+  // knows, so it changes with the family.
+  for (int index = 0; index < kKeyCount; ++index) {
+    const std::string layout = family ? KeyLayoutTooltip(index, *family) : std::string();
+    if (layout.empty())
+      tips_.Set(keys_[index], KeyTooltip(index), Tooltips::Feed::kRelayed);
+    else
+      tips_.SetUnicode(keys_[index], layout, Tooltips::Feed::kRelayed);
+  }
+  tooltipFamily_ = family;
+  keyTipsSet_ = true;
 }
 
 void ToolbarWindow::Assign() {
@@ -174,6 +215,13 @@ void ToolbarWindow::Show() {
 }
 
 void ToolbarWindow::Settle() {
+  FillFontList();
+  TraceStartup("font list filled");
+  conversions_.Attach(hwnd(), store_);
+  TraceStartup("hotkeys registered");
+  SetTooltips();
+  TraceStartup("tooltips set");
+  settled_ = true;
   ::SetPropW(hwnd(), kReadyProperty, reinterpret_cast<HANDLE>(kReadySettled));
   TraceStartup("settled", true);
 }
@@ -274,22 +322,14 @@ void ToolbarWindow::OnFontChosen(bool relabelOnly) {
   TraceStartup("chosen fonts made");
   // A key's caption is the same in every font: set it at the first choice
   // only. The keys draw with chosenFont_ themselves (KeyFont), so no key
-  // needs telling about a new font either. Their tooltips teach the layout
-  // of a legacy family the converter knows, so they change with the family.
-  const auto family = convert::LegacyFontByName(name);
-  if (!keysLabelled_ || family != tooltipFamily_) {
-    if (!keysLabelled_)
-      for (int index = 0; index < kKeyCount; ++index) win32::SetText(keys_[index], KeyCaption(index));
-    TraceStartup("keys captioned");
-    for (int index = 0; index < kKeyCount; ++index) {
-      const std::string layout = family ? KeyLayoutTooltip(index, *family) : std::string();
-      if (layout.empty()) tips_.Set(keys_[index], KeyTooltip(index));
-      else tips_.SetUnicode(keys_[index], layout);
-    }
+  // needs telling about a new font either.
+  if (!keysLabelled_) {
+    for (int index = 0; index < kKeyCount; ++index) win32::SetText(keys_[index], KeyCaption(index));
     keysLabelled_ = true;
-    tooltipFamily_ = family;
-    TraceStartup("key tooltips set");
   }
+  // Before the first paint the tooltips wait for Settle, which sets them all.
+  const auto family = convert::LegacyFontByName(name);
+  if (settled_ && (!keyTipsSet_ || family != tooltipFamily_)) SetKeyTooltips(family);
   for (int slot = 0; slot < commands::kCustomSlots; ++slot)
     ::SendMessageW(Item(id::kCommand1 + slot), WM_SETFONT, reinterpret_cast<WPARAM>(chosenFont_.get()), TRUE);
   quickTextFont_ = MakeFont(name, kQuickTextPoints, false, dpi());

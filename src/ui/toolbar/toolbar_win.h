@@ -58,7 +58,11 @@ class ToolbarWindow : public win32::WindowBase, public target_link::TargetUi {
   void LayOut(UINT newDpi);
   void Load();
   void Place();
+  // After the first paint: the rest of the font list, the hotkeys, the tooltips.
   void Settle();
+  void FillFontList();
+  void SetTooltips();
+  void SetKeyTooltips(std::optional<convert::LegacyFont> family);
   void Unload();
   void OnCommand(int id, int code, HWND control);
   // Dresses the keypad and buttons in the chosen font and, for Word or Excel
@@ -100,7 +104,10 @@ class ToolbarWindow : public win32::WindowBase, public target_link::TargetUi {
   ConversionCommands conversions_;
   target_link::SequenceGate gate_;
   bool shown_ = false;
+  std::optional<std::string> startFont_;  // the last font, when installed
+  bool settled_ = false;
   bool keysLabelled_ = false;
+  bool keyTipsSet_ = false;
   std::optional<convert::LegacyFont> tooltipFamily_;
   bool placing_ = false;
 };
