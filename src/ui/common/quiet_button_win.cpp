@@ -41,8 +41,11 @@ LRESULT CALLBACK QuietProc(HWND button, UINT msg, WPARAM wParam, LPARAM lParam, 
       if (::GetCapture() == button) {
         const bool clicked = Inside(button, lParam);
         ::ReleaseCapture();
+        // Posted: the command then runs once this mouse message is done
+        // with. Run inside it, the keys a command sends under Wine were
+        // measured to take twice as long to reach the target.
         if (clicked)
-          ::SendMessageW(::GetParent(button), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(button), BN_CLICKED),
+          ::PostMessageW(::GetParent(button), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(button), BN_CLICKED),
                          reinterpret_cast<LPARAM>(button));
         return 0;
       }
