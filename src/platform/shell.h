@@ -44,6 +44,9 @@ class Shell {
   virtual AutomationResult SetSelectionFont(OfficeApplication application, const std::string& fontName) = 0;
 
   virtual std::vector<std::string> ScreenFonts() = 0;
+  // The family of this name (in any letter case) as ScreenFonts spells it,
+  // when it is installed: one family looked for, not all of them listed.
+  virtual std::optional<std::string> ScreenFontNamed(const std::string& name) = 0;
   virtual std::filesystem::path::string_type ProgramDirectory() = 0;
 };
 

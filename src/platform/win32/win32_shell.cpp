@@ -74,6 +74,22 @@ std::vector<std::string> Win32Shell::ScreenFonts() {
   return fonts;
 }
 
+std::optional<std::string> Win32Shell::ScreenFontNamed(const std::string& name) {
+  const std::wstring wide = win32::FromUtf8(name);
+  LOGFONTW query{};
+  // Longer than a face name can be: no such font.
+  if (wide.empty() || wide.size() >= std::size(query.lfFaceName)) return std::nullopt;
+  wide.copy(query.lfFaceName, wide.size());
+  query.lfCharSet = DEFAULT_CHARSET;
+  std::vector<std::wstring> names;
+  if (HDC screen = ::GetDC(nullptr)) {
+    ::EnumFontFamiliesExW(screen, &query, &CollectFont, reinterpret_cast<LPARAM>(&names), 0);
+    ::ReleaseDC(nullptr, screen);
+  }
+  if (names.empty()) return std::nullopt;
+  return win32::ToUtf8(names.front());
+}
+
 std::filesystem::path::string_type Win32Shell::ProgramDirectory() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {

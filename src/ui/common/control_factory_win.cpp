@@ -108,8 +108,17 @@ void PlaceControl(HWND control, const ControlDesign& design, DesignFonts& fonts)
 }
 
 void CreateControls(HWND parent, std::span<const ControlDesign> table, DesignFonts& fonts, Tooltips& tips) {
+  CreateControls(parent, table, fonts);
+  SetTooltips(parent, table, tips);
+}
+
+void CreateControls(HWND parent, std::span<const ControlDesign> table, DesignFonts& fonts) {
+  for (const auto& design : table) CreateControl(parent, design, fonts);
+}
+
+void SetTooltips(HWND parent, std::span<const ControlDesign> table, Tooltips& tips) {
   for (const auto& design : table) {
-    HWND control = CreateControl(parent, design, fonts);
+    HWND control = ::GetDlgItem(parent, design.id);
     if (!control || design.tooltip.empty()) continue;
     if (!tips.hwnd()) tips.Create(parent);
     tips.Set(control, design.tooltip);

@@ -24,13 +24,21 @@
 
 namespace lk::ui::toolbar {
 
+// The toolbar's window property that tells programs driving it from outside
+// how far its start has come: kReadyShown once it is on screen with every key
+// captioned and painted, kReadySettled once the work left for later is done.
+inline constexpr wchar_t kReadyProperty[] = L"LekhopakarReady";
+inline constexpr INT_PTR kReadyShown = 1;
+inline constexpr INT_PTR kReadySettled = 2;
+
 class ToolbarWindow : public win32::WindowBase, public target_link::TargetUi {
  public:
   ToolbarWindow(platform::Win32Platform& platform, settings::SettingsStore store);
 
   // Creates the window hidden with all its controls, then runs Load.
   bool Create();
-  // The first placement: shown at the stored corner, topmost, fonts focused.
+  // The first placement: shown at the stored corner, topmost, fonts focused,
+  // and painted; what can wait follows once the queue is reached.
   void Show();
   // Relabels the six customizable buttons from the settings file.
   void Assign();
@@ -50,6 +58,11 @@ class ToolbarWindow : public win32::WindowBase, public target_link::TargetUi {
   void LayOut(UINT newDpi);
   void Load();
   void Place();
+  // After the first paint: the rest of the font list, the hotkeys, the tooltips.
+  void Settle();
+  void FillFontList();
+  void SetTooltips();
+  void SetKeyTooltips(std::optional<convert::LegacyFont> family);
   void Unload();
   void OnCommand(int id, int code, HWND control);
   // Dresses the keypad and buttons in the chosen font and, for Word or Excel
@@ -91,7 +104,10 @@ class ToolbarWindow : public win32::WindowBase, public target_link::TargetUi {
   ConversionCommands conversions_;
   target_link::SequenceGate gate_;
   bool shown_ = false;
+  std::optional<std::string> startFont_;  // the last font, when installed
+  bool settled_ = false;
   bool keysLabelled_ = false;
+  bool keyTipsSet_ = false;
   std::optional<convert::LegacyFont> tooltipFamily_;
   bool placing_ = false;
 };

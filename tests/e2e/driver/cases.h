@@ -25,6 +25,7 @@ std::vector<Case> CustomizeCases();
 std::vector<Case> CommandCases();
 std::vector<Case> TestFontCases();
 std::vector<Case> ConvertCases();
+std::vector<Case> FocusCases();
 
 // Notepad before and after a conversion to Unicode, as two BMP files.
 int ConversionPictures(const Context& context, const std::wstring& before, const std::wstring& after);
