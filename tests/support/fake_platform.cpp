@@ -268,4 +268,9 @@ std::vector<std::string> FakePlatform::ScreenFonts() { return fonts; }
 
 std::filesystem::path::string_type FakePlatform::ProgramDirectory() { return programDirectory; }
 
+bool FakePlatform::OpenFolder(const std::filesystem::path& folder) {
+  calls.push_back("OpenFolder " + folder.generic_string());
+  return true;
+}
+
 }  // namespace lk::platform

@@ -118,6 +118,7 @@ class FakePlatform : public Clipboard, public Keyboard, public Windows, public S
   AutomationResult SetSelectionFont(OfficeApplication application, const std::string& fontName) override;
   std::vector<std::string> ScreenFonts() override;
   std::filesystem::path::string_type ProgramDirectory() override;
+  bool OpenFolder(const std::filesystem::path& folder) override;
 
   // The calls that show something to the user or to another program, one
   // line each: message boxes, activations, flashes, automation.

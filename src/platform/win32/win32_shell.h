@@ -15,6 +15,7 @@ class Win32Shell : public Shell {
   AutomationResult SetSelectionFont(OfficeApplication application, const std::string& fontName) override;
   std::vector<std::string> ScreenFonts() override;
   std::filesystem::path::string_type ProgramDirectory() override;
+  bool OpenFolder(const std::filesystem::path& folder) override;
 
  private:
   HWND owner_ = nullptr;

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "commands/assign.h"
+#include "commands/convert_selection.h"
 #include "platform/win32/wide_text.h"
 #include "resource_ids.h"
 #include "ui/common/colour_win.h"
@@ -63,6 +64,7 @@ bool ToolbarWindow::Create() {
   fonts_ = DesignFonts(DpiOf(hwnd()));
   CreateControls();
   conversions_.Attach(hwnd(), store_);
+  documents::AcceptDroppedFiles(hwnd());
   Load();
   return true;
 }
@@ -210,6 +212,7 @@ void ToolbarWindow::OnKeyClick(int index) {
 
 void ToolbarWindow::Unload() {
   ModalDialog::CloseOpen();
+  documentRuns_.CloseAll();
   const std::string font = FontListText();
   RECT outer{};
   const auto corner = ::GetWindowRect(hwnd(), &outer) ? std::optional<Corner>({outer.left, outer.top}) : std::nullopt;
@@ -288,6 +291,26 @@ void ToolbarWindow::OnConversion(convert::Direction direction, bool fromHotkey) 
   else
     runner_.ConvertTarget(direction, font);
   ::SetCursor(previous);
+}
+
+void ToolbarWindow::ConvertDocuments(convert::Direction direction,
+                                     const std::vector<std::filesystem::path>& files) {
+  if (files.empty()) return;
+  lk::documents::ConvertSettings settings;
+  settings.direction = direction;
+  settings.options.font = commands::ConversionFont(FontListText(), store_);
+  settings.unicodeFont = commands::AutomationFontAfter(convert::Direction::kToUnicode, settings.options.font, store_);
+  const std::string target = direction == convert::Direction::kToUnicode
+                                 ? std::string("Unicode")
+                                 : std::string(convert::LegacyFontName(settings.options.font));
+  documentRuns_.Start(hwnd(), platform_.shell, files, settings, target);
+}
+
+void ToolbarWindow::OnDrop(HDROP drop) {
+  const auto files = documents::DroppedFiles(drop);
+  if (files.empty()) return;
+  if (const auto direction = documents::AskDirection(hwnd(), commands::ConversionFont(FontListText(), store_)))
+    ConvertDocuments(*direction, files);
 }
 
 void ToolbarWindow::ShowAbout() {
@@ -439,7 +462,21 @@ LRESULT ToolbarWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         OnConversion(*direction, false);
         return 0;
       }
+      if (const auto direction = conversions_.DocumentsFromMenu(wParam)) {
+        const std::string title = direction == convert::Direction::kToUnicode
+                                      ? "Convert documents to Unicode"
+                                      : "Convert documents to " + std::string(convert::LegacyFontName(
+                                                                      commands::ConversionFont(FontListText(), store_)));
+        ConvertDocuments(*direction, documents::PickDocuments(hwnd(), title));
+        return 0;
+      }
       break;
+    case WM_INITMENU:
+      conversions_.NameDocumentsFamily(commands::ConversionFont(FontListText(), store_));
+      break;
+    case WM_DROPFILES:
+      OnDrop(reinterpret_cast<HDROP>(wParam));
+      return 0;
     case WM_HOTKEY:
       if (const auto direction = conversions_.FromHotkey(wParam)) OnConversion(*direction, true);
       return 0;

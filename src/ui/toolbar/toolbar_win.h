@@ -17,6 +17,8 @@
 #include "ui/common/gdi_guards.h"
 #include "ui/common/picture_win.h"
 #include "ui/common/tooltips.h"
+#include "ui/documents/document_conversion_win.h"
+#include "ui/documents/document_picker_win.h"
 #include "ui/toolbar/conversion_menu_win.h"
 #include "ui/toolbar/enlargement_panel_win.h"
 #include "ui/toolbar/placement.h"
@@ -60,6 +62,9 @@ class ToolbarWindow : public win32::WindowBase, public target_link::TargetUi {
   // A conversion asked for from the window menu or, fromHotkey, by a global
   // hotkey: then it works on the window in front rather than the target field.
   void OnConversion(convert::Direction direction, bool fromHotkey);
+  // Whole documents, picked in the file dialog or dropped on the toolbar.
+  void ConvertDocuments(convert::Direction direction, const std::vector<std::filesystem::path>& files);
+  void OnDrop(HDROP drop);
   void ShowAbout();
   void RaiseControl(HWND control);
   bool DrawItem(const DRAWITEMSTRUCT& item);
@@ -89,6 +94,7 @@ class ToolbarWindow : public win32::WindowBase, public target_link::TargetUi {
 
   commands::CommandRunner runner_;
   ConversionCommands conversions_;
+  documents::ConversionRuns documentRuns_;
   target_link::SequenceGate gate_;
   bool shown_ = false;
   bool keysLabelled_ = false;
