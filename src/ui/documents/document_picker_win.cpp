@@ -58,17 +58,21 @@ void AcceptDroppedFiles(HWND window) {
     ::ChangeWindowMessageFilterEx(window, message, MSGFLT_ALLOW, nullptr);
 }
 
-std::vector<std::filesystem::path> DroppedFiles(HDROP drop) {
+std::vector<std::filesystem::path> FilesOf(HDROP drop) {
   std::vector<std::filesystem::path> files;
   const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   for (UINT i = 0; i < count; ++i) {
     const UINT length = ::DragQueryFileW(drop, i, nullptr, 0);
     std::wstring name(length + 1, L'\0');
-    if (::DragQueryFileW(drop, i, name.data(), length + 1) == length) {
-      name.resize(length);
-      files.emplace_back(name);
-    }
+    if (::DragQueryFileW(drop, i, name.data(), length + 1) != length) continue;
+    name.resize(length);
+    files.emplace_back(name);
   }
+  return files;
+}
+
+std::vector<std::filesystem::path> DroppedFiles(HDROP drop) {
+  auto files = FilesOf(drop);
   ::DragFinish(drop);
   return files;
 }

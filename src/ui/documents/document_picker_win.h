@@ -22,6 +22,8 @@ std::vector<std::filesystem::path> PickDocuments(HWND owner, const std::string& 
 // Lets files be dropped on `window`, also when we run elevated and the file
 // manager does not.
 void AcceptDroppedFiles(HWND window);
+// The files a drop names.
+std::vector<std::filesystem::path> FilesOf(HDROP drop);
 // The files of a WM_DROPFILES, which is finished with here.
 std::vector<std::filesystem::path> DroppedFiles(HDROP drop);
 

@@ -33,6 +33,8 @@ constexpr DWORD kExStyle = WS_EX_TOPMOST;
 constexpr COLORREF kMarkerKey = RGB(LK_TRANSPARENT_KEY_R, LK_TRANSPARENT_KEY_G, LK_TRANSPARENT_KEY_B);
 constexpr double kChosenFontPoints = 16;
 constexpr double kQuickTextPoints = 12;
+// Files came in through an OLE drop and wait in the drop target.
+constexpr UINT kFilesDropped = WM_APP + 1;
 
 bool IsKey(int id) { return id >= id::kFirstKey && id < id::kFirstKey + kKeyCount; }
 bool IsCustomButton(int id) { return (id >= id::kCommand1 && id < id::kCommand7) || id == id::kCommand10; }
@@ -65,6 +67,7 @@ bool ToolbarWindow::Create() {
   CreateControls();
   conversions_.Attach(hwnd(), store_);
   documents::AcceptDroppedFiles(hwnd());
+  dropTarget_.Register(hwnd(), kFilesDropped);
   Load();
   return true;
 }
@@ -306,8 +309,7 @@ void ToolbarWindow::ConvertDocuments(convert::Direction direction,
   documentRuns_.Start(hwnd(), platform_.shell, files, settings, target);
 }
 
-void ToolbarWindow::OnDrop(HDROP drop) {
-  const auto files = documents::DroppedFiles(drop);
+void ToolbarWindow::OnFilesDropped(const std::vector<std::filesystem::path>& files) {
   if (files.empty()) return;
   if (const auto direction = documents::AskDirection(hwnd(), commands::ConversionFont(FontListText(), store_)))
     ConvertDocuments(*direction, files);
@@ -475,7 +477,10 @@ LRESULT ToolbarWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       conversions_.NameDocumentsFamily(commands::ConversionFont(FontListText(), store_));
       break;
     case WM_DROPFILES:
-      OnDrop(reinterpret_cast<HDROP>(wParam));
+      OnFilesDropped(documents::DroppedFiles(reinterpret_cast<HDROP>(wParam)));
+      return 0;
+    case kFilesDropped:
+      OnFilesDropped(dropTarget_.TakeDropped());
       return 0;
     case WM_HOTKEY:
       if (const auto direction = conversions_.FromHotkey(wParam)) OnConversion(*direction, true);
@@ -485,6 +490,7 @@ LRESULT ToolbarWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_DESTROY:
       conversions_.Detach();
+      dropTarget_.Revoke();
       ::PostQuitMessage(0);
       return 0;
     default:

@@ -19,6 +19,7 @@
 #include "ui/common/tooltips.h"
 #include "ui/documents/document_conversion_win.h"
 #include "ui/documents/document_picker_win.h"
+#include "ui/documents/file_drop_target_win.h"
 #include "ui/toolbar/conversion_menu_win.h"
 #include "ui/toolbar/enlargement_panel_win.h"
 #include "ui/toolbar/placement.h"
@@ -64,7 +65,7 @@ class ToolbarWindow : public win32::WindowBase, public target_link::TargetUi {
   void OnConversion(convert::Direction direction, bool fromHotkey);
   // Whole documents, picked in the file dialog or dropped on the toolbar.
   void ConvertDocuments(convert::Direction direction, const std::vector<std::filesystem::path>& files);
-  void OnDrop(HDROP drop);
+  void OnFilesDropped(const std::vector<std::filesystem::path>& files);
   void ShowAbout();
   void RaiseControl(HWND control);
   bool DrawItem(const DRAWITEMSTRUCT& item);
@@ -95,6 +96,7 @@ class ToolbarWindow : public win32::WindowBase, public target_link::TargetUi {
   commands::CommandRunner runner_;
   ConversionCommands conversions_;
   documents::ConversionRuns documentRuns_;
+  documents::FileDropTarget dropTarget_;
   target_link::SequenceGate gate_;
   bool shown_ = false;
   bool keysLabelled_ = false;

@@ -191,7 +191,7 @@ void DraggedFileIsConverted(const Context& context) {
   const POINT from{(frame.left + frame.right) / 2, frame.bottom + 120};
   const DragOutcome drag = DragFiles({input}, from, KeypadPoint(run.toolbar));
   Expect(drag.result == DRAGDROP_S_DROP, "the drag did not drop: " + drag.Describe());
-  AnswerDropQuestion(run.toolbar, "after the drag,");
+  AnswerDropQuestion(run.toolbar, "after the drag (" + drag.Describe() + "),");
   HWND window = AwaitFinishedRun(run.toolbar, kToUnicodeTitle);
   const std::wstring summary = WindowText(GetDlgItem(window, documents_id::kSummary));
   Expect(summary == L"Converted:\r\n  dropped letter.rtf \u2192 dropped letter (Unicode).rtf\r\n",

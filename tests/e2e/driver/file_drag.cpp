@@ -15,7 +15,7 @@ namespace lk::e2e {
 namespace {
 
 // One format, one medium: what a file manager offers at the least.
-class FileData : public IDataObject {
+class FileData final : public IDataObject {
  public:
   explicit FileData(HGLOBAL drop) : drop_(drop) {}
   ~FileData() { GlobalFree(drop_); }
@@ -121,6 +121,52 @@ class OleSession {
   bool ok_;
 };
 
+// The window a drag starts from, as a file manager's list is: the press
+// lands on it, so this thread's own key state knows the button is down,
+// which is what the drag loop asks.
+class SourceWindow {
+ public:
+  explicit SourceWindow(POINT centre) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &SourceWindow::Proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
+    wc.lpszClassName = L"LkDragSource";
+    RegisterClassW(&wc);
+    window_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, L"drag source", WS_POPUP | WS_BORDER,
+                              centre.x - 60, centre.y - 30, 120, 60, nullptr, nullptr, wc.hInstance, nullptr);
+    Expect(window_ != nullptr, "cannot make the drag's source window");
+    ShowWindow(window_, SW_SHOWNORMAL);
+    UpdateWindow(window_);
+  }
+  ~SourceWindow() { DestroyWindow(window_); }
+
+  // Presses the left button on it and waits until this thread has seen the press.
+  void Press(POINT at) {
+    pressed_ = false;
+    INPUT down = Button(MOUSEEVENTF_LEFTDOWN, at);
+    Expect(SendInput(1, &down, sizeof down) == 1, "SendInput did not press the button for the drag");
+    Expect(WaitUntil(
+               [] {
+                 MSG msg;
+                 while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                   if (msg.message == WM_LBUTTONDOWN) pressed_ = true;
+                   DispatchMessageW(&msg);
+                 }
+                 return pressed_;
+               },
+               kUiTimeoutMs),
+           "the press for the drag did not reach its source window");
+  }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(window, msg, wParam, lParam);
+  }
+  static inline bool pressed_ = false;
+  HWND window_ = nullptr;
+};
+
 }  // namespace
 
 std::string DragOutcome::Describe() const {
@@ -156,11 +202,9 @@ DragOutcome DragFiles(const std::vector<std::wstring>& files, POINT from, POINT 
   auto* data = new FileData(MakeHdrop(files, {0, 0}));
   Source source;
 
+  SourceWindow start(from);
   MoveMouseTo(from);
-  INPUT down = Button(MOUSEEVENTF_LEFTDOWN, from);
-  Expect(SendInput(1, &down, sizeof down) == 1, "SendInput did not press the button for the drag");
-  Expect(WaitUntil([] { return (GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0; }, kUiTimeoutMs),
-         "the left button is not down after SendInput pressed it");
+  start.Press(from);
 
   // The drag's own loop runs on this thread; the hand moves on another, once
   // the drag has begun asking our source.

@@ -11,13 +11,14 @@ namespace lk::e2e {
 
 struct DragOutcome {
   HRESULT result = E_FAIL;  // what DoDragDrop gave back
-  DWORD effect = DROPEFFECT_NONE;
+  DWORD effect = 0;  // DROPEFFECT_*
   int sourceQueries = 0;  // how often the drag asked our source whether to go on
   std::string Describe() const;
 };
 
-// Presses the left button at `from`, runs DoDragDrop on this thread and moves
-// the pointer to `to` in steps from another, releasing the button there.
+// Presses the left button on a window of ours at `from` (as on a file
+// manager's list), runs DoDragDrop on this thread and moves the pointer to
+// `to` in steps from another, releasing the button there.
 DragOutcome DragFiles(const std::vector<std::wstring>& files, POINT from, POINT to);
 
 // A block of memory laid out as a drop's HDROP: DROPFILES, then the wide
