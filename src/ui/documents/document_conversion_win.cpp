@@ -8,6 +8,7 @@
 #include "documents/document_file.h"
 #include "platform/win32/wide_text.h"
 #include "ui/common/dpi.h"
+#include "ui/common/fonts.h"
 #include "ui/layout/control_ids.h"
 
 namespace lk::ui::documents {
@@ -22,14 +23,17 @@ constexpr DWORD kExStyle = WS_EX_TOPMOST;
 constexpr UINT kReportsWaiting = WM_APP + 1;
 
 constexpr int kClientWidth = 7800;  // twips
+// File names may be Devanagari, which the design face may lack: they are
+// shown in the Unicode font converted text is given.
+constexpr double kNamesPoints = 9;
 constexpr int kClientHeight = 4800;
 
 constexpr ControlDesign kControls[] = {
     {.id = id::kHeading, .kind = ControlKind::kLabel, .rect = {240, 180, 7320, 300}, .bold = true},
-    {.id = id::kCurrentFile, .kind = ControlKind::kLabel, .rect = {240, 540, 7320, 300}},
+    {.id = id::kCurrentFile, .kind = ControlKind::kLabel, .rect = {240, 500, 7320, 340}, .pickedFont = true},
     {.id = id::kProgress, .kind = ControlKind::kProgressBar, .rect = {240, 900, 7320, 300}},
-    {.id = id::kSummary, .kind = ControlKind::kField, .rect = {240, 1380, 7320, 2640}, .wraps = true,
-     .readOnly = true},
+    {.id = id::kSummary, .kind = ControlKind::kField, .rect = {240, 1380, 7320, 2640}, .pickedFont = true,
+     .wraps = true, .readOnly = true},
     {.id = id::kOpenFolder, .kind = ControlKind::kPushButton, .rect = {240, 4200, 1800, 420}, .text = "Open folder"},
     {.id = id::kCancel, .kind = ControlKind::kPushButton, .rect = {5760, 4200, 1800, 420}, .text = "Cancel"},
 };
@@ -67,6 +71,8 @@ bool ConversionWindow::Start(HWND owner, const lk::documents::ConvertSettings& s
     ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
   fonts_ = DesignFonts(DpiOf(hwnd()));
   for (const auto& design : kControls) CreateControl(hwnd(), design, fonts_);
+  namesFace_ = settings.unicodeFont;
+  SetNamesFont();
   ::SendDlgItemMessageW(hwnd(), id::kProgress, PBM_SETRANGE32, 0, static_cast<LPARAM>(batch_.Total()));
   ::EnableWindow(::GetDlgItem(hwnd(), id::kOpenFolder), FALSE);
   Show();
@@ -90,6 +96,14 @@ bool ConversionWindow::Start(HWND owner, const lk::documents::ConvertSettings& s
     }
   });
   return true;
+}
+
+void ConversionWindow::SetNamesFont() {
+  // The old font lives until both controls hold the new one.
+  UniqueFont font = MakeFont(namesFace_, kNamesPoints, false, fonts_.dpi());
+  for (int control : {id::kCurrentFile, id::kSummary})
+    ::SendDlgItemMessageW(hwnd(), control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+  namesFont_ = std::move(font);
 }
 
 void ConversionWindow::Place(HWND owner) {
@@ -167,6 +181,7 @@ LRESULT ConversionWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) 
       ::SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                      suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
       PlaceControls(hwnd(), kControls, fonts_, HIWORD(wParam));
+      SetNamesFont();
       return 0;
     }
     default:

@@ -10,6 +10,7 @@
 #include <deque>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "platform/shell.h"
 #include "platform/win32/window_base.h"
 #include "ui/common/control_factory_win.h"
+#include "ui/common/gdi_guards.h"
 #include "ui/documents/document_batch_model.h"
 
 namespace lk::ui::documents {
@@ -38,6 +40,7 @@ class ConversionWindow : public win32::WindowBase {
  private:
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
   void Place(HWND owner);
+  void SetNamesFont();
   void TakeReports();
   void Show();
   void Finish();
@@ -45,6 +48,8 @@ class ConversionWindow : public win32::WindowBase {
   platform::Shell& shell_;
   Batch batch_;
   DesignFonts fonts_;
+  std::string namesFace_;
+  UniqueFont namesFont_;
   std::atomic<bool> cancel_{false};
   std::mutex reportsLock_;
   std::deque<Report> reports_;

@@ -18,6 +18,7 @@
 #include "desktop_picture.h"
 #include "file_drag.h"
 #include "input.h"
+#include "popups.h"
 #include "session.h"
 #include "toolbar_actions.h"
 #include "toolbar_process.h"
@@ -29,6 +30,8 @@ namespace {
 
 constexpr wchar_t kProgressClass[] = L"LekhopakarDocuments";
 constexpr wchar_t kToUnicodeTitle[] = L"Convert documents to Unicode";
+// The open dialog's "Look in" list (cmb2 of the system's dialog template).
+constexpr int kLookInList = 0x471;
 
 // A letter whose first run is in Preeti and whose second is English:
 // "नेपाल सरकार" as Preeti's codes, then " Nepal".
@@ -46,6 +49,28 @@ std::optional<std::string> ReadBytes(const std::wstring& path) {
   std::ifstream in(path.c_str(), std::ios::binary);
   if (!in) return std::nullopt;
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Names of the files in a folder, without "." and "..".
+std::vector<std::wstring> FilesIn(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::wstring name = found.cFileName;
+    if (name != L"." && name != L"..") names.push_back(name);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return names;
+}
+
+// A case's program folder as it starts: the program and its settings only,
+// nothing a run of the same case left before.
+void KeepOnlyTheProgram(const std::wstring& folder) {
+  for (const auto& name : FilesIn(folder))
+    if (_wcsicmp(name.c_str(), L"lekhopakar.exe") != 0 && _wcsicmp(name.c_str(), L"LK.ini") != 0)
+      DeleteFileW((folder + L"\\" + name).c_str());
 }
 
 // The converted RTF holds the Devanagari as \uN escapes, in decimal, and
@@ -108,6 +133,17 @@ void ChooseFromWindowMenu(const Toolbar& toolbar, int upPresses) {
   PressKeys({VK_RETURN});
 }
 
+// "; a dialog says …" for every other dialog of the toolbar's that is open:
+// what the file dialog answered instead of closing.
+std::string DescribeOtherDialogs(const Toolbar& toolbar, HWND dialog) {
+  std::string out;
+  for (HWND window : MessageBoxes(toolbar.Pid())) {
+    if (window == dialog) continue;
+    out += "; a dialog " + Quote(WindowText(window)) + " says " + Quote(WindowText(GetDlgItem(window, 0xFFFF)));
+  }
+  return out;
+}
+
 // The file name field of the open dialog: the edit box that has the focus
 // when it opens.
 HWND FileNameField(HWND dialog) {
@@ -126,6 +162,7 @@ void DialogConvertsADocument(const Context& context) {
   ToolbarRun run(context, std::string(kFactoryCustomize));
   const std::wstring input = run.folder.Dir() + L"\\letter.rtf";
   const std::wstring output = run.folder.Dir() + L"\\letter (Unicode).rtf";
+  KeepOnlyTheProgram(run.folder.Dir());
   WriteBytes(input, kLetterRtf);
 
   // Up four times: Selection to legacy, Selection to Unicode, documents to
@@ -185,6 +222,7 @@ void DraggedFileIsConverted(const Context& context) {
   ToolbarRun run(context, std::string(kFactoryCustomize));
   const std::wstring input = run.folder.Dir() + L"\\dropped letter.rtf";
   const std::wstring output = run.folder.Dir() + L"\\dropped letter (Unicode).rtf";
+  KeepOnlyTheProgram(run.folder.Dir());
   WriteBytes(input, kLetterRtf);
   const RECT frame = run.toolbar.Frame();
   // From empty desktop below the toolbar, onto its keypad.
@@ -200,6 +238,124 @@ void DraggedFileIsConverted(const Context& context) {
   Expect(Responds(run.toolbar.Window()), "the toolbar stopped answering");
   CloseRunWindow(window);
   run.toolbar.Close();
+}
+
+// Letters named "<stem> N.rtf", large enough that a run of them is still
+// going when the case acts on it.
+std::vector<std::wstring> WriteLetters(const std::wstring& folder, int count, const std::wstring& stem = L"letter") {
+  KeepOnlyTheProgram(folder);
+  std::string body;
+  for (int i = 0; i < 40000; ++i) body += "\\f0 g]kfn ;/sf/sf] s'/f\\f1  Nepal\\par\n";
+  const std::string letter =
+      "{\\rtf1\\ansi\\deff1{\\fonttbl{\\f0\\fnil Preeti;}{\\f1\\fswiss Arial;}}\n" + body + "}\n";
+  std::vector<std::wstring> names;
+  for (int i = 1; i <= count; ++i) {
+    names.push_back(stem + L" " + std::to_wstring(i) + L".rtf");
+    WriteBytes(folder + L"\\" + names.back(), letter);
+  }
+  return names;
+}
+
+std::wstring QuotedNames(const std::vector<std::wstring>& names) {
+  std::wstring quoted;
+  for (const auto& name : names) quoted += L"\"" + name + L"\" ";
+  return quoted;
+}
+
+// Picks `names` of `folder` in the open dialog, as a person does: the
+// folder typed into the file name field takes the dialog there, then the
+// names, each in quotes.
+void PickInDialog(const Toolbar& toolbar, const std::wstring& folder, const std::wstring& names) {
+  ChooseFromWindowMenu(toolbar, 4);
+  HWND dialog = AwaitWindow(toolbar.Pid(), kToUnicodeTitle, L"#32770", "the open dialog");
+  HWND field = FileNameField(dialog);
+  SetWindowTextW(field, folder.c_str());
+  PressKeys({VK_RETURN});
+  // The dialog may already stand there (it remembers where it was last):
+  // its "Look in" list names the folder either way.
+  const std::wstring leaf = folder.substr(folder.find_last_of(L'\\') + 1);
+  HWND lookIn = GetDlgItem(dialog, kLookInList);
+  Expect(lookIn != nullptr, "the open dialog has no Look in list");
+  const std::wstring shown = ReadUntil([&] { return WindowText(lookIn); }, leaf, kStartTimeoutMs);
+  Expect(shown == leaf, "the dialog did not go to the folder: it shows " + Quote(shown));
+  SetWindowTextW(field, names.c_str());
+  PressKeys({VK_RETURN});
+  Expect(WaitUntil([&] { return !IsWindow(dialog); }, kUiTimeoutMs),
+         "Enter did not close the open dialog" + DescribeOtherDialogs(toolbar, dialog));
+}
+
+// After a cancelled run, the folder holds the program, its settings, the
+// inputs and exactly the outputs of the files the window lists as converted:
+// nothing half-written, no temporary file.
+void ExpectOnlyFinishedOutputs(const std::wstring& folder, const std::vector<std::wstring>& inputs,
+                               const std::wstring& summary) {
+  std::vector<std::wstring> expected{L"lekhopakar.exe", L"LK.ini"};
+  for (const auto& input : inputs) {
+    expected.push_back(input);
+    const std::wstring output = input.substr(0, input.size() - 4) + L" (Unicode).rtf";
+    if (summary.find(L"  " + input + L" \u2192 " + output + L"\r\n") != std::wstring::npos) expected.push_back(output);
+  }
+  for (const auto& name : FilesIn(folder)) {
+    bool known = false;
+    for (const auto& e : expected) known = known || _wcsicmp(e.c_str(), name.c_str()) == 0;
+    Expect(known, "after the cancel the folder holds " + Quote(name) + "; the window says " + Quote(summary));
+  }
+  for (const auto& name : expected)
+    Expect(GetFileAttributesW((folder + L"\\" + name).c_str()) != INVALID_FILE_ATTRIBUTES,
+           "the window lists " + Quote(name) + " as converted, but it is not there");
+}
+
+// Cancel in the middle of a run: the file in progress and the ones after it
+// leave nothing, the finished ones stay, and the window says so.
+void CancelKeepsFinishedFiles(const Context& context) {
+  ToolbarRun run(context, std::string(kFactoryCustomize));
+  const auto inputs = WriteLetters(run.folder.Dir(), 12);
+  PickInDialog(run.toolbar, run.folder.Dir(), QuotedNames(inputs));
+  HWND window = AwaitWindow(run.toolbar.Pid(), kToUnicodeTitle, kProgressClass, "the progress window");
+  HWND heading = GetDlgItem(window, documents_id::kHeading);
+  const std::wstring second = L"Converting 2 of 12";
+  Expect(WaitUntil([&] { return WindowText(heading).compare(0, second.size(), second) == 0; }, 60000, 5),
+         "the run never showed its second file: " + Quote(WindowText(heading)));
+  LeftClickAt(VisiblePoint(GetDlgItem(window, documents_id::kCancel)));
+  window = AwaitFinishedRun(run.toolbar, kToUnicodeTitle);
+  const std::wstring said = WindowText(heading);
+  const std::wstring cancelled = L"Cancelled: converted ";
+  Expect(said.compare(0, cancelled.size(), cancelled) == 0 && said.find(L" of 12 documents") != std::wstring::npos,
+         "after Cancel the window says " + Quote(said));
+  const std::wstring summary = WindowText(GetDlgItem(window, documents_id::kSummary));
+  Expect(summary.find(L"Converted:\r\n  letter 1.rtf") == 0, "the first letter is not listed as converted: " +
+                                                                   Quote(summary));
+  Expect(summary.find(L"Cancelled, nothing written:\r\n") != std::wstring::npos &&
+             summary.find(L"  letter 12.rtf\r\n") != std::wstring::npos,
+         "the summary lists no cancelled files: " + Quote(summary));
+  ExpectOnlyFinishedOutputs(run.folder.Dir(), inputs, summary);
+  CloseRunWindow(window);
+  run.toolbar.Close();
+}
+
+// Closing the toolbar mid-run cancels the run the same way and waits for
+// its worker before the program ends.
+void ClosingTheToolbarCancelsTheRun(const Context& context) {
+  ToolbarRun run(context, std::string(kFactoryCustomize));
+  const auto inputs = WriteLetters(run.folder.Dir(), 12);
+  PickInDialog(run.toolbar, run.folder.Dir(), QuotedNames(inputs));
+  HWND window = AwaitWindow(run.toolbar.Pid(), kToUnicodeTitle, kProgressClass, "the progress window");
+  HWND heading = GetDlgItem(window, documents_id::kHeading);
+  const std::wstring second = L"Converting 2 of 12";
+  Expect(WaitUntil([&] { return WindowText(heading).compare(0, second.size(), second) == 0; }, 60000, 5),
+         "the run never showed its second file: " + Quote(WindowText(heading)));
+  run.toolbar.PostClose();
+  run.toolbar.ExpectExit("after WM_CLOSE in the middle of a run");
+  // The window is gone with the program; the folder tells what was finished:
+  // whole outputs of a leading run of the letters, nothing else.
+  std::wstring finished;
+  for (const auto& input : inputs) {
+    const std::wstring output = input.substr(0, input.size() - 4) + L" (Unicode).rtf";
+    if (GetFileAttributesW((run.folder.Dir() + L"\\" + output).c_str()) == INVALID_FILE_ATTRIBUTES) break;
+    finished += L"  " + input + L" \u2192 " + output + L"\r\n";
+  }
+  Expect(!finished.empty(), "not even the first letter was kept");
+  ExpectOnlyFinishedOutputs(run.folder.Dir(), inputs, finished);
 }
 
 // The window's rectangle beside a picture, "left top right bottom", so that
@@ -219,29 +375,16 @@ void PaintNow(HWND window) {
 
 int DocumentPictures(const Context& context, const std::wstring& progress, const std::wstring& summary) {
   try {
-    ToolbarRun run(context, std::string(kFactoryCustomize));
-    // Letters long enough that a run of them lasts while the picture is taken.
-    std::string body;
-    for (int i = 0; i < 40000; ++i) body += "\\f0 g]kfn ;/sf/sf] s'/f\\f1  Nepal\\par\n";
-    const std::string letter = "{\\rtf1\\ansi\\deff1{\\fonttbl{\\f0\\fnil Preeti;}{\\f1\\fswiss Arial;}}\n" + body + "}\n";
-    std::wstring names;
-    for (int i = 1; i <= 12; ++i) {
-      const std::wstring name = L"\u092A\u0924\u094D\u0930 " + std::to_wstring(i) + L".rtf";  // पत्र N
-      WriteBytes(run.folder.Dir() + L"\\" + name, letter);
-      names += L"\"" + name + L"\" ";
-    }
+    // A Unicode font the prefix has, so that Devanagari file names show.
+    ToolbarRun run(context, std::string(kFactoryCustomize) + "[Convert]\r\nUnicodeFont=Lohit Devanagari\r\n");
+    auto names = WriteLetters(run.folder.Dir(), 12, L"\u092A\u0924\u094D\u0930");  // पत्र N
     WriteBytes(run.folder.Dir() + L"\\old report.docx", "not a zip archive at all");
-    names += L"\"old report.docx\"";
-
-    ChooseFromWindowMenu(run.toolbar, 4);
-    HWND dialog = AwaitWindow(run.toolbar.Pid(), kToUnicodeTitle, L"#32770", "the open dialog");
-    HWND field = FileNameField(dialog);
-    // Typed names are taken from the dialog's folder, the program folder.
-    SetWindowTextW(field, names.c_str());
-    PressKeys({VK_RETURN});
+    names.push_back(L"old report.docx");
+    PickInDialog(run.toolbar, run.folder.Dir(), QuotedNames(names));
     HWND window = AwaitWindow(run.toolbar.Pid(), kToUnicodeTitle, kProgressClass, "the progress window");
     HWND heading = GetDlgItem(window, documents_id::kHeading);
-    Expect(WaitUntil([&] { return WindowText(heading).rfind(L"Converting 4 of", 0) == 0; }, 60000, 5),
+    const std::wstring fourth = L"Converting 4 of";
+    Expect(WaitUntil([&] { return WindowText(heading).compare(0, fourth.size(), fourth) == 0; }, 60000, 5),
            "the run never showed its fourth file: " + Quote(WindowText(heading)));
     PaintNow(window);
     SaveDesktop(progress);
@@ -263,6 +406,8 @@ std::vector<Case> DocumentCases() {
   return {
       {"documents_dialog_converts_beside_the_input", DialogConvertsADocument},
       {"documents_dragged_file_is_converted", DraggedFileIsConverted},
+      {"documents_cancel_keeps_finished_files", CancelKeepsFinishedFiles},
+      {"documents_closing_the_toolbar_cancels_the_run", ClosingTheToolbarCancelsTheRun},
   };
 }
 
