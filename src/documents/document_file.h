@@ -36,8 +36,12 @@ class Cancelled : public std::runtime_error {
 };
 
 struct Limits {
-  std::uint64_t maxPartSize = 256ull << 20;  // one part, inflated
+  std::uint64_t maxPartSize = 256ull << 20;  // one part read to be rewritten, inflated
   std::uint64_t maxEntries = 20000;
+  // Every part together, inflated, as the directory claims it (a part is
+  // refused the moment it inflates past its claim): parts copied as they
+  // are cost no memory, only the time their checksum takes.
+  std::uint64_t maxTotalSize = 4ull << 30;
 };
 
 struct FileJob {

@@ -23,6 +23,9 @@ struct RtfResult {
 struct RtfLimits {
   std::uint64_t maxSize = 256ull << 20;
   int maxDepth = 512;
+  // Converted text is longer than legacy text (each Devanagari letter a
+  // \uN escape), so the output has a bound of its own.
+  std::uint64_t maxOutputSize = 1ull << 30;
 };
 
 // Throws DocumentError when the input is not RTF or breaks a limit.

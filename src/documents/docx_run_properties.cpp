@@ -1,0 +1,84 @@
+#include "documents/docx_run_properties.h"
+
+#include <string>
+
+namespace lk::documents::docx {
+namespace {
+
+// CT_RPr's children in the order the schema gives them.
+constexpr std::string_view kRunPropertyOrder[] = {
+    "rStyle",   "rFonts",   "b",          "bCs",   "i",         "iCs",        "caps",      "smallCaps",
+    "strike",   "dstrike",  "outline",    "shadow", "emboss",   "imprint",    "noProof",   "snapToGrid",
+    "vanish",   "webHidden", "color",     "spacing", "w",       "kern",       "position",  "sz",
+    "szCs",     "highlight", "u",         "effect", "bdr",      "shd",        "fitText",   "vertAlign",
+    "rtl",      "cs",       "em",         "lang",  "eastAsianLayout", "specVanish", "oMath"};
+constexpr int kExtension = 100;     // another namespace's (w14:ligatures): after the schema's own
+constexpr int kChangeRecord = 200;  // w:rPrChange closes the sequence
+
+int RankOf(pugi::xml_node child, const Wml& w) {
+  if (w.Is(child, "rPrChange")) return kChangeRecord;
+  for (int i = 0; i < static_cast<int>(std::size(kRunPropertyOrder)); ++i)
+    if (w.Is(child, kRunPropertyOrder[i])) return i;
+  return kExtension;
+}
+
+int RankOf(std::string_view local) {
+  for (int i = 0; i < static_cast<int>(std::size(kRunPropertyOrder)); ++i)
+    if (kRunPropertyOrder[i] == local) return i;
+  return kExtension;
+}
+
+void SetAttr(pugi::xml_node node, std::string_view local, std::string_view value, const Wml& w) {
+  pugi::xml_attribute a = w.Attr(node, local);
+  if (!a) a = node.append_attribute(w.Name(local).c_str());
+  a.set_value(std::string(value).c_str());
+}
+
+void SetAllSlots(pugi::xml_node run, std::string_view family, const Wml& w) {
+  pugi::xml_node fonts = PropertyOf(RunPropertiesOf(run, w), "rFonts", w);
+  for (std::string_view theme : {"asciiTheme", "hAnsiTheme", "eastAsiaTheme", "cstheme"})
+    if (const pugi::xml_attribute a = w.Attr(fonts, theme)) fonts.remove_attribute(a);
+  for (std::string_view slot : {"ascii", "hAnsi", "eastAsia", "cs"}) SetAttr(fonts, slot, family, w);
+}
+
+void MirrorToggle(pugi::xml_node rPr, std::string_view twin, std::optional<bool> latin, std::optional<bool> complex,
+                  const Wml& w) {
+  const bool wanted = latin.value_or(false);
+  if (wanted == complex.value_or(false)) return;
+  pugi::xml_node element = PropertyOf(rPr, twin, w);
+  const pugi::xml_attribute val = w.Attr(element, "val");
+  if (wanted) {
+    if (val) element.remove_attribute(val);
+  } else {
+    SetAttr(element, "val", "0", w);
+  }
+}
+
+}  // namespace
+
+pugi::xml_node RunPropertiesOf(pugi::xml_node run, const Wml& w) {
+  if (pugi::xml_node rPr = w.Child(run, "rPr")) return rPr;
+  return run.prepend_child(w.Name("rPr").c_str());
+}
+
+pugi::xml_node PropertyOf(pugi::xml_node rPr, std::string_view local, const Wml& w) {
+  if (pugi::xml_node existing = w.Child(rPr, local)) return existing;
+  const int rank = RankOf(local);
+  for (pugi::xml_node c = rPr.first_child(); c; c = c.next_sibling()) {
+    if (c.type() == pugi::node_element && RankOf(c, w) > rank) return rPr.insert_child_before(w.Name(local).c_str(), c);
+  }
+  return rPr.append_child(w.Name(local).c_str());
+}
+
+void GiveUnicodeFont(pugi::xml_node run, const RunProps& resolved, std::string_view unicodeFont, const Wml& w) {
+  SetAllSlots(run, unicodeFont, w);
+  pugi::xml_node rPr = RunPropertiesOf(run, w);
+  MirrorToggle(rPr, "bCs", resolved.b, resolved.bCs, w);
+  MirrorToggle(rPr, "iCs", resolved.i, resolved.iCs, w);
+  if (resolved.sz && resolved.szCs != resolved.sz) SetAttr(PropertyOf(rPr, "szCs", w), "val", *resolved.sz, w);
+  SetAttr(PropertyOf(rPr, "lang", w), "bidi", "ne-NP", w);
+}
+
+void GiveLegacyFont(pugi::xml_node run, std::string_view family, const Wml& w) { SetAllSlots(run, family, w); }
+
+}  // namespace lk::documents::docx
