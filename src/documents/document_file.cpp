@@ -5,6 +5,7 @@
 
 #include "convert/legacy_font.h"
 #include "documents/docx.h"
+#include "documents/format_extensions.h"
 #include "documents/file_io.h"
 #include "documents/package.h"
 #include "documents/rtf.h"
@@ -80,8 +81,8 @@ void CheckPaths(const FileJob& job) {
 
 std::optional<Format> FormatOf(const fs::path& path) {
   const std::string ext = AsciiLower(Utf8(path.extension()));
-  if (ext == ".docx" || ext == ".docm" || ext == ".dotx") return Format::kDocx;
-  if (ext == ".rtf") return Format::kRtf;
+  for (const auto& entry : kFormatExtensions)
+    if (ext == entry.extension) return entry.format;
   return std::nullopt;
 }
 

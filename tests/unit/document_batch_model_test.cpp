@@ -5,10 +5,13 @@
 #include <algorithm>
 #include <atomic>
 #include <cctype>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "documents/format_extensions.h"
+#include "temp_dir.h"
 
 namespace lk::ui::documents {
 namespace {
@@ -50,31 +53,18 @@ TEST(DocumentJobs, OutputsBesideInputsInOrderWithRepeatsOnce) {
   for (const auto& job : jobs) EXPECT_EQ(job.outcome, Outcome::kWaiting);
 }
 
-// A drop brings whatever the person had selected: what we cannot convert
-// says so at once and writes nothing, and the rest still runs.
-TEST(DocumentJobs, FilesWeDoNotConvertFailAtOnce) {
-  const auto jobs = MakeJobs({"old.doc", "notes.txt", "letter.docx"}, ToUnicode());
-  ASSERT_EQ(jobs.size(), 3u);
-  for (int i : {0, 1}) {
-    EXPECT_EQ(jobs[i].outcome, Outcome::kFailed);
-    EXPECT_EQ(jobs[i].error, "not a document Lekhopakar converts (.docx, .docm, .dotx or .rtf)");
-    EXPECT_TRUE(jobs[i].output.empty());
-  }
-  EXPECT_EQ(jobs[2].outcome, Outcome::kWaiting);
-}
-
 struct Recorded {
   std::vector<Report> reports;
   std::vector<FileJob> calls;
 };
 
-// Runs four jobs, one of them not a document, with `convert` standing in for the converter.
+// Runs three jobs with `convert` standing in for the converter.
 Recorded RunThree(std::atomic<bool>& cancel, const std::function<Tally(const FileJob&, std::size_t call)>& convert) {
   Recorded recorded;
   ConvertSettings settings;
   settings.direction = convert::Direction::kToLegacy;
   settings.options.font = convert::LegacyFont::kKantipur;
-  const auto jobs = MakeJobs({"d/one.docx", "d/skip.txt", "d/two.docx", "d/three.rtf"}, settings);
+  const auto jobs = MakeJobs({"d/one.docx", "d/two.docx", "d/three.rtf"}, settings);
   RunJobs(
       jobs, settings, cancel,
       [&](const FileJob& job) {
@@ -99,9 +89,8 @@ TEST(DocumentRun, EachFileStartsAndEndsWithWhatBecameOfIt) {
   EXPECT_EQ(recorded.calls[0].cancel, &cancel);
   EXPECT_FALSE(recorded.calls[0].overwrite);
 
-  // The .txt failed before the run and is not reported again.
   ASSERT_EQ(recorded.reports.size(), 6u);
-  const std::size_t indices[] = {0, 0, 2, 2, 3, 3};
+  const std::size_t indices[] = {0, 0, 1, 1, 2, 2};
   const Outcome outcomes[] = {Outcome::kConverting, Outcome::kConverted, Outcome::kConverting,
                               Outcome::kFailed,     Outcome::kConverting, Outcome::kFailed};
   for (std::size_t i = 0; i < 6; ++i) {
@@ -128,9 +117,9 @@ TEST(DocumentRun, CancelStopsTheFileInProgressAndEveryLaterOne) {
   EXPECT_EQ(recorded.calls.size(), 2u);
   ASSERT_EQ(recorded.reports.size(), 5u);
   EXPECT_EQ(recorded.reports[1].outcome, Outcome::kConverted);
-  EXPECT_EQ(recorded.reports[3].index, 2u);
+  EXPECT_EQ(recorded.reports[3].index, 1u);
   EXPECT_EQ(recorded.reports[3].outcome, Outcome::kCancelled);
-  EXPECT_EQ(recorded.reports[4].index, 3u);
+  EXPECT_EQ(recorded.reports[4].index, 2u);
   EXPECT_EQ(recorded.reports[4].outcome, Outcome::kCancelled);
 }
 
@@ -162,6 +151,8 @@ TEST(DocumentBatch, SummaryGroupsWhatBecameOfEachFile) {
   batch.Apply({1, Outcome::kConverted, 1, {}});
   batch.Apply({2, Outcome::kFailed, 0, "a part of it is cut short"});
   batch.Apply({3, Outcome::kCancelled, 0, {}});
+  EXPECT_FALSE(batch.Finished());
+  batch.Apply({4, Outcome::kFailed, 0, "not a document"});
   ASSERT_TRUE(batch.Finished());
   EXPECT_EQ(batch.Heading(), "Converted 2 of 5 documents to Unicode.");
   EXPECT_EQ(batch.CurrentName(), "");
@@ -176,7 +167,7 @@ TEST(DocumentBatch, SummaryGroupsWhatBecameOfEachFile) {
             "\n"
             "Failed:\n"
             "  c.rtf: a part of it is cut short\n"
-            "  e.txt: not a document Lekhopakar converts (.docx, .docm, .dotx or .rtf)\n"
+            "  e.txt: not a document\n"
             "\n"
             "Cancelled, nothing written:\n"
             "  d.docx\n");
@@ -200,6 +191,69 @@ TEST(DocumentBatch, FolderToOpenIsTheFirstConvertedFilesElseTheFirstInputs) {
   batch.Apply({1, Outcome::kConverted, 0, {}});
   EXPECT_EQ(batch.FolderToOpen(), fs::path("second"));
   EXPECT_EQ(Batch({}, "Unicode").FolderToOpen(), std::nullopt);
+}
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteAll(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+
+// The real converter behind the run: what the window reports is what
+// happened on disk.
+class DocumentRunOnDisk : public ::testing::Test {
+ protected:
+  DocumentRunOnDisk() {
+    WriteAll(dir_.path() / "letter.rtf",
+             "{\\rtf1\\ansi{\\fonttbl{\\f0\\fnil Preeti;}{\\f1\\fswiss Arial;}}\\f0 g]kfn\\f1  Nepal\\par}");
+    WriteAll(dir_.path() / "notes.txt", "g]kfn");
+    WriteAll(dir_.path() / "broken.docx", "not a zip");
+  }
+
+  Batch Run(bool cancelled) {
+    const std::atomic<bool> cancel{cancelled};
+    Batch batch(MakeJobs({dir_.path() / "letter.rtf", dir_.path() / "notes.txt", dir_.path() / "broken.docx"},
+                         ToUnicode()),
+                "Unicode");
+    RunJobs(batch.jobs(), ToUnicode(), cancel, &lk::documents::ConvertDocumentFile,
+            [&](const Report& report) { batch.Apply(report); });
+    return batch;
+  }
+
+  std::vector<std::string> Files() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir_.path())) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  lk::testing::TempDir dir_;
+};
+
+TEST_F(DocumentRunOnDisk, ConvertsBesideTheInputAndSaysWhyOthersFailed) {
+  const Batch batch = Run(false);
+  ASSERT_TRUE(batch.Finished());
+  EXPECT_EQ(batch.jobs()[0].outcome, Outcome::kConverted);
+  const std::string converted = ReadAll(dir_.path() / "letter (Unicode).rtf");
+  EXPECT_NE(converted.find("\\u2344"), std::string::npos) << converted;  // न
+  EXPECT_NE(converted.find("Nepal"), std::string::npos) << converted;
+  for (std::size_t i : {1u, 2u}) {
+    EXPECT_EQ(batch.jobs()[i].outcome, Outcome::kFailed);
+    EXPECT_FALSE(batch.jobs()[i].error.empty());
+  }
+  const std::string summary = batch.Summary();
+  EXPECT_NE(summary.find("Failed:\n  notes.txt: " + batch.jobs()[1].error + "\n  broken.docx: "), std::string::npos)
+      << summary;
+  EXPECT_EQ(Files(), (std::vector<std::string>{"broken.docx", "letter (Unicode).rtf", "letter.rtf", "notes.txt"}));
+}
+
+TEST_F(DocumentRunOnDisk, ACancelledRunWritesNothing) {
+  const Batch batch = Run(true);
+  ASSERT_TRUE(batch.Finished());
+  for (const auto& job : batch.jobs()) EXPECT_EQ(job.outcome, Outcome::kCancelled);
+  EXPECT_EQ(batch.Heading(), "Converted 0 of 3 documents to Unicode.");
+  EXPECT_EQ(Files(), (std::vector<std::string>{"broken.docx", "letter.rtf", "notes.txt"}));
 }
 
 fs::path::string_type Native(std::string_view text) { return fs::path(text).native(); }

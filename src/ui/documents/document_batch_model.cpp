@@ -10,32 +10,10 @@
 namespace lk::ui::documents {
 namespace {
 
-using lk::documents::Format;
-
-// The formats whose converter the program holds; a format joins the dialog
-// and the drop by being added here.
-constexpr Format kConvertedFormats[] = {Format::kDocx, Format::kRtf};
-
-bool Offered(const fs::path& path) {
-  const auto format = lk::documents::FormatOf(path);
-  return format && std::find(std::begin(kConvertedFormats), std::end(kConvertedFormats), *format) !=
-                       std::end(kConvertedFormats);
-}
-
 bool Final(Outcome outcome) { return outcome != Outcome::kWaiting && outcome != Outcome::kConverting; }
 
 std::string Plural(std::size_t count, std::string_view one, std::string_view many) {
   return std::to_string(count) + " " + std::string(count == 1 ? one : many);
-}
-
-std::string NotOfferedMessage() {
-  std::string names;
-  const auto extensions = OfferedExtensions();
-  for (std::size_t i = 0; i < extensions.size(); ++i) {
-    if (i > 0) names += i + 1 == extensions.size() ? " or " : ", ";
-    names += extensions[i];
-  }
-  return "not a document Lekhopakar converts (" + names + ")";
 }
 
 }  // namespace
@@ -47,10 +25,7 @@ std::string Utf8Name(const fs::path& path) {
 
 std::vector<std::string_view> OfferedExtensions() {
   std::vector<std::string_view> extensions;
-  for (const auto& entry : lk::documents::kFormatExtensions)
-    if (std::find(std::begin(kConvertedFormats), std::end(kConvertedFormats), entry.format) !=
-        std::end(kConvertedFormats))
-      extensions.push_back(entry.extension);
+  for (const auto& entry : lk::documents::kFormatExtensions) extensions.push_back(entry.extension);
   return extensions;
 }
 
@@ -71,12 +46,7 @@ std::vector<Job> MakeJobs(const std::vector<fs::path>& inputs, const lk::documen
     if (std::any_of(jobs.begin(), jobs.end(), [&](const Job& job) { return job.input == normal; })) continue;
     Job job;
     job.input = normal;
-    if (Offered(normal)) {
-      job.output = lk::documents::DefaultOutputPath(normal, settings);
-    } else {
-      job.outcome = Outcome::kFailed;
-      job.error = NotOfferedMessage();
-    }
+    job.output = lk::documents::DefaultOutputPath(normal, settings);
     jobs.push_back(std::move(job));
   }
   return jobs;

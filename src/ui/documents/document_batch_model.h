@@ -36,15 +36,14 @@ struct Job {
   std::string error;              // a DocumentError's message, without the file name
 };
 
-// The extensions the file dialog offers and a drop accepts, lower case with
-// their dots: the formats whose converter is in the program.
+// The extensions the file dialog offers, lower case with their dots.
 std::vector<std::string_view> OfferedExtensions();
 // "*.docx;*.docm;..." for the file dialog's filter.
 std::string DialogPattern();
 
-// One job per distinct input, in the order given. A file of a format we do
-// not convert fails at once, so a drop of mixed files still says what
-// became of each.
+// One job per distinct input, in the order given, its output beside it. A
+// file we cannot convert (a drop takes whatever was selected) fails when its
+// turn comes, with the converter's reason.
 std::vector<Job> MakeJobs(const std::vector<fs::path>& inputs, const lk::documents::ConvertSettings& settings);
 
 struct Report {

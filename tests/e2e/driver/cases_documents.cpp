@@ -263,7 +263,7 @@ std::wstring QuotedNames(const std::vector<std::wstring>& names) {
 }
 
 // Picks `names` of `folder` in the open dialog, as a person does: the
-// folder typed into the file name field takes the dialog there, then the
+// folder in the file name field and Enter take the dialog there, then the
 // names, each in quotes.
 void PickInDialog(const Toolbar& toolbar, const std::wstring& folder, const std::wstring& names) {
   ChooseFromWindowMenu(toolbar, 4);
@@ -375,9 +375,8 @@ void PaintNow(HWND window) {
 
 int DocumentPictures(const Context& context, const std::wstring& progress, const std::wstring& summary) {
   try {
-    // A Unicode font the prefix has, so that Devanagari file names show.
-    ToolbarRun run(context, std::string(kFactoryCustomize) + "[Convert]\r\nUnicodeFont=Lohit Devanagari\r\n");
-    auto names = WriteLetters(run.folder.Dir(), 12, L"\u092A\u0924\u094D\u0930");  // पत्र N
+    ToolbarRun run(context, std::string(kFactoryCustomize));
+    auto names = WriteLetters(run.folder.Dir(), 12);
     WriteBytes(run.folder.Dir() + L"\\old report.docx", "not a zip archive at all");
     names.push_back(L"old report.docx");
     PickInDialog(run.toolbar, run.folder.Dir(), QuotedNames(names));
