@@ -392,7 +392,7 @@ void PaintNow(HWND window) {
 int DocumentPictures(const Context& context, const std::wstring& progress, const std::wstring& summary) {
   try {
     ToolbarRun run(context, std::string(kFactoryCustomize));
-    auto names = WriteLetters(run.folder.Dir(), 12);
+    auto names = WriteLetters(run.folder.Dir(), 6);
     WriteBytes(run.folder.Dir() + L"\\old report.docx", "not a zip archive at all");
     names.push_back(L"old report.docx");
     PickInDialog(run.toolbar, run.folder.Dir(), QuotedNames(names));
