@@ -1,7 +1,9 @@
 #pragma once
-// lekhopakar-convert: converts text files between a legacy font's encoding and
-// Unicode from the command line. Everything but the console set-up lives here,
-// over standard streams, so tests drive it the way a shell does.
+// lekhopakar-convert: converts text files and documents between a legacy
+// font's encoding and Unicode from the command line. Everything but the
+// console set-up lives here, over standard streams, so tests drive it the way
+// a shell does.
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <iosfwd>
@@ -11,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/document_jobs.h"
 #include "convert/converter.h"
 
 namespace lk::cli {
@@ -23,7 +26,14 @@ struct ConvertArgs {
   bool strict = false;
   bool help = false;
   bool version = false;
-  // Read in this order; none means standard input, and so does "-".
+  // The font converted document runs get; none keeps the documents' default.
+  std::optional<std::string> unicodeFont;
+  // -o: the output file of one document, or the folder of several.
+  std::optional<std::string> output;
+  std::optional<unsigned> jobs;
+  bool overwrite = false;
+  // Text files are read in this order; none means standard input, and so
+  // does "-". Documents and folders go through the document run.
   std::vector<std::string> files;
 };
 
@@ -69,12 +79,24 @@ struct ConvertIo {
   std::ostream& err;
   // Bytes read at a time; memory stays within a few times this, whatever the input.
   std::size_t chunkSize = std::size_t{1} << 16;
+  // What the entry point knows of where the command runs.
+  bool errIsTerminal = false;  // a progress line is then kept on standard error
+  unsigned cores = 1;
+  std::uint64_t physicalMemory = 0;  // bytes; 0 when unknown
+  // Set (from a signal handler, say) to stop: files in progress are removed.
+  const std::atomic<bool>* cancel = nullptr;
+  // Converts one document; empty means documents::ConvertDocumentFile.
+  DocumentConverter convertDocument = {};
 };
 
+// The status of a run stopped through ConvertIo::cancel, as a shell reports
+// a program that Ctrl+C ended.
+inline constexpr int kCancelledStatus = 130;
+
 // Runs the command with args (the program name left out) and returns its exit
-// status: 0, 1 (a file could not be read or was not UTF-8, or the output could
-// not be written), 2 (wrong usage) or 3 (--strict and characters that had no
-// equivalent).
+// status: 0, 1 (a file could not be read, converted or written), 2 (wrong
+// usage, or inputs and -o that cannot go together), 3 (--strict and
+// characters that had no equivalent) or kCancelledStatus.
 int RunConvert(std::span<const std::string> args, const ConvertIo& io);
 
 }  // namespace lk::cli

@@ -1,17 +1,74 @@
 // Entry point of lekhopakar-convert: console set-up only; the command itself is
 // RunConvert.
+#include <atomic>
+#include <csignal>
+#include <cstdio>
 #include <iostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "cli/convert_cli.h"
+#include "platform/physical_memory.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
 
 #include "text/utf8.h"
+#else
+#include <signal.h>
+#include <unistd.h>
+#endif
 
+namespace {
+
+// Set by Ctrl+C: the documents in progress are removed before the command
+// ends, where the default action would leave their temporary files behind.
+std::atomic<bool> cancelled{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "the flag is set from a signal handler");
+
+extern "C" void OnInterrupt(int) {
+  cancelled.store(true);
+  // A second Ctrl+C ends the program at once, as it would have anyway.
+  std::signal(SIGINT, SIG_DFL);
+}
+
+bool ErrorIsTerminal() {
+#ifdef _WIN32
+  return _isatty(_fileno(stderr)) != 0;
+#else
+  return isatty(STDERR_FILENO) != 0;
+#endif
+}
+
+void CatchInterrupt() {
+#ifdef _WIN32
+  std::signal(SIGINT, OnInterrupt);
+#else
+  // Without SA_RESTART a read from a terminal or a pipe returns at once, so
+  // that Ctrl+C is not left waiting for more input.
+  struct sigaction action {};
+  action.sa_handler = OnInterrupt;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = 0;
+  sigaction(SIGINT, &action, nullptr);
+#endif
+}
+
+int Run(const std::vector<std::string>& args) {
+  CatchInterrupt();
+  lk::cli::ConvertIo io{std::cin, std::cout, std::cerr};
+  io.errIsTerminal = ErrorIsTerminal();
+  io.cores = std::thread::hardware_concurrency();
+  io.physicalMemory = lk::platform::PhysicalMemoryBytes();
+  io.cancel = &cancelled;
+  return lk::cli::RunConvert(args, io);
+}
+
+}  // namespace
+
+#ifdef _WIN32
 namespace {
 
 // The wide command line is the only one that holds every file name; the
@@ -30,9 +87,8 @@ int wmain(int argc, wchar_t** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) args.push_back(Utf8FromWide(argv[i]));
-#else
-int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
-#endif
-  return lk::cli::RunConvert(args, {std::cin, std::cout, std::cerr});
+  return Run(args);
 }
+#else
+int main(int argc, char** argv) { return Run(std::vector<std::string>(argv + 1, argv + argc)); }
+#endif

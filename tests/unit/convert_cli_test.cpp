@@ -13,6 +13,7 @@
 #include "convert/converter.h"
 #include "convert/legacy_font.h"
 #include "temp_dir.h"
+#include "text/cp1252.h"
 #include "text/utf8.h"
 
 #ifndef _WIN32
@@ -50,7 +51,8 @@ std::string Arg(const fs::path& path) {
 
 const std::string kBom = "\xEF\xBB\xBF";
 const std::string kUsage =
-    "usage: lekhopakar-convert --to unicode|legacy [--font NAME] [--eyelash zwj|rra] [--strict] [FILE...]";
+    "usage: lekhopakar-convert --to unicode|legacy [--font NAME] [--unicode-font NAME] [--eyelash zwj|rra] [--strict]"
+    " [-o OUT] [--jobs N] [--overwrite] [PATH...]";
 
 TEST(ConvertCliArgs, OptionsTakeTheirValueSeparateOrAfterAnEqualsSign) {
   const std::vector<std::string> args = {"--to=legacy", "--font", "kantipur", "--eyelash=RRA", "--strict",
@@ -63,6 +65,16 @@ TEST(ConvertCliArgs, OptionsTakeTheirValueSeparateOrAfterAnEqualsSign) {
   EXPECT_TRUE(parsed.args->strict);
   EXPECT_EQ(parsed.args->files, (std::vector<std::string>{"a.txt", "-", "--to", "-x"}));
 
+  const std::vector<std::string> documents = {"--to", "unicode", "-o", "out", "--jobs=3", "--unicode-font",
+                                              "Noto Sans Devanagari", "--overwrite", "दस्तावेज"};
+  const ParsedArgs forDocuments = ParseConvertArgs(documents);
+  ASSERT_TRUE(forDocuments.args) << forDocuments.error;
+  EXPECT_EQ(forDocuments.args->output, "out");
+  EXPECT_EQ(forDocuments.args->jobs, 3u);
+  EXPECT_EQ(forDocuments.args->unicodeFont, "Noto Sans Devanagari");
+  EXPECT_TRUE(forDocuments.args->overwrite);
+  EXPECT_EQ(forDocuments.args->files, (std::vector<std::string>{"दस्तावेज"}));
+
   const std::vector<std::string> plain = {"--to", "unicode"};
   const ParsedArgs defaults = ParseConvertArgs(plain);
   ASSERT_TRUE(defaults.args);
@@ -71,6 +83,10 @@ TEST(ConvertCliArgs, OptionsTakeTheirValueSeparateOrAfterAnEqualsSign) {
   EXPECT_EQ(defaults.args->options.eyelash, Eyelash::kZwj);
   EXPECT_FALSE(defaults.args->strict);
   EXPECT_TRUE(defaults.args->files.empty());
+  EXPECT_FALSE(defaults.args->output);
+  EXPECT_FALSE(defaults.args->jobs);
+  EXPECT_FALSE(defaults.args->unicodeFont);
+  EXPECT_FALSE(defaults.args->overwrite);
 }
 
 TEST(ConvertCliArgs, FontNamesMatchTheWayWindowsListsThemWhateverTheSpelling) {
@@ -107,6 +123,18 @@ TEST(ConvertCliArgs, WrongUsageExitsWithTwoAndTheUsageLine) {
       {"--to", "unicode", "--verbose"},
       {"--to", "unicode", "-s"},
       {"--strict=yes", "--to", "unicode"},
+      {"--to", "unicode", "--overwrite=yes"},
+      {"--to", "unicode", "-o"},
+      {"--to", "unicode", "-o", ""},
+      {"--to", "unicode", "-o", "a", "-o", "b", "x.docx"},
+      {"--to", "unicode", "--jobs", "0"},
+      {"--to", "unicode", "--jobs", "-1"},
+      {"--to", "unicode", "--jobs", "257"},
+      {"--to", "unicode", "--jobs", "4x"},
+      {"--to", "unicode", "--jobs"},
+      {"--to", "unicode", "--unicode-font", "  "},
+      {"--to", "unicode", "--unicode-font", std::string(32, 'N')},
+      {"--to", "unicode", "--unicode-font", "Nirmala	UI"},
   };
   for (const auto& args : wrong) {
     const Result result = Convert(args, "s");
@@ -221,7 +249,7 @@ TEST_F(ConvertCliFiles, FilesAndStandardInputAreConvertedInTheOrderGiven) {
   EXPECT_EQ(result.err, "");
 }
 
-TEST_F(ConvertCliFiles, AFileThatIsNotUtf8IsNamedWithItsPlaceAndNothingOfItIsWritten) {
+TEST_F(ConvertCliFiles, TextToMakeLegacyThatIsNotUtf8IsNamedWithItsPlaceAndNothingOfItIsWritten) {
   struct Case {
     std::string bytes;
     const char* place;
@@ -236,12 +264,12 @@ TEST_F(ConvertCliFiles, AFileThatIsNotUtf8IsNamedWithItsPlaceAndNothingOfItIsWri
       {"s" + kBom + "\x80", ":1:3:"},                  // a stray continuation byte
       {std::string(70000, 's') + "\n\xE0\xA4s", ":2:1:"},  // across the boundary of two reads
   };
-  const std::string good = File("good.txt", "sn\n");
+  const std::string good = File("good.txt", "कल\n");
   for (const Case& c : cases) {
     const std::string bad = File("bad.txt", c.bytes);
-    const Result result = Convert({"--to", "unicode", good, bad, good});
+    const Result result = Convert({"--to", "legacy", good, bad, good});
     EXPECT_EQ(result.status, 1) << c.place;
-    EXPECT_EQ(result.out, "कल\nकल\n") << c.place;
+    EXPECT_EQ(result.out, "sn\nsn\n") << c.place;
     EXPECT_EQ(result.err, "lekhopakar-convert: " + bad + c.place + " not valid UTF-8; nothing of this file was written\n");
   }
 }
@@ -260,12 +288,10 @@ TEST_F(ConvertCliFiles, StandardInputThatIsNotUtf8IsHeldBackWhole) {
 TEST_F(ConvertCliFiles, FilesThatCannotBeReadAreNamedAndTheOthersStillConverted) {
   const std::string good = File("good.txt", "sn");
   const std::string missing = Arg(dir_.path() / "missing.txt");
-  const std::string folder = Arg(dir_.path());
-  const Result result = Convert({"--to", "unicode", missing, good, folder});
+  const Result result = Convert({"--to", "unicode", missing, good});
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.out, "कल");
   EXPECT_EQ(result.err.find("lekhopakar-convert: cannot read " + missing + ": "), 0u) << result.err;
-  EXPECT_NE(result.err.find("\nlekhopakar-convert: cannot read " + folder + ": "), std::string::npos) << result.err;
 }
 
 TEST_F(ConvertCliFiles, CharactersWithoutAnEquivalentAreCountedAndStrictTurnsThemIntoStatusThree) {
@@ -297,6 +323,109 @@ TEST_F(ConvertCliFiles, CharactersWithoutAnEquivalentAreCountedAndStrictTurnsThe
   const Result none = Convert({"--to", "legacy", "--strict", clean});
   EXPECT_EQ(none.status, 0);
   EXPECT_EQ(none.err, "");
+}
+
+// Text as Notepad saves it under "Unicode" (little-endian) or "Unicode big endian".
+std::string Utf16File(std::u16string_view text, bool little) {
+  std::string bytes = little ? "\xFF\xFE" : "\xFE\xFF";
+  for (char16_t unit : text) {
+    const char low = static_cast<char>(unit & 0xFF);
+    const char high = static_cast<char>(unit >> 8);
+    bytes += little ? std::string{low, high} : std::string{high, low};
+  }
+  return bytes;
+}
+
+TEST_F(ConvertCliFiles, Utf16WithAByteOrderMarkIsReadAsSuchBothWays) {
+  struct Case {
+    const char* to;
+    std::u16string text;
+  };
+  const Case cases[] = {
+      {"unicode", u"g]kfn\r\nk\u00A5of] \u2030"},  // legacy text is the Windows-1252 reading of its codes
+      {"unicode", u""},
+      {"legacy", u"नेपाल\nक\U0001F600"},  // a character beyond U+FFFF is a surrogate pair
+  };
+  for (const Case& c : cases) {
+    const std::string utf8 = lk::text::Utf16ToUtf8(c.text);
+    const std::string expected = std::string(c.to) == "unicode" ? lk::convert::ToUnicode(utf8) : lk::convert::ToLegacy(utf8);
+    for (bool little : {true, false}) {
+      const std::string bytes = Utf16File(c.text, little);
+      const std::string file = File("utf16.txt", bytes);
+      for (std::size_t chunk : {1u, 2u, 3u, 65536u}) {
+        const Result fromFile = Convert({"--to", c.to, file}, "", chunk);
+        EXPECT_EQ(fromFile.status, 0) << fromFile.err;
+        EXPECT_EQ(fromFile.out, expected) << little << " " << chunk;
+        EXPECT_EQ(fromFile.err.find("not valid"), std::string::npos) << fromFile.err;
+        const Result fromInput = Convert({"--to", c.to}, bytes, chunk);
+        EXPECT_EQ(fromInput.out, expected) << little << " " << chunk;
+      }
+    }
+  }
+}
+
+TEST_F(ConvertCliFiles, BrokenUtf16IsNamedWithItsPlaceAndNothingOfItIsWritten) {
+  struct Case {
+    std::u16string units;
+    bool oddByte;
+    const char* place;
+  };
+  const Case cases[] = {
+      {u"sn\nk\xD800" u"f", false, ":2:2:"},  // a high surrogate without its pair
+      {u"\xDC00", false, ":1:1:"},           // a low surrogate alone
+      {u"sn\xD83D", false, ":1:3:"},         // the input ends inside a pair
+      {u"sn", true, ":1:3:"},                // an odd last byte
+  };
+  for (const Case& c : cases) {
+    for (bool little : {true, false}) {
+      std::string bytes = Utf16File(c.units, little);
+      if (c.oddByte) bytes += 's';
+      const std::string bad = File("bad.txt", bytes);
+      const Result result = Convert({"--to", "unicode", bad}, "", 3);
+      EXPECT_EQ(result.status, 1) << c.place;
+      EXPECT_EQ(result.out, "") << c.place;
+      EXPECT_EQ(result.err, "lekhopakar-convert: " + bad + c.place + " not valid UTF-16 (" +
+                                (little ? "little" : "big") + "-endian); nothing of this file was written\n");
+    }
+  }
+}
+
+TEST_F(ConvertCliFiles, LegacyTextThatIsNotUtf8IsReadAsWindows1252AndSaidSo) {
+  // Notepad's "ANSI": the font's codes themselves, 0x81 (undefined in
+  // Windows-1252) and 0x89 among them.
+  const std::string bytes = "g]kfn\r\nk\xA5of] \x89\x81";
+  const std::string expected = lk::convert::ToUnicode(lk::text::Cp1252ToUtf8(bytes));
+  const std::string file = File("ansi.txt", bytes);
+  for (std::size_t chunk : {1u, 3u, 65536u}) {
+    const Result fromFile = Convert({"--to", "unicode", file}, "", chunk);
+    EXPECT_EQ(fromFile.status, 0) << fromFile.err;
+    EXPECT_EQ(fromFile.out, expected) << chunk;
+    EXPECT_EQ(fromFile.err.rfind(
+                  "lekhopakar-convert: " + file + ":2:2: not valid UTF-8; read as Windows-1252 (Notepad's \"ANSI\")\n", 0),
+              0u)
+        << fromFile.err;
+    const Result fromInput = Convert({"--to", "unicode"}, bytes, chunk);
+    EXPECT_EQ(fromInput.out, expected) << chunk;
+    EXPECT_EQ(fromInput.err.rfind("lekhopakar-convert: (standard input):2:2: not valid UTF-8; read as Windows-1252 "
+                                  "(Notepad's \"ANSI\")\n",
+                                  0),
+              0u)
+        << fromInput.err;
+  }
+  // A byte order mark of UTF-8 is no mark in Windows-1252, and a fault long
+  // after the first read still turns the whole file.
+  const std::string late = kBom + std::string(70000, 's') + "\xA5";
+  EXPECT_EQ(Convert({"--to", "unicode", File("late.txt", late)}).out,
+            lk::convert::ToUnicode(lk::text::Cp1252ToUtf8(late)));
+
+  // Text holds no NUL bytes: such a file is something else.
+  const std::string binary = File("binary.txt", std::string("sn\0\0\xFF", 5));
+  const Result refused = Convert({"--to", "unicode", binary});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.out, "");
+  EXPECT_EQ(refused.err, "lekhopakar-convert: " + binary +
+                             ":1:5: not valid UTF-8, nor Windows-1252 text (it holds NUL bytes); nothing of this "
+                             "file was written\n");
 }
 
 #ifndef _WIN32

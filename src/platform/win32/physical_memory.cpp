@@ -1,0 +1,14 @@
+#include "platform/physical_memory.h"
+
+#include <windows.h>
+
+namespace lk::platform {
+
+std::uint64_t PhysicalMemoryBytes() {
+  MEMORYSTATUSEX status{};
+  status.dwLength = sizeof status;
+  if (!GlobalMemoryStatusEx(&status)) return 0;
+  return status.ullTotalPhys;
+}
+
+}  // namespace lk::platform

@@ -1,0 +1,281 @@
+#!/usr/bin/env python3
+"""Genuine .xlsx and .pptx files, converted by lekhopakar-convert and read
+back by LibreOffice: every sheet and every slide (notes and comments too)
+must show the expected text in the expected font.
+
+LibreOffice writes the .xlsx/.pptx from the flat sources beside this file,
+so the files come from a real office suite, not from us; after conversion
+it exports them again as flat XML (all sheets and slides, with their
+styles), where each text portion's font is resolved through its span, its
+paragraph, its frame or cell and their parent styles.
+"""
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import xml.etree.ElementTree as ET
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+NS = {
+    "office": "urn:oasis:names:tc:opendocument:xmlns:office:1.0",
+    "style": "urn:oasis:names:tc:opendocument:xmlns:style:1.0",
+    "text": "urn:oasis:names:tc:opendocument:xmlns:text:1.0",
+    "table": "urn:oasis:names:tc:opendocument:xmlns:table:1.0",
+    "draw": "urn:oasis:names:tc:opendocument:xmlns:drawing:1.0",
+    "presentation": "urn:oasis:names:tc:opendocument:xmlns:presentation:1.0",
+    "fo": "urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0",
+    "svg": "urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0",
+}
+
+
+def q(name):
+    prefix, local = name.split(":")
+    return "{%s}%s" % (NS[prefix], local)
+
+
+UNICODE = "Nirmala UI"
+
+# (source, target format, [(place, text, font)]): place is "sheet NAME",
+# "slide N" or "notes N"; the text must be found whole in one portion of
+# that place shown in that font.
+CASES = [
+    ("sheets.fods", "xlsx", "fods", [
+        # one shared string in a Preeti and an Arial cell
+        ("sheet Budget", "नेपाल सरकार", UNICODE),
+        ("sheet Budget", "g]kfn ;/sf/", "Arial"),
+        # a Preeti run beside an Arial run in one cell
+        ("sheet Budget", "किताब", UNICODE),
+        ("sheet Budget", "Book", "Arial"),
+        # numbers are not text: the Preeti cell keeps its font
+        ("sheet Budget", "2080", "Preeti"),
+        ("sheet Budget", "Total", "Arial"),
+        # a second sheet, and the comment on its cell
+        ("sheet Names", "काठमाडौं", UNICODE),
+        ("comments Names", "काठमाडौं", UNICODE),
+    ]),
+    ("slides.fodp", "pptx", "fodp", [
+        # the master's Preeti title and outline
+        ("slide 1", "नेपाल सरकार", UNICODE),
+        ("slide 1", "किताब", UNICODE),
+        ("slide 1", "Office", "Arial"),
+        ("notes 1", "काठमाडौं", UNICODE),
+        # a text box and a group
+        ("slide 2", "सरकार", UNICODE),
+        ("slide 2", "Nepal", "Arial"),
+        ("slide 2", "नेपाल", UNICODE),
+        ("slide 2", "Group", "Arial"),
+    ]),
+]
+
+# Legacy text that must not be left anywhere but where the case says.
+LEGACY_LEFT = {"sheets.fods": {"g]kfn ;/sf/"}, "slides.fodp": set()}
+
+
+class Styles:
+    def __init__(self, root):
+        self.fonts = {}
+        for face in root.iter(q("style:font-face")):
+            self.fonts[face.get(q("style:name"))] = face.get(q("svg:font-family"), "").strip("'\"")
+        self.styles = {}
+        self.defaults = {}
+        for style in root.iter(q("style:style")):
+            self.styles.setdefault(style.get(q("style:name")), style)
+        for style in root.iter(q("style:default-style")):
+            self.defaults[style.get(q("style:family"))] = style
+
+    def own_font(self, style):
+        props = style.find(q("style:text-properties"))
+        if props is None:
+            return None
+        name = props.get(q("style:font-name"))
+        if name:
+            return self.fonts.get(name, name)
+        family = props.get(q("fo:font-family"))
+        return family.strip("'\"") if family else None
+
+    def font(self, name):
+        seen = set()
+        while name and name not in seen:
+            seen.add(name)
+            style = self.styles.get(name)
+            if style is None:
+                return None
+            font = self.own_font(style)
+            if font:
+                return font
+            name = style.get(q("style:parent-style-name"))
+        return None
+
+
+STYLE_ATTRIBUTES = [q("text:style-name"), q("draw:text-style-name"), q("presentation:style-name"),
+                    q("draw:style-name"), q("table:style-name")]
+
+
+def portions(paragraph, chain, styles, paragraph_style=True):
+    """The paragraph's text as (text, font) portions; chain lists the
+    style names above it, nearest first."""
+    out = []
+
+    def font_of(names):
+        for name in names:
+            font = styles.font(name)
+            if font:
+                return font
+        default = styles.defaults.get("table-cell") or styles.defaults.get("graphic")
+        return styles.own_font(default) if default is not None else None
+
+    def walk(element, names):
+        own = element.get(q("text:style-name")) if paragraph_style or element is not paragraph else None
+        names = ([own] if own else []) + names
+        if element.text:
+            out.append((element.text, font_of(names)))
+        for child in element:
+            if child.tag in (q("text:s"),):
+                out.append((" " * int(child.get(q("text:c"), "1")), font_of(names)))
+            elif child.tag in (q("text:tab"), q("text:line-break")):
+                out.append((" ", font_of(names)))
+            else:
+                walk(child, names)
+            if child.tail:
+                out.append((child.tail, font_of(names)))
+
+    walk(paragraph, chain)
+    return out
+
+
+def places_of_spreadsheet(root, styles):
+    body = root.find(q("office:body")).find(q("office:spreadsheet"))
+    for table in body.findall(q("table:table")):
+        name = table.get(q("table:name"))
+        column_styles = []
+        for column in table.iter(q("table:table-column")):
+            count = int(column.get(q("table:number-columns-repeated"), "1"))
+            column_styles += [column.get(q("table:default-cell-style-name"))] * min(count, 1024)
+        for row in table.iter(q("table:table-row")):
+            index = 0
+            for cell in row:
+                if cell.tag not in (q("table:table-cell"), q("table:covered-table-cell")):
+                    continue
+                style = cell.get(q("table:style-name"))
+                if style is None and index < len(column_styles):
+                    style = column_styles[index]
+                chain = [style] if style else []
+                for p in cell.findall(q("text:p")):
+                    yield "sheet " + name, portions(p, chain, styles)
+                # LibreOffice gives a comment's paragraph a default font of
+                # its own and keeps the comment's run font in the
+                # annotation's text style.
+                for note in cell.findall(q("office:annotation")):
+                    note_chain = [note.get(q("draw:text-style-name")), note.get(q("draw:style-name"))]
+                    for p in note.iter(q("text:p")):
+                        yield "comments " + name, portions(p, [n for n in note_chain if n], styles, False)
+                index += int(cell.get(q("table:number-columns-repeated"), "1"))
+
+
+def places_of_presentation(root, styles):
+    body = root.find(q("office:body")).find(q("office:presentation"))
+    for number, page in enumerate(body.findall(q("draw:page")), 1):
+        for place, scope in (("slide", page), ("notes", page.find(q("presentation:notes")))):
+            if scope is None:
+                continue
+            parents = {child: parent for parent in scope.iter() for child in parent}
+            for p in scope.iter(q("text:p")):
+                if place == "slide" and any(a.tag == q("presentation:notes") for a in ancestors(p, parents)):
+                    continue
+                chain = []
+                for ancestor in ancestors(p, parents):
+                    chain += [ancestor.get(attribute) for attribute in STYLE_ATTRIBUTES[1:]
+                              if ancestor.get(attribute)]
+                yield "%s %d" % (place, number), portions(p, chain, styles)
+
+
+def ancestors(element, parents):
+    while element in parents:
+        element = parents[element]
+        yield element
+
+
+def merged(found):
+    """Neighbouring portions of one font read as one text."""
+    out = []
+    for text, font in found:
+        if out and out[-1][1] == font:
+            out[-1] = (out[-1][0] + text, font)
+        else:
+            out.append((text, font))
+    return out
+
+
+def check(source, flat_file, expectations):
+    root = ET.parse(flat_file).getroot()
+    styles = Styles(root)
+    reader = places_of_spreadsheet if flat_file.endswith(".fods") else places_of_presentation
+    places = {}
+    for place, found in reader(root, styles):
+        places.setdefault(place, []).extend(merged(found))
+    failures = []
+    for place, text, font in expectations:
+        shown = places.get(place, [])
+        if not any(text in t and f == font for t, f in shown):
+            failures.append("%s: %s: %r in %s not found; it shows %r" % (source, place, text, font, shown))
+    allowed = LEGACY_LEFT.get(source, set())
+    for place, shown in places.items():
+        for t, f in shown:
+            if f == "Preeti" and t.strip() and not t.strip().isdigit() and t.strip() not in allowed:
+                failures.append("%s: %s: %r is still in Preeti" % (source, place, t))
+    return failures
+
+
+def soffice(home, target, outdir, files):
+    subprocess.run(["soffice", "--headless", "--norestore", "--convert-to", target, "--outdir", outdir] + files,
+                   check=True, env=dict(os.environ, HOME=home), stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, timeout=600)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--convert", required=True, help="lekhopakar-convert")
+    parser.add_argument("--keep", help="keep the files made here in this folder")
+    args = parser.parse_args()
+    if not shutil.which("soffice"):
+        print("LibreOffice (soffice) is not installed", file=sys.stderr)
+        return 2
+    work = args.keep or tempfile.mkdtemp(prefix="lk_office_")
+    os.makedirs(work, exist_ok=True)
+    home, genuine, converted, back = (os.path.join(work, d) for d in ("home", "genuine", "converted", "back"))
+    for folder in (home, genuine, converted, back):
+        os.makedirs(folder, exist_ok=True)
+    try:
+        by_format = {}
+        for source, office, flat, _ in CASES:
+            by_format.setdefault(office, []).append(os.path.join(HERE, source))
+        for office, files in by_format.items():
+            soffice(home, office, genuine, files)
+        outputs = []
+        for source, office, flat, _ in CASES:
+            stem = os.path.splitext(source)[0]
+            made = os.path.join(converted, stem + "." + office)
+            subprocess.run([args.convert, "--to", "unicode", "--overwrite", "-o", made,
+                            os.path.join(genuine, stem + "." + office)], check=True)
+            outputs.append(made)
+        for flat in {case[2] for case in CASES}:
+            soffice(home, flat, back, [o for o, case in zip(outputs, CASES) if case[2] == flat])
+        failures = []
+        for source, office, flat, expectations in CASES:
+            stem = os.path.splitext(source)[0]
+            failures += check(source, os.path.join(back, stem + "." + flat), expectations)
+        for failure in failures:
+            print(failure, file=sys.stderr)
+        print("office files read back by LibreOffice: %d cases, %d failed"
+              % (sum(len(c[3]) for c in CASES), len(failures)))
+        return 1 if failures else 0
+    finally:
+        if not args.keep:
+            shutil.rmtree(work, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,358 @@
+// Workbooks built by hand: shared strings one Preeti and one Arial cell
+// share, rich runs split mid-syllable, theme fonts, inline strings,
+// comments and charts, and what must stay as it was.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "documents/document_file.h"
+#include "documents/sheet_text.h"
+#include "documents/xlsx.h"
+#include "documents/xml_part.h"
+#include "unit/office_parts_fixture.h"
+
+namespace lk::documents {
+namespace {
+
+using convert::Direction;
+using testing::MemoryOutput;
+using testing::MemoryParts;
+using testing::ParseXml;
+using testing::Query;
+
+constexpr char kMain[] = R"(xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main")";
+constexpr char kSheetName[] = "xl/worksheets/sheet1.xml";
+constexpr char kStringsName[] = "xl/sharedStrings.xml";
+constexpr char kStylesName[] = "xl/styles.xml";
+
+// Fonts 0 Calibri (the theme's body font), 1 Preeti 14, 2 Arial, 3 bold
+// "PREETI " 20; cell format n uses font n.
+constexpr char kStyles[] =
+    R"(<fonts count="4"><font><sz val="11"/><name val="Calibri"/><family val="2"/><scheme val="minor"/></font>)"
+    R"(<font><sz val="14"/><name val="Preeti"/></font><font><sz val="11"/><name val="Arial"/></font>)"
+    R"(<font><b/><sz val="20"/><name val="PREETI "/><charset val="2"/></font></fonts>)"
+    R"(<cellXfs count="4"><xf numFmtId="0" fontId="0"/><xf numFmtId="0" fontId="1" applyFont="1"/>)"
+    R"(<xf numFmtId="0" fontId="2" applyFont="1"/><xf numFmtId="14" fontId="3" applyFont="1"/></cellXfs>)";
+
+struct Book {
+  std::string strings;  // si items
+  std::string rows;
+  std::string minorFont = "Calibri";
+  std::string comments;  // comment elements; none when empty
+  std::string chart;     // the chart's XML; none when empty
+};
+
+MemoryParts Make(const Book& book) {
+  std::vector<std::pair<std::string, std::string>> types{{"xl/workbook.xml", "spreadsheetml.sheet.main+xml"},
+                                                         {kSheetName, "spreadsheetml.worksheet+xml"},
+                                                         {kStylesName, "spreadsheetml.styles+xml"},
+                                                         {kStringsName, "spreadsheetml.sharedStrings+xml"},
+                                                         {"xl/theme/theme1.xml", "theme+xml"}};
+  if (!book.comments.empty()) types.emplace_back("xl/comments1.xml", "spreadsheetml.comments+xml");
+  if (!book.chart.empty()) types.emplace_back("xl/charts/chart1.xml", "drawingml.chart+xml");
+  MemoryParts parts;
+  parts.Set("[Content_Types].xml", testing::ContentTypesXml(types));
+  parts.Set("_rels/.rels", testing::RelationshipsXml({{"officeDocument", "xl/workbook.xml"}}));
+  parts.Set("xl/workbook.xml", std::string("<workbook ") + kMain +
+                                   R"(><sheets><sheet name="g]kfn" sheetId="1"/></sheets>)"
+                                   R"(<definedNames><definedName name="s'n">'g]kfn'!$A$1</definedName></definedNames></workbook>)");
+  parts.Set("xl/_rels/workbook.xml.rels",
+            testing::RelationshipsXml({{"worksheet", "worksheets/sheet1.xml"}, {"styles", "styles.xml"},
+                                       {"sharedStrings", "/xl/sharedStrings.xml"}, {"theme", "theme/theme1.xml"}}));
+  // The style sheet before the sheets, as some producers write it.
+  parts.Set(kStylesName, std::string("<styleSheet ") + kMain + ">" + kStyles + "</styleSheet>");
+  parts.Set("xl/theme/theme1.xml", testing::ThemeXml("Cambria", book.minorFont));
+  parts.Set(kSheetName,
+            std::string("<worksheet ") + kMain +
+                R"( xmlns:mc="http://schemas.openxmlformats.org/markup-compatibility/2006")"
+                R"( xmlns:x14ac="http://schemas.microsoft.com/office/spreadsheetml/2009/9/ac" mc:Ignorable="x14ac">)"
+                "<sheetData>" + book.rows + "</sheetData></worksheet>");
+  auto occurrences = [](const std::string& text, const std::string& what) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return std::to_string(n);
+  };
+  parts.Set(kStringsName, std::string("<sst ") + kMain + " count=\"" + occurrences(book.rows, "t=\"s\"") +
+                              "\" uniqueCount=\"" + occurrences(book.strings, "<si>") + "\">" + book.strings + "</sst>");
+  if (!book.comments.empty())
+    parts.Set("xl/comments1.xml", std::string("<comments ") + kMain + "><authors><author>A</author></authors><commentList>" +
+                                      book.comments + "</commentList></comments>");
+  if (!book.chart.empty()) parts.Set("xl/charts/chart1.xml", book.chart);
+  return parts;
+}
+
+struct Result {
+  MemoryParts input;
+  std::unique_ptr<MemoryOutput> output;
+  Tally tally;
+};
+
+std::unique_ptr<Result> Convert(MemoryParts parts, Direction direction = Direction::kToUnicode) {
+  auto result = std::make_unique<Result>();
+  result->input = std::move(parts);
+  result->output = std::make_unique<MemoryOutput>(result->input);
+  ConvertSettings settings;
+  settings.direction = direction;
+  ConvertXlsxParts(result->input, *result->output, settings, result->tally, nullptr);
+  return result;
+}
+
+// A cell as a reader sees it: its text, the family of its format's font,
+// and each rich run's rFont ("" for a run taking the cell's font).
+struct CellView {
+  std::string text;
+  std::string font;
+  std::vector<std::string> runFonts;
+  std::string format;
+  std::string item;  // the shared string it points at
+};
+
+CellView Show(const MemoryOutput& output, const std::string& ref) {
+  const auto sheet = ParseXml(output.Part(kSheetName));
+  const auto strings = ParseXml(output.Part(kStringsName));
+  const auto styles = ParseXml(output.Part(kStylesName));
+  const pugi::xml_node cell = sheet.select_node(("//c[@r='" + ref + "']").c_str()).node();
+  CellView view;
+  view.format = cell.attribute("s").value();
+  const int format = cell.attribute("s").as_int(0);
+  const int font = styles.select_node(("//cellXfs/xf[" + std::to_string(format + 1) + "]").c_str())
+                       .node()
+                       .attribute("fontId")
+                       .as_int(-1);
+  view.font = Query(styles, ("//fonts/font[" + std::to_string(font + 1) + "]/name/@val").c_str());
+  pugi::xml_node text = ChildNamed(cell, "is");
+  if (std::string_view(cell.attribute("t").value()) == "s") {
+    view.item = ChildNamed(cell, "v").text().get();
+    text = strings.select_node(("//si[" + std::to_string(std::stoi(view.item) + 1) + "]").c_str()).node();
+  }
+  view.text = testing::TextOf(text);
+  for (pugi::xpath_node run : text.select_nodes("r"))
+    view.runFonts.push_back(run.node().select_node("rPr/rFont/@val").attribute().value());
+  return view;
+}
+
+std::string Cell(const char* ref, int format, const char* item) {
+  return std::string("<c r=\"") + ref + "\" s=\"" + std::to_string(format) + "\" t=\"s\"><v>" + item + "</v></c>";
+}
+
+TEST(Xlsx, AStringSharedByAPreetiAndAnArialCellIsSplitBeforeThePreetiUseConverts) {
+  Book book;
+  book.strings = "<si><t>g]kfn</t></si><si><t>Total</t></si>";
+  book.rows = "<row r=\"1\">" + Cell("A1", 2, "0") + Cell("B1", 1, "0") + Cell("C1", 2, "1") + "</row><row r=\"2\">" +
+              Cell("A2", 1, "0") + "</row>";
+  const auto result = Convert(Make(book));
+  const MemoryOutput& out = *result->output;
+
+  // The Arial cell keeps the string as it was; both Preeti cells share the
+  // new item, in a new format with the Unicode font at the old size.
+  const CellView arial = Show(out, "A1"), preeti = Show(out, "B1"), again = Show(out, "A2");
+  EXPECT_EQ(arial.text, "g]kfn");
+  EXPECT_EQ(arial.item, "0");
+  EXPECT_EQ(arial.format, "2");
+  EXPECT_EQ(preeti.text, "नेपाल");
+  EXPECT_EQ(preeti.item, "2");
+  EXPECT_EQ(preeti.font, "Nirmala UI");
+  EXPECT_EQ(again.item, "2");
+  EXPECT_EQ(again.format, preeti.format);
+  EXPECT_EQ(Show(out, "C1").text, "Total");
+
+  const auto strings = ParseXml(out.Part(kStringsName));
+  EXPECT_EQ(Query(strings, "/sst/@uniqueCount"), "3");
+  EXPECT_EQ(Query(strings, "/sst/@count"), "4");  // as many uses as before
+  const auto styles = ParseXml(out.Part(kStylesName));
+  EXPECT_EQ(Query(styles, "//cellXfs/@count"), "5");
+  EXPECT_EQ(Query(styles, "//cellXfs/xf[2]/@fontId"), "1");  // the Preeti format other cells may use is kept
+  EXPECT_EQ(Query(styles, "//cellXfs/xf[5]/@fontId"), "4");
+  EXPECT_EQ(Query(styles, "//fonts/@count"), "5");
+  EXPECT_EQ(Query(styles, "//fonts/font[5]/sz/@val"), "14");
+  EXPECT_EQ(result->tally.convertedRuns, 1u);
+  // Sheet names and defined names are not text to convert.
+  EXPECT_TRUE(out.copied.count("xl/workbook.xml"));
+}
+
+TEST(Xlsx, StringsConvertByTheFontEachPartShowsIn) {
+  struct Case {
+    const char* name;
+    std::string item;
+    int format;
+    std::string text;
+    std::string cellFont;
+    std::vector<std::string> runFonts;
+  };
+  const Case cases[] = {
+      {"plain text in a Preeti cell", "<si><t>;/sf/</t></si>", 1, "सरकार", "Nirmala UI", {}},
+      {"a family named in capitals with a blank", "<si><t>g]kfn</t></si>", 3, "नेपाल", "Nirmala UI", {}},
+      {"a syllable split between two Preeti runs of an Arial cell",
+       R"(<si><r><rPr><b/><rFont val="Preeti"/></rPr><t>l</t></r><r><rPr><rFont val="Preeti"/></rPr><t>stfa</t></r></si>)",
+       2, "किताब", "Arial", {"Nirmala UI", "Nirmala UI"}},
+      {"runs without a font take the Preeti cell's; English keeps Arial",
+       R"(<si><r><t>g]kfn</t></r><r><rPr><rFont val="Arial"/></rPr><t xml:space="preserve"> Hello</t></r></si>)", 1,
+       "नेपाल Hello", "Nirmala UI", {"", "Arial"}},
+      {"AutoCorrect's quote in Preeti is u-kar", "<si><t>s’</t></si>", 1, "कु", "Nirmala UI", {}},
+      {"English in an Arial cell stays", "<si><t>Total</t></si>", 2, "Total", "Arial", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Book book;
+    book.strings = c.item;
+    book.rows = "<row r=\"1\">" + Cell("A1", c.format, "0") + "</row>";
+    const auto result = Convert(Make(book));
+    const CellView view = Show(*result->output, "A1");
+    EXPECT_EQ(view.text, c.text);
+    EXPECT_EQ(view.font, c.cellFont);
+    EXPECT_EQ(view.runFonts, c.runFonts);
+  }
+}
+
+TEST(Xlsx, TwoPreetiCellsOfDifferentSizesShareOneConvertedStringEachInItsOwnNewFormat) {
+  Book book;
+  book.strings = "<si><t>g]kfn</t></si>";
+  book.rows = "<row r=\"1\">" + Cell("A1", 1, "0") + Cell("B1", 3, "0") + Cell("C1", 1, "0") + "</row>";
+  const auto result = Convert(Make(book));
+  const MemoryOutput& out = *result->output;
+  const CellView a = Show(out, "A1"), b = Show(out, "B1"), c = Show(out, "C1");
+  EXPECT_EQ(a.item, "0");
+  EXPECT_EQ(b.item, "0");
+  EXPECT_EQ(a.text, "नेपाल");
+  EXPECT_NE(a.format, b.format);
+  EXPECT_EQ(a.format, c.format);
+  const auto styles = ParseXml(out.Part(kStylesName));
+  EXPECT_EQ(Query(styles, "//cellXfs/@count"), "6");
+  EXPECT_EQ(Query(styles, "//cellXfs/xf[6]/@numFmtId"), "14");  // the rest of the format is kept
+  // The bold 20-point font keeps its look but not the old character set.
+  EXPECT_TRUE(styles.select_node("//fonts/font[6]/b"));
+  EXPECT_FALSE(styles.select_node("//fonts/font[6]/charset"));
+  EXPECT_EQ(Query(ParseXml(out.Part(kStringsName)), "/sst/@uniqueCount"), "1");
+}
+
+TEST(Xlsx, InlineStringsAndFormulaResultsConvertWhileFormulasNumbersAndDatesStay) {
+  Book book;
+  book.strings = "<si><t>x</t></si>";
+  book.rows = R"(<row r="1"><c r="A1" s="1" t="inlineStr"><is><t>;/sf/</t></is></c>)"
+              R"(<c r="B1" s="1" t="str"><f>A1&amp;"s"</f><v>;/sf/s</v></c>)"
+              R"(<c r="C1" s="1"><v>2080</v></c><c r="D1" s="3"><v>45000</v></c></row>)";
+  const auto result = Convert(Make(book));
+  const MemoryOutput& out = *result->output;
+  const CellView inlineCell = Show(out, "A1");
+  EXPECT_EQ(inlineCell.text, "सरकार");
+  EXPECT_EQ(inlineCell.font, "Nirmala UI");
+  const auto sheet = ParseXml(out.Part(kSheetName));
+  // A formula's text result follows the cells it is made of; the formula
+  // stays as it was.
+  EXPECT_EQ(Query(sheet, "//c[@r='B1']/f"), "A1&\"s\"");
+  EXPECT_EQ(Query(sheet, "//c[@r='B1']/v"), "सरकारक");
+  EXPECT_EQ(Query(sheet, "//c[@r='B1']/@s"), Query(sheet, "//c[@r='A1']/@s"));
+  EXPECT_EQ(Query(sheet, "//c[@r='C1']/@s"), "1");
+  EXPECT_EQ(Query(sheet, "//c[@r='D1']/@s"), "3");
+  // The sheet's namespace declarations and mc:Ignorable are kept.
+  EXPECT_EQ(Query(sheet, "/worksheet/@mc:Ignorable"), "x14ac");
+  EXPECT_TRUE(sheet.document_element().attribute("xmlns:x14ac"));
+}
+
+TEST(Xlsx, TheThemeFontOfACellCountsAndItsNewFontNoLongerFollowsTheTheme) {
+  Book book;
+  book.minorFont = "Preeti";
+  book.strings = "<si><t>g]kfn</t></si>";
+  book.rows = "<row r=\"1\">" + Cell("A1", 0, "0") + "</row>";
+  const auto result = Convert(Make(book));
+  EXPECT_EQ(Show(*result->output, "A1").text, "नेपाल");
+  const auto styles = ParseXml(result->output->Part(kStylesName));
+  EXPECT_EQ(Query(styles, "//fonts/font[5]/name/@val"), "Nirmala UI");
+  EXPECT_FALSE(styles.select_node("//fonts/font[5]/scheme"));
+  EXPECT_TRUE(styles.select_node("//fonts/font[1]/scheme"));
+}
+
+TEST(Xlsx, CommentsAndChartTitlesInALegacyFontConvert) {
+  Book book;
+  book.strings = "<si><t>x</t></si>";
+  book.rows = "<row r=\"1\">" + Cell("A1", 2, "0") + "</row>";
+  book.comments =
+      R"(<comment ref="A1" authorId="0"><text><r><rPr><sz val="9"/><rFont val="Preeti"/></rPr><t>g]kfn</t></r>)"
+      R"(<r><rPr><rFont val="Tahoma"/></rPr><t xml:space="preserve"> ok</t></r></text></comment>)";
+  book.chart =
+      R"(<c:chartSpace xmlns:c="http://schemas.openxmlformats.org/drawingml/2006/chart" )"
+      R"(xmlns:a="http://schemas.openxmlformats.org/drawingml/2006/main"><c:chart><c:title><c:tx><c:rich>)"
+      R"(<a:bodyPr/><a:p><a:r><a:rPr lang="en-US" b="1"><a:solidFill><a:srgbClr val="000000"/></a:solidFill></a:rPr>)"
+      R"(<a:t>;/sf/</a:t></a:r></a:p></c:rich></c:tx></c:title></c:chart><c:txPr><a:bodyPr/><a:lstStyle/><a:p><a:pPr>)"
+      R"(<a:defRPr><a:latin typeface="Preeti"/></a:defRPr></a:pPr><a:endParaRPr lang="en-US"/></a:p></c:txPr></c:chartSpace>)";
+  const auto result = Convert(Make(book));
+  const auto comments = ParseXml(result->output->Part("xl/comments1.xml"));
+  EXPECT_EQ(testing::TextOf(comments.select_node("//comment/text").node()), "नेपाल ok");
+  EXPECT_EQ(Query(comments, "//r[1]/rPr/rFont/@val"), "Nirmala UI");
+  EXPECT_EQ(Query(comments, "//r[2]/rPr/rFont/@val"), "Tahoma");
+  const auto chart = ParseXml(result->output->Part("xl/charts/chart1.xml"));
+  EXPECT_EQ(Query(chart, "//c:title//a:t"), "सरकार");
+  // New font slots go after the fill, where the run properties' sequence
+  // puts them.
+  const pugi::xml_node properties = chart.select_node("//c:title//a:rPr").node();
+  std::vector<std::string> order;
+  for (pugi::xml_node child : properties.children()) order.push_back(child.name());
+  EXPECT_EQ(order, (std::vector<std::string>{"a:solidFill", "a:latin", "a:ea", "a:cs"}));
+  EXPECT_EQ(Query(chart, "//c:title//a:latin/@typeface"), "Nirmala UI");
+}
+
+TEST(Xlsx, ConvertingTheOutputAgainChangesNothing) {
+  Book book;
+  book.strings = R"(<si><t>g]kfn</t></si><si><r><rPr><rFont val="Preeti"/></rPr><t>l</t></r>)"
+                 R"(<r><rPr><rFont val="Preeti"/></rPr><t>stfa</t></r></si>)";
+  book.rows = "<row r=\"1\">" + Cell("A1", 2, "0") + Cell("B1", 1, "0") + Cell("C1", 2, "1") +
+              R"(<c r="D1" s="1" t="inlineStr"><is><t>;/sf/</t></is></c></row>)";
+  book.comments = R"(<comment ref="A1" authorId="0"><text><r><rPr><rFont val="Preeti"/></rPr><t>g]kfn</t></r></text></comment>)";
+  const auto first = Convert(Make(book));
+  EXPECT_FALSE(first->output->written.empty());
+  const auto second = Convert(first->output->AsParts());
+  EXPECT_TRUE(second->output->written.empty()) << *second->output->written.begin();
+  EXPECT_EQ(second->tally.convertedRuns, 0u);
+}
+
+TEST(Xlsx, ToLegacyOnlyTheDevanagariTakesTheFamily) {
+  Book book;
+  book.strings = R"(<si><t>नेपाल</t></si><si><t>नेपाल Hello</t></si><si><t>g]kfn</t></si>)";
+  book.rows = "<row r=\"1\">" + Cell("A1", 2, "0") + Cell("B1", 2, "1") + Cell("C1", 1, "2") + "</row>";
+  const auto result = Convert(Make(book), Direction::kToLegacy);
+  const MemoryOutput& out = *result->output;
+  const CellView whole = Show(out, "A1"), mixed = Show(out, "B1"), legacy = Show(out, "C1");
+  EXPECT_EQ(whole.text, "g]kfn");
+  EXPECT_EQ(whole.font, "Preeti");
+  // A mixed string becomes runs: the Devanagari in Preeti at the cell's
+  // size, the English taking the cell's Arial.
+  EXPECT_EQ(mixed.text, "g]kfn Hello");
+  EXPECT_EQ(mixed.font, "Arial");
+  EXPECT_EQ(mixed.runFonts, (std::vector<std::string>{"Preeti", ""}));
+  const auto strings = ParseXml(out.Part(kStringsName));
+  EXPECT_EQ(Query(strings, "//si[2]/r[1]/rPr/sz/@val"), "11");
+  EXPECT_EQ(Query(strings, "//si[2]/r[2]/t/@xml:space"), "preserve");
+  EXPECT_EQ(legacy.text, "g]kfn");
+  EXPECT_EQ(legacy.format, "1");
+}
+
+TEST(Xlsx, MalformedPartsAndMissingWorkbooksAreRefusedByName) {
+  Book book;
+  MemoryParts parts = Make(book);
+  parts.Set(kSheetName, "<worksheet><sheetData><row></sheetData></worksheet>");
+  try {
+    Convert(std::move(parts));
+    FAIL() << "malformed sheet accepted";
+  } catch (const DocumentError& error) {
+    EXPECT_NE(std::string(error.what()).find(kSheetName), std::string::npos) << error.what();
+  }
+  MemoryParts noWorkbook = Make(book);
+  noWorkbook.Set("_rels/.rels", testing::RelationshipsXml({}));
+  EXPECT_THROW(Convert(std::move(noWorkbook)), DocumentError);
+}
+
+TEST(Xlsx, ExcelEscapesReadAsCharactersAndWrittenBack) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"g]kfn_x000D_", "g]kfn\r"},
+      {"_x005F_x0041_", "_x0041_"},  // a literal "_x0041_"
+      {"_xD800_", "_xD800_"},        // half a surrogate pair stays as written
+      {"_x12_", "_x12_"},
+  };
+  for (const auto& [stored, text] : cases) {
+    EXPECT_EQ(DecodeEscapes(stored), text) << stored;
+    if (std::string_view(stored) != "_xD800_") EXPECT_EQ(EncodeEscapes(text), stored) << stored;
+  }
+}
+
+}  // namespace
+}  // namespace lk::documents
