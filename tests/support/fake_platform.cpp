@@ -288,4 +288,9 @@ std::optional<std::string> FakePlatform::ScreenFontNamed(const std::string& name
 
 std::filesystem::path::string_type FakePlatform::ProgramDirectory() { return programDirectory; }
 
+bool FakePlatform::OpenFolder(const std::filesystem::path& folder) {
+  calls.push_back("OpenFolder " + folder.generic_string());
+  return true;
+}
+
 }  // namespace lk::platform

@@ -121,6 +121,7 @@ class FakePlatform : public Clipboard, public Keyboard, public Windows, public S
   std::vector<std::string> ScreenFonts() override;
   std::optional<std::string> ScreenFontNamed(const std::string& name) override;
   std::filesystem::path::string_type ProgramDirectory() override;
+  bool OpenFolder(const std::filesystem::path& folder) override;
 
   // The calls that show something to the user or to another program, one
   // line each: message boxes, activations, flashes, automation.

@@ -1,5 +1,7 @@
 #include "platform/win32/win32_shell.h"
 
+#include <shellapi.h>
+
 #include <algorithm>
 
 #include "platform/win32/office_automation.h"
@@ -107,6 +109,13 @@ std::filesystem::path::string_type Win32Shell::ProgramDirectory() {
   const bool driveRoot = slash == 2 && path[1] == L':';
   path.resize(driveRoot ? slash + 1 : slash);
   return path;
+}
+
+bool Win32Shell::OpenFolder(const std::filesystem::path& folder) {
+  // ShellExecute reports success as any value above 32.
+  const auto result = reinterpret_cast<INT_PTR>(
+      ::ShellExecuteW(owner_, L"open", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  return result > 32;
 }
 
 }  // namespace lk::platform

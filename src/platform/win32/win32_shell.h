@@ -16,6 +16,7 @@ class Win32Shell : public Shell {
   std::vector<std::string> ScreenFonts() override;
   std::optional<std::string> ScreenFontNamed(const std::string& name) override;
   std::filesystem::path::string_type ProgramDirectory() override;
+  bool OpenFolder(const std::filesystem::path& folder) override;
 
  private:
   HWND owner_ = nullptr;

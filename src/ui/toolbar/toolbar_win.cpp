@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "commands/assign.h"
+#include "commands/convert_selection.h"
 #include "platform/win32/wide_text.h"
 #include "resource_ids.h"
 #include "ui/common/colour_win.h"
@@ -36,6 +37,8 @@ constexpr double kChosenFontPoints = 16;
 constexpr double kQuickTextPoints = 12;
 // Posted by Show: what the first sight does not need is done after it.
 constexpr UINT kSettle = WM_APP + 1;
+// Files came in through an OLE drop and wait in the drop target.
+constexpr UINT kFilesDropped = WM_APP + 2;
 
 bool IsKey(int id) { return id >= id::kFirstKey && id < id::kFirstKey + kKeyCount; }
 bool IsCustomButton(int id) { return (id >= id::kCommand1 && id < id::kCommand7) || id == id::kCommand10; }
@@ -219,6 +222,10 @@ void ToolbarWindow::Settle() {
   TraceStartup("font list filled");
   conversions_.Attach(hwnd(), store_);
   TraceStartup("hotkeys registered");
+  // Nothing can be dropped on a toolbar the user cannot see yet.
+  documents::AcceptDroppedFiles(hwnd());
+  dropTarget_.Register(hwnd(), kFilesDropped);
+  TraceStartup("drop target registered");
   SetTooltips();
   TraceStartup("tooltips set");
   settled_ = true;
@@ -286,6 +293,7 @@ void ToolbarWindow::OnKeyClick(int index) {
 
 void ToolbarWindow::Unload() {
   ModalDialog::CloseOpen();
+  documentRuns_.CloseAll();
   const std::string font = FontListText();
   RECT outer{};
   const auto corner = ::GetWindowRect(hwnd(), &outer) ? std::optional<Corner>({outer.left, outer.top}) : std::nullopt;
@@ -360,6 +368,25 @@ void ToolbarWindow::OnConversion(convert::Direction direction, bool fromHotkey) 
   else
     runner_.ConvertTarget(direction, font);
   ::SetCursor(previous);
+}
+
+void ToolbarWindow::ConvertDocuments(convert::Direction direction,
+                                     const std::vector<std::filesystem::path>& files) {
+  if (files.empty()) return;
+  lk::documents::ConvertSettings settings;
+  settings.direction = direction;
+  settings.options.font = commands::ConversionFont(FontListText(), store_);
+  settings.unicodeFont = commands::AutomationFontAfter(convert::Direction::kToUnicode, settings.options.font, store_);
+  const std::string target = direction == convert::Direction::kToUnicode
+                                 ? std::string("Unicode")
+                                 : std::string(convert::LegacyFontName(settings.options.font));
+  documentRuns_.Start(hwnd(), platform_.shell, files, settings, target);
+}
+
+void ToolbarWindow::OnFilesDropped(const std::vector<std::filesystem::path>& files) {
+  if (files.empty()) return;
+  if (const auto direction = documents::AskDirection(hwnd(), commands::ConversionFont(FontListText(), store_)))
+    ConvertDocuments(*direction, files);
 }
 
 void ToolbarWindow::ShowAbout() {
@@ -511,7 +538,24 @@ LRESULT ToolbarWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         OnConversion(*direction, false);
         return 0;
       }
+      if (const auto direction = conversions_.DocumentsFromMenu(wParam)) {
+        const std::string title = direction == convert::Direction::kToUnicode
+                                      ? "Convert documents to Unicode"
+                                      : "Convert documents to " + std::string(convert::LegacyFontName(
+                                                                      commands::ConversionFont(FontListText(), store_)));
+        ConvertDocuments(*direction, documents::PickDocuments(hwnd(), title));
+        return 0;
+      }
       break;
+    case WM_INITMENU:
+      conversions_.NameDocumentsFamily(commands::ConversionFont(FontListText(), store_));
+      break;
+    case WM_DROPFILES:
+      OnFilesDropped(documents::DroppedFiles(reinterpret_cast<HDROP>(wParam)));
+      return 0;
+    case kFilesDropped:
+      OnFilesDropped(dropTarget_.TakeDropped());
+      return 0;
     case WM_HOTKEY:
       if (const auto direction = conversions_.FromHotkey(wParam)) OnConversion(*direction, true);
       return 0;
@@ -524,6 +568,7 @@ LRESULT ToolbarWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
       ::RemovePropW(hwnd(), kReadyProperty);
       conversions_.Detach();
+      dropTarget_.Revoke();
       ::PostQuitMessage(0);
       return 0;
     default:

@@ -17,6 +17,9 @@
 #include "ui/common/gdi_guards.h"
 #include "ui/common/picture_win.h"
 #include "ui/common/tooltips.h"
+#include "ui/documents/document_conversion_win.h"
+#include "ui/documents/document_picker_win.h"
+#include "ui/documents/file_drop_target_win.h"
 #include "ui/toolbar/conversion_menu_win.h"
 #include "ui/toolbar/enlargement_panel_win.h"
 #include "ui/toolbar/placement.h"
@@ -73,6 +76,9 @@ class ToolbarWindow : public win32::WindowBase, public target_link::TargetUi {
   // A conversion asked for from the window menu or, fromHotkey, by a global
   // hotkey: then it works on the window in front rather than the target field.
   void OnConversion(convert::Direction direction, bool fromHotkey);
+  // Whole documents, picked in the file dialog or dropped on the toolbar.
+  void ConvertDocuments(convert::Direction direction, const std::vector<std::filesystem::path>& files);
+  void OnFilesDropped(const std::vector<std::filesystem::path>& files);
   void ShowAbout();
   void RaiseControl(HWND control);
   bool DrawItem(const DRAWITEMSTRUCT& item);
@@ -102,6 +108,8 @@ class ToolbarWindow : public win32::WindowBase, public target_link::TargetUi {
 
   commands::CommandRunner runner_;
   ConversionCommands conversions_;
+  documents::ConversionRuns documentRuns_;
+  documents::FileDropTarget dropTarget_;
   target_link::SequenceGate gate_;
   bool shown_ = false;
   std::optional<std::string> startFont_;  // the last font, when installed
