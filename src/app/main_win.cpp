@@ -9,6 +9,7 @@
 #include "settings/app_path.h"
 #include "settings/settings_store.h"
 #include "ui/common/modal_loop.h"
+#include "ui/common/startup_trace_win.h"
 #include "ui/toolbar/toolbar_win.h"
 
 namespace {
@@ -31,6 +32,7 @@ class ComApartment {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  lk::ui::TraceStartup("entry");
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof(controls);
   controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
@@ -38,6 +40,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   const ComApartment com;
 
   lk::platform::Win32Platform platform;
+  lk::ui::TraceStartup("platform ready");
   const auto appPath = lk::settings::AppPathFrom(platform.shell.ProgramDirectory());
   lk::ui::toolbar::ToolbarWindow toolbar(platform, lk::settings::SettingsStore(lk::settings::SettingsFileIn(appPath)));
   if (!toolbar.Create()) return 1;

@@ -5,6 +5,7 @@
 
 #include "convert/legacy_font.h"
 #include "documents/docx.h"
+#include "documents/format_extensions.h"
 #include "documents/file_io.h"
 #include "documents/odf.h"
 #include "documents/office_parts.h"
@@ -80,13 +81,8 @@ void CheckPaths(const FileJob& job) {
 
 std::optional<Format> FormatOf(const fs::path& path) {
   const std::string ext = AsciiLower(Utf8(path.extension()));
-  if (ext == ".docx" || ext == ".docm" || ext == ".dotx") return Format::kDocx;
-  if (ext == ".xlsx" || ext == ".xlsm") return Format::kXlsx;
-  if (ext == ".pptx" || ext == ".pptm") return Format::kPptx;
-  if (ext == ".odt") return Format::kOdt;
-  if (ext == ".ods") return Format::kOds;
-  if (ext == ".odp") return Format::kOdp;
-  if (ext == ".rtf") return Format::kRtf;
+  for (const auto& entry : kFormatExtensions)
+    if (ext == entry.extension) return entry.format;
   return std::nullopt;
 }
 

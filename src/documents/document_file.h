@@ -35,6 +35,11 @@ class Cancelled : public std::runtime_error {
   Cancelled() : std::runtime_error("cancelled") {}
 };
 
+// Every converter polls the user's cancel flag the same way.
+inline void ThrowIfCancelled(const std::atomic<bool>* cancel) {
+  if (cancel && cancel->load(std::memory_order_relaxed)) throw Cancelled();
+}
+
 struct Limits {
   std::uint64_t maxPartSize = 256ull << 20;  // one part read to be rewritten, inflated
   std::uint64_t maxEntries = 20000;

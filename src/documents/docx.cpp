@@ -21,7 +21,7 @@ const PartInfo* FindPart(const std::vector<PartInfo>& parts, std::string_view na
 }
 
 void PollCancel(const std::atomic<bool>* cancel) {
-  if (cancel && cancel->load(std::memory_order_relaxed)) throw Cancelled();
+  ThrowIfCancelled(cancel);
 }
 
 // The styles of one document (the main one or the glossary), with the

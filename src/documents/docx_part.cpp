@@ -130,6 +130,10 @@ bool NeedsPreservedBlanks(std::string_view text) {
   return !text.empty() && (blank(text.front()) || blank(text.back()));
 }
 
+bool IsEmptyText(pugi::xml_node node, const Wml& w) {
+  return (w.Is(node, "t") || w.Is(node, "delText")) && !node.first_child();
+}
+
 void SetText(pugi::xml_node element, std::string_view text) {
   while (element.first_child()) element.remove_child(element.first_child());
   if (!text.empty()) element.append_child(pugi::node_pcdata).set_value(std::string(text).c_str());
@@ -159,6 +163,7 @@ class PartConverter {
 
   ParagraphContext ContextOf(pugi::xml_node paragraph) const;
   bool WorthConverting() const;
+  bool HoldsOnlyEmptyText(pugi::xml_node run) const;
   void Rewrite(std::size_t run, std::size_t firstSource, const std::vector<PieceResult>& results);
 
   const Wml& w_;
@@ -184,6 +189,14 @@ ParagraphContext PartConverter::ContextOf(pugi::xml_node paragraph) const {
     }
   }
   return where;
+}
+
+bool PartConverter::HoldsOnlyEmptyText(pugi::xml_node run) const {
+  for (pugi::xml_node c = run.first_child(); c; c = c.next_sibling()) {
+    if (c.type() != pugi::node_element || w_.Is(c, "rPr")) continue;
+    if (!IsEmptyText(c, w_)) return false;
+  }
+  return true;
 }
 
 bool PartConverter::WorthConverting() const {
@@ -302,6 +315,12 @@ void PartConverter::Rewrite(std::size_t run, std::size_t firstSource, const std:
   }
   for (const auto& [part, font] : parts) {
     if (font != kConverted) continue;
+    // A run that held nothing but text whose syllables all went to a
+    // neighbour goes: an empty run would only carry its properties along.
+    if (HoldsOnlyEmptyText(part)) {
+      part.parent().remove_child(part);
+      continue;
+    }
     ++tally_.convertedRuns;
     if (settings_.direction == Direction::kToUnicode)
       GiveUnicodeFont(part, runs_[run].props, settings_.unicodeFont, w_);

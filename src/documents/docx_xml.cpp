@@ -36,7 +36,10 @@ void ParsePart(pugi::xml_document& doc, std::string& xml, std::string_view partN
 
 std::string SavePart(const pugi::xml_document& doc, std::size_t sizeHint) {
   std::string out;
-  out.reserve(sizeHint + sizeHint / 8);
+  // Converted runs gain their fonts and complex-script twins: a part of
+  // short runs comes out twice its size. Pages reserved and never written
+  // cost no memory, a reallocation half-way costs both copies at once.
+  out.reserve(sizeHint * 2 + 4096);
   StringWriter writer(out);
   doc.save(writer, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
   return out;

@@ -37,7 +37,7 @@ void ConvertOpenDocument(PackageReader& reader, PackageWriter& writer, const Con
   std::set<std::string> converted;
   std::map<std::string, std::string, std::less<>> rewritten;
   for (const PartInfo& part : reader.parts()) {
-    if (cancel && cancel->load()) throw Cancelled();
+    ThrowIfCancelled(cancel);
     if (part.name == "mimetype") continue;
     const std::size_t slash = part.name.rfind('/');
     const std::string folder = slash == std::string::npos ? std::string() : part.name.substr(0, slash + 1);

@@ -235,6 +235,9 @@ std::string StyleSheet::ConvertedStyle(XmlPart& part, pugi::xml_node original, c
   if (toUnicode) {
     for (const char* detail : kComplexFontDetails) properties.remove_attribute(detail);
     Set(properties, "style:font-name-complex", fontName);
+    // The language of the complex-script text, for spelling and hyphenation.
+    Set(properties, "style:language-complex", "ne");
+    Set(properties, "style:country-complex", "NP");
     for (const auto& [attribute, value] : mirrored) Set(properties, attribute, value);
   }
   IndexOf(part)->styles.emplace(Key("text", name), style);

@@ -16,6 +16,9 @@ constexpr int kMaxSpanDepth = 64;
 constexpr unsigned kMaxSpaces = 1u << 16;
 // Columns a sheet may declare before the rest go without a default style.
 constexpr std::size_t kMaxColumns = 1u << 16;
+// Row and column groups nested deeper than this are an attack: the cells
+// inside them go without their column's default.
+constexpr int kMaxGroupDepth = 16;
 
 bool Is(pugi::xml_node node, const char* name) { return std::strcmp(node.name(), name) == 0; }
 bool StartsWith(const char* text, const char* prefix) { return std::strncmp(text, prefix, std::strlen(prefix)) == 0; }
@@ -113,19 +116,20 @@ class PartConverter {
   // its column's.
   void IndexCellDefaults(pugi::xml_node table) {
     std::vector<const char*> columns;
-    auto addColumns = [&](auto& self, pugi::xml_node parent) -> void {
+    auto addColumns = [&](auto& self, pugi::xml_node parent, int depth) -> void {
       for (pugi::xml_node child : parent.children()) {
         if (Is(child, "table:table-column")) {
           const unsigned repeated = std::max(1u, child.attribute("table:number-columns-repeated").as_uint(1));
           const char* style = child.attribute("table:default-cell-style-name").value();
           for (unsigned i = 0; i < repeated && columns.size() < kMaxColumns; ++i) columns.push_back(style);
-        } else if (Is(child, "table:table-columns") || Is(child, "table:table-header-columns") ||
-                   Is(child, "table:table-column-group")) {
-          self(self, child);
+        } else if (depth < kMaxGroupDepth && (Is(child, "table:table-columns") ||
+                                              Is(child, "table:table-header-columns") ||
+                                              Is(child, "table:table-column-group"))) {
+          self(self, child, depth + 1);
         }
       }
     };
-    addColumns(addColumns, table);
+    addColumns(addColumns, table, 0);
     auto addRows = [&](auto& self, pugi::xml_node parent, int depth) -> void {
       for (pugi::xml_node child : parent.children()) {
         if (Is(child, "table:table-row")) {
@@ -139,7 +143,7 @@ class PartConverter {
             }
             column += std::max(1u, cell.attribute("table:number-columns-repeated").as_uint(1));
           }
-        } else if (depth < 8 && (Is(child, "table:table-rows") || Is(child, "table:table-header-rows") ||
+        } else if (depth < kMaxGroupDepth && (Is(child, "table:table-rows") || Is(child, "table:table-header-rows") ||
                                  Is(child, "table:table-row-group"))) {
           self(self, child, depth + 1);
         }
@@ -226,27 +230,32 @@ class PartConverter {
     container.levels = std::move(levels);
     container.ownStyle = ownStyle;
     container.restylable = restylable;
-    if (auto font = sheet_.FontOf(part_, container.levels)) container.family = LegacyFamilyOf(*font);
+    // A sheet's cells and a document's paragraphs mostly share their
+    // styles: each set of styles is resolved once.
+    auto [cached, fresh] = familyCache_.try_emplace(LevelsKey(container.levels, {}));
+    if (fresh) {
+      if (auto font = sheet_.FontOf(part_, container.levels)) cached->second = LegacyFamilyOf(*font);
+    }
+    container.family = cached->second;
     containers_.push_back(std::move(container));
     return containers_.size() - 1;
   }
 
   void Walk(std::size_t index, int depth) {
-    bool seen = false;  // something a reader sees since the last piece
     for (pugi::xml_node child : containers_[index].node.children()) {
       const pugi::xml_node_type type = child.type();
       if (type == pugi::node_pcdata || type == pugi::node_cdata) {
-        AddPiece(child, index, child.value(), seen);
+        AddPiece(child, index, child.value());
         continue;
       }
       if (type != pugi::node_element) continue;
       if (Is(child, "text:s")) {
         if (auto count = SpaceCount(child)) {
-          AddPiece(child, index, std::string(*count, ' '), seen);
+          AddPiece(child, index, std::string(*count, ' '));
           continue;
         }
       } else if (Is(child, "text:tab") || Is(child, "text:line-break")) {
-        seen = true;
+        seen_ = true;
         continue;
       } else if (IsInvisibleMark(child)) {
         continue;
@@ -267,15 +276,15 @@ class PartConverter {
       }
       // A field, a note, a frame: seen, and it takes the font of what
       // holds it.
-      seen = true;
+      seen_ = true;
       containers_[index].restylable = false;
     }
   }
 
-  void AddPiece(pugi::xml_node node, std::size_t container, std::string text, bool& seen) {
-    pieces_.push_back({std::move(text), containers_[container].family, !seen});
+  void AddPiece(pugi::xml_node node, std::size_t container, std::string text) {
+    pieces_.push_back({std::move(text), containers_[container].family, !seen_});
     slots_.push_back({node, container});
-    seen = false;
+    seen_ = false;
   }
 
   // Whether a piece's outcome has to be written: blanks a legacy family
@@ -321,7 +330,9 @@ class PartConverter {
   }
 
   std::string ConvertedStyle(const Container& container, pugi::xml_node original) {
-    return sheet_.ConvertedStyle(part_, original, container.levels, newFamily_, toUnicode_);
+    auto [cached, fresh] = styleCache_.try_emplace(LevelsKey(container.levels, original));
+    if (fresh) cached->second = sheet_.ConvertedStyle(part_, original, container.levels, newFamily_, toUnicode_);
+    return cached->second;
   }
 
   void Restyle(Container& container, const std::vector<std::size_t>& slots, const std::vector<PieceResult>& results) {
@@ -373,6 +384,7 @@ class PartConverter {
     containers_.clear();
     pieces_.clear();
     slots_.clear();
+    seen_ = false;
     Walk(AddContainer(paragraph, ParagraphLevels(paragraph), {}, false), 0);
     bool any = false;
     for (const Piece& piece : pieces_) any = any || (toUnicode_ ? piece.family.has_value() : !piece.family);
@@ -398,6 +410,19 @@ class PartConverter {
     }
   }
 
+  // The identity of a set of style elements (and a span's own style).
+  static std::string LevelsKey(const StyleLevels& levels, pugi::xml_node original) {
+    std::string key;
+    key.reserve((levels.size() + 1) * sizeof(void*));
+    auto add = [&](pugi::xml_node node) {
+      const pugi::xml_node_struct* raw = node.internal_object();
+      key.append(reinterpret_cast<const char*>(&raw), sizeof raw);
+    };
+    add(original);
+    for (pugi::xml_node level : levels) add(level);
+    return key;
+  }
+
   XmlPart& part_;
   StyleSheet& sheet_;
   const ConvertSettings& settings_;
@@ -406,7 +431,12 @@ class PartConverter {
   const std::string newFamily_;
   bool spreadsheet_ = false;
   std::unordered_map<pugi::xml_node_struct*, const char*> cellDefaults_;
+  std::unordered_map<std::string, std::optional<convert::LegacyFont>> familyCache_;
+  std::unordered_map<std::string, std::string> styleCache_;
   std::vector<Container> containers_;
+  // Something a reader sees (a tab, a field, a note) since the last piece,
+  // in whichever span it sits.
+  bool seen_ = false;
   std::vector<Piece> pieces_;
   std::vector<Slot> slots_;
 };

@@ -112,8 +112,5 @@ std::string TargetOf(const std::vector<Relationship>& relationships, std::string
   return {};
 }
 
-void ThrowIfCancelled(const std::atomic<bool>* cancel) {
-  if (cancel && cancel->load(std::memory_order_relaxed)) throw Cancelled();
-}
 
 }  // namespace lk::documents

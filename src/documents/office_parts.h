@@ -84,7 +84,5 @@ std::string TargetOf(const std::vector<Relationship>& relationships, std::string
 // "/xl/styles.xml") resolved to a part name; empty when it climbs out.
 std::string ResolvePartName(std::string_view sourcePart, std::string_view target);
 
-// Throws Cancelled when cancel is set.
-void ThrowIfCancelled(const std::atomic<bool>* cancel);
 
 }  // namespace lk::documents

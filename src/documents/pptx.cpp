@@ -5,6 +5,7 @@
 #include <string>
 
 #include "documents/document_file.h"
+#include "documents/office_parts.h"
 #include "documents/drawing_text.h"
 #include "documents/slide_fonts.h"
 #include "documents/xml_part.h"
@@ -101,18 +102,20 @@ class Presentation {
 
   bool Rewrite(const std::string& name, const SlideContext& context) {
     pugi::xml_document document;
-    ParsePart(document, source_.Read(name), name);
+    const std::string content = source_.Read(name);
+    ParsePart(document, content, name);
     const ThemeFonts& theme = context.master ? context.master->theme : theme_;
     if (!ConvertSlideText(document, context, theme, settings_, tally_)) return false;
-    sink_.Add(name, SavePart(document));
+    sink_.Add(name, SavePart(document, content.size()));
     return true;
   }
 
   bool RewriteDrawing(const std::string& name) {
     pugi::xml_document document;
-    ParsePart(document, source_.Read(name), name);
+    const std::string content = source_.Read(name);
+    ParsePart(document, content, name);
     if (!ConvertStandaloneDrawing(document, theme_, settings_, tally_)) return false;
-    sink_.Add(name, SavePart(document));
+    sink_.Add(name, SavePart(document, content.size()));
     return true;
   }
 

@@ -4,11 +4,13 @@
 // each run displays in, resolved as PowerPoint resolves it.
 #include <atomic>
 
-#include "documents/office_parts.h"
 #include "documents/package.h"
 #include "documents/run_model.h"
 
 namespace lk::documents {
+
+class PartSource;
+class PartSink;
 
 // Throws DocumentError (malformed XML names the part) or Cancelled.
 void ConvertPptx(PackageReader& reader, PackageWriter& writer, const ConvertSettings& settings, Tally& tally,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -84,13 +85,10 @@ struct RunSpan {
   bool italic = false;
   std::int32_t size = -1;
   bool symbolCodes = false;  // a symbol font that is no legacy family: codes read as U+F0xx
+  bool atGroupStart = false;  // the first thing in its group
+  bool afterBareWord = false;  // right behind a control word without its blank
+  bool afterBrokenHex = false;  // right behind a \' that had no hex digits
 };
-
-// A paragraph this long is converted in parts, cut after a blank (where no
-// syllable can be open), so that memory stays bounded; past the hard limit
-// it is cut wherever a run ends.
-constexpr std::size_t kParagraphSoftBytes = 1u << 20;
-constexpr std::size_t kParagraphHardBytes = 16u << 20;
 
 class RtfConverter {
  public:
@@ -105,6 +103,7 @@ class RtfConverter {
     fonts.fontsOnly_ = true;
     fonts.Run();
     fonts_ = std::move(fonts.fonts_);
+    fonts_.Close();
     return Run();
   }
 
@@ -118,9 +117,12 @@ class RtfConverter {
         if (token.kind == TokenKind::kGroupOpen) stack_.push_back(GroupState{});
         continue;
       }
-      if (stack_.size() == 1 && token.kind != TokenKind::kWord && token.kind != TokenKind::kIgnored) NoteHeaderEnd(token.begin);
+      if (stack_.size() == 1 && token.kind != TokenKind::kWord && token.kind != TokenKind::kIgnored)
+        NoteHeaderEnd(token.begin);
+      // Line breaks between a brace and a destination's name do not part them.
       const bool atGroupStart = groupStart_;
-      groupStart_ = false;
+      if (token.kind != TokenKind::kIgnored) groupStart_ = false;
+      tokenAtGroupStart_ = atGroupStart;
       switch (token.kind) {
         case TokenKind::kGroupOpen: OpenGroup(); break;
         case TokenKind::kGroupClose: rootClosed = CloseGroup(token); break;
@@ -130,6 +132,9 @@ class RtfConverter {
         case TokenKind::kText: Text(token, token.name); break;
         case TokenKind::kIgnored: break;
       }
+      if (token.kind == TokenKind::kWord && std::isalnum(static_cast<unsigned char>(input_[token.end - 1])))
+        bareWordEnd_ = token.end;
+      if (token.kind == TokenKind::kSymbol && token.name == "'") brokenHexEnd_ = token.end;
     }
     if (fontsOnly_) return {};
     ClosePiece();
@@ -156,8 +161,10 @@ class RtfConverter {
     ClosePiece();
     const GroupState closing = top();
     stack_.pop_back();
-    if (closing.destination == Destination::kFontTable &&
-        (stack_.empty() || top().destination != Destination::kFontTable) && !fontTableEnd_ && !fontsOnly_) {
+    const bool tableEnds =
+        closing.destination == Destination::kFontTable && (stack_.empty() || top().destination != Destination::kFontTable);
+    if (tableEnds) fonts_.Close();
+    if (tableEnds && !fontTableEnd_ && !fontsOnly_) {
       CopyUpTo(token.begin);
       fontTableEnd_ = result_.rtf.size();
     }
@@ -355,6 +362,9 @@ class RtfConverter {
     run.bold = state.bold;
     run.italic = state.italic;
     run.size = state.size;
+    run.atGroupStart = tokenAtGroupStart_;
+    run.afterBareWord = bareWordEnd_ == begin;
+    run.afterBrokenHex = brokenHexEnd_ == begin;
     breakNext_ = false;
     run_ = std::move(run);
   }
@@ -386,7 +396,8 @@ class RtfConverter {
     const bool afterBlank = !text.empty() && (text.back() == ' ' || text.back() == '\t');
     paragraph_.push_back(std::move(*run_));
     run_.reset();
-    if ((paragraphBytes_ >= kParagraphSoftBytes && afterBlank) || paragraphBytes_ >= kParagraphHardBytes)
+    const std::size_t part = std::max<std::size_t>(limits_.paragraphPart, 1);
+    if ((paragraphBytes_ >= part && afterBlank) || paragraphBytes_ / 16 >= part)
       FlushParagraph();
   }
 
@@ -415,6 +426,17 @@ class RtfConverter {
   // around it stays as it was for the text after it.
   void WriteSegments(const RunSpan& run, const PieceResult& result) {
     std::string& out = result_.rtf;
+    // A run that gives all its text away leaves an empty group where it
+    // opened one, so that a \* after it does not come to start the group.
+    if (run.atGroupStart && std::all_of(result.segments.begin(), result.segments.end(),
+                                        [](const Segment& s) { return s.text.empty(); }))
+      out += "{}";
+    // Text written behind a control word would lengthen its name. A font
+    // table we add here goes behind that blank.
+    if (run.afterBareWord) out += ' ';
+    // Nor may it give a \' the digits it lacked.
+    if (run.afterBrokenHex) out += "{}";
+    if (run.begin == headerEnd_) headerEndInOutput_ = out.size();
     for (const Segment& segment : result.segments) {
       if (segment.text.empty()) continue;
       if (!segment.converted) {
@@ -495,7 +517,8 @@ class RtfConverter {
     if (fontTableEnd_) {
       result_.rtf.insert(*fontTableEnd_, entries);
     } else {
-      result_.rtf.insert(headerEnd_.value_or(result_.rtf.size()), "{\\fonttbl" + entries + "}");
+      result_.rtf.insert(headerEndInOutput_.value_or(headerEnd_.value_or(result_.rtf.size())),
+                         "{\\fonttbl" + entries + "}");
     }
     CheckOutputSize();
   }
@@ -522,6 +545,9 @@ class RtfConverter {
   std::int32_t defaultFont_ = 0;
   bool fontsOnly_ = false;
   bool groupStart_ = false;
+  bool tokenAtGroupStart_ = false;
+  std::optional<std::size_t> bareWordEnd_;
+  std::optional<std::size_t> brokenHexEnd_;
   bool breakNext_ = false;
   std::optional<char16_t> highSurrogate_;
   std::optional<RunSpan> run_;
@@ -530,6 +556,7 @@ class RtfConverter {
   std::size_t copied_ = 0;  // input bytes already in the output
   std::optional<std::size_t> fontTableEnd_;  // in the output, before the table's '}'
   std::optional<std::size_t> headerEnd_;  // in the input
+  std::optional<std::size_t> headerEndInOutput_;  // where a run rewritten there begins
   std::optional<std::int32_t> unicodeFont_, legacyFont_, lastAddedFont_;
   bool addUnicodeFont_ = false, addLegacyFont_ = false;
   RtfResult result_;

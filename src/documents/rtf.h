@@ -4,6 +4,7 @@
 // Devanagari converted to a legacy family), everything else passed through
 // as it came. A small streaming tokenizer of our own, bounded in nesting
 // depth and size.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -26,6 +27,10 @@ struct RtfLimits {
   // Converted text is longer than legacy text (each Devanagari letter a
   // \uN escape), so the output has a bound of its own.
   std::uint64_t maxOutputSize = 1ull << 30;
+  // A paragraph whose text grows past this is converted in parts, cut after
+  // a blank (where no syllable is open), so that memory stays bounded; past
+  // 16 times this it is cut wherever a run ends.
+  std::size_t paragraphPart = 1u << 20;
 };
 
 // Throws DocumentError when the input is not RTF or breaks a limit.

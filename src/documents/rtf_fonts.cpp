@@ -52,7 +52,9 @@ std::optional<std::int32_t> FontTable::NumberOfName(std::string_view name) const
   const std::string wanted = text::TrimBlanks(name);
   std::optional<std::int32_t> best;
   for (const auto& [number, entry] : fonts_)
-    if (text::EqualsIgnoreCase(text::TrimBlanks(entry.name), wanted) && (!best || number < *best)) best = number;
+    if (entry.charset != kSymbolCharset && text::EqualsIgnoreCase(text::TrimBlanks(entry.name), wanted) &&
+        (!best || number < *best))
+      best = number;
   return best;
 }
 

@@ -33,17 +33,20 @@ class FontTable {
   // Text of the entry's name; a ';' ends it.
   void AddNameText(std::string_view utf8);
 
+  // The table's group ended: text after it names no font.
+  void Close() { current_.reset(); }
+
   const FontEntry* Find(std::int32_t number) const;
   // The number of the first font whose name is the family's or the given
-  // Unicode font's; none if the table has no such font.
+  // Unicode font's; none if the table has no such font. A Unicode font
+  // entered with the symbol charset is not one: its text would be read as
+  // symbol codes.
   std::optional<std::int32_t> NumberOfFamily(convert::LegacyFont family) const;
   std::optional<std::int32_t> NumberOfName(std::string_view name) const;
   // A number no font of the table uses and that is not the default font.
   std::int32_t FreeNumber(std::int32_t defaultFont) const;
 
  private:
-  void Finish();
-
   std::unordered_map<std::int32_t, FontEntry> fonts_;
   std::optional<std::int32_t> current_;
   bool nameDone_ = false;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "documents/document_file.h"
+#include "documents/office_parts.h"
 #include "documents/drawing_text.h"
 #include "documents/sheet_text.h"
 #include "documents/xlsx_styles.h"
@@ -83,7 +84,7 @@ class Workbook {
   }
 
   void ReadStyles() {
-    if (!stylesName_.empty()) ParsePart(stylesDocument_, source_.Read(stylesName_), stylesName_);
+    if (!stylesName_.empty()) stylesSize_ = ParseRead(stylesDocument_, stylesName_);
     styles_ = std::make_unique<SheetStyles>(stylesDocument_, theme_);
   }
 
@@ -93,12 +94,9 @@ class Workbook {
   // are in; where two of those give different results, the string is
   // split and the cells of the second point at a new item.
   void ConvertSharedStrings() {
-    ParsePart(sharedStringsDocument_, source_.Read(sharedStringsName_), sharedStringsName_);
-    pugi::xml_node table = sharedStringsDocument_.document_element();
-    std::vector<pugi::xml_node> items;
-    for (pugi::xml_node item : table.children())
-      if (item.type() == pugi::node_element && LocalName(item) == "si") items.push_back(item);
-
+    // The sheets are read before the strings are parsed, so that a sheet's
+    // tree and the strings' never take memory at once; each use is
+    // remembered deduplicated, sheet by sheet.
     for (const std::string& sheet : sheets_) {
       ThrowIfCancelled(cancel_);
       pugi::xml_document document;
@@ -106,14 +104,19 @@ class Workbook {
       ForEachCell(document.document_element(), [&](pugi::xml_node cell) {
         if (std::string_view(cell.attribute("t").value()) != "s" || HasFormula(cell)) return;
         const std::optional<std::uint32_t> item = ParseIndex(ChildNamed(cell, "v").text().get());
-        if (!item || *item >= items.size()) return;
+        if (!item) return;
         uses_.push_back({*item, styles_->FontIndexOf(FormatOf(cell)), *item, false});
       });
+      SortUses();
     }
-    std::sort(uses_.begin(), uses_.end());
-    uses_.erase(std::unique(uses_.begin(), uses_.end(),
-                            [](const SharedUse& a, const SharedUse& b) { return !(a < b) && !(b < a); }),
-                uses_.end());
+
+    sharedStringsSize_ = ParseRead(sharedStringsDocument_, sharedStringsName_);
+    pugi::xml_node table = sharedStringsDocument_.document_element();
+    std::vector<pugi::xml_node> items;
+    for (pugi::xml_node item : table.children())
+      if (item.type() == pugi::node_element && LocalName(item) == "si") items.push_back(item);
+    // A cell pointing past the strings is left as it is.
+    std::erase_if(uses_, [&](const SharedUse& use) { return use.item >= items.size(); });
 
     pugi::xml_document scratch;
     std::uint32_t added = 0;
@@ -155,6 +158,24 @@ class Workbook {
     if (added > 0)
       if (pugi::xml_attribute unique = table.attribute("uniqueCount"))
         unique.set_value(static_cast<unsigned long long>(items.size() + added));
+    // Held as text until its turn in the package: a tree takes several
+    // times the memory.
+    if (changed_.sharedStrings) sharedStringsOutput_ = SavePart(sharedStringsDocument_, sharedStringsSize_);
+    sharedStringsDocument_.reset();
+  }
+
+  // The part's size as read, for the writing.
+  std::size_t ParseRead(pugi::xml_document& document, const std::string& name) {
+    const std::string content = source_.Read(name);
+    ParsePart(document, content, name);
+    return content.size();
+  }
+
+  void SortUses() {
+    std::sort(uses_.begin(), uses_.end());
+    uses_.erase(std::unique(uses_.begin(), uses_.end(),
+                            [](const SharedUse& a, const SharedUse& b) { return !(a < b) && !(b < a); }),
+                uses_.end());
   }
 
   // Whether text in this font keeps its characters: a Unicode font to
@@ -239,7 +260,7 @@ class Workbook {
 
   void WriteStyles() {
     if (styles_->changed())
-      sink_.Add(stylesName_, SavePart(stylesDocument_));
+      sink_.Add(stylesName_, SavePart(stylesDocument_, stylesSize_));
     else
       sink_.Copy(stylesName_);
   }
@@ -247,9 +268,9 @@ class Workbook {
   template <typename Convert>
   void Rewrite(const std::string& name, Convert convert) {
     pugi::xml_document document;
-    ParsePart(document, source_.Read(name), name);
+    const std::size_t size = ParseRead(document, name);
     if (convert(document))
-      sink_.Add(name, SavePart(document));
+      sink_.Add(name, SavePart(document, size));
     else
       sink_.Copy(name);
   }
@@ -268,10 +289,10 @@ class Workbook {
           WriteStyles();
       } else if (name == sharedStringsName_) {
         if (changed_.sharedStrings)
-          sink_.Add(name, SavePart(sharedStringsDocument_));
+          sink_.Add(name, sharedStringsOutput_);
         else
           sink_.Copy(name);
-        sharedStringsDocument_.reset();
+        sharedStringsOutput_ = std::string();
       } else if (types_.Is(name, "spreadsheetml.worksheet+xml")) {
         Rewrite(name, [&](pugi::xml_document& d) { return ConvertSheet(d); });
         if (--sheetsLeft == 0 && stylesWaiting) {
@@ -302,6 +323,8 @@ class Workbook {
   pugi::xml_document stylesDocument_;
   std::unique_ptr<SheetStyles> styles_;
   pugi::xml_document sharedStringsDocument_;
+  std::size_t stylesSize_ = 0, sharedStringsSize_ = 0;
+  std::string sharedStringsOutput_;
   std::vector<SharedUse> uses_;
   struct {
     bool sharedStrings = false;

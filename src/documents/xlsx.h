@@ -4,11 +4,13 @@
 // formulas, sheet and defined names left as they are.
 #include <atomic>
 
-#include "documents/office_parts.h"
 #include "documents/package.h"
 #include "documents/run_model.h"
 
 namespace lk::documents {
+
+class PartSource;
+class PartSink;
 
 // Throws DocumentError (malformed XML names the part) or Cancelled.
 void ConvertXlsx(PackageReader& reader, PackageWriter& writer, const ConvertSettings& settings, Tally& tally,

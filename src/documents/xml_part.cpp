@@ -28,9 +28,11 @@ void ParsePart(pugi::xml_document& document, std::string_view content, std::stri
     throw DocumentError("the part " + std::string(partName) + " holds no XML element");
 }
 
-std::string SavePart(const pugi::xml_document& document) {
+std::string SavePart(const pugi::xml_document& document, std::size_t sizeHint) {
   StringWriter writer;
-  writer.out.reserve(1 << 16);
+  // Converted text is longer than the legacy codes it replaces (three
+  // bytes a letter in UTF-8 for one).
+  writer.out.reserve(sizeHint * 2 + 4096);
   document.save(writer, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
   return std::move(writer.out);
 }

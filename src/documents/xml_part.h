@@ -13,7 +13,8 @@ namespace lk::documents {
 
 // Throws DocumentError naming the part when it is not well-formed XML.
 void ParsePart(pugi::xml_document& document, std::string_view content, std::string_view partName);
-std::string SavePart(const pugi::xml_document& document);
+// sizeHint: the part's size as it was read.
+std::string SavePart(const pugi::xml_document& document, std::size_t sizeHint);
 
 // "a:latin" and "latin" both give "latin".
 std::string_view LocalName(pugi::xml_node node);

@@ -25,6 +25,8 @@ struct ClipboardSnapshot {
   bool empty() const { return items.empty() && !hasText; }
 };
 
+enum class Rendering { kAtOnce, kOnRequest };
+
 class Clipboard {
  public:
   virtual ~Clipboard() = default;
@@ -42,11 +44,13 @@ class Clipboard {
   virtual bool Restore(const ClipboardSnapshot& snapshot) = 0;
 
   // Empties the clipboard and puts our own temporary text there, in one
-  // opening: kept out of clipboard history, monitors and cloud upload, and
-  // rendered on request, so that the request tells us another program has
-  // read it. False when the text could not be put there; the clipboard is
-  // then as it was.
-  virtual bool Offer(const std::string& text) = 0;
+  // opening, kept out of clipboard history, monitors and cloud upload. Put
+  // there at once, or rendered on request, so that the request tells us
+  // another program has read it. False when the text could not be put
+  // there; the clipboard is then as it was.
+  virtual bool Offer(const std::string& text, Rendering rendering) = 0;
+  // True once another program has read a text rendered on request, and at
+  // once for a text put there whole: there is nothing to wait for then.
   virtual bool OfferTaken() = 0;
 };
 

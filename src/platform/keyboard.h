@@ -3,6 +3,7 @@
 // control instead of typing the shortcut.
 #include <chrono>
 #include <cstddef>
+#include <optional>
 #include <vector>
 
 #include "platform/window_handle.h"
@@ -43,6 +44,14 @@ struct KeyStroke {
 // What a standard edit control is asked to do with the clipboard.
 enum class EditRequest { kCopy, kPaste };
 
+// The selection of an edit control, in its own character positions; an
+// empty one is the caret.
+struct EditSelection {
+  unsigned long start = 0;
+  unsigned long end = 0;
+  bool operator==(const EditSelection&) const = default;
+};
+
 class Keyboard {
  public:
   virtual ~Keyboard() = default;
@@ -61,6 +70,8 @@ class Keyboard {
   // Asks a standard edit control to copy its selection or paste over it, and
   // returns once it has done so; false when it did not answer within the bound.
   virtual bool SendEditRequest(WindowHandle control, EditRequest request, std::chrono::milliseconds bound) = 0;
+  // The selection of a standard edit control; none when it does not answer.
+  virtual std::optional<EditSelection> SelectionOf(WindowHandle control) = 0;
 };
 
 }  // namespace lk::platform

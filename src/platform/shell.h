@@ -1,6 +1,7 @@
 #pragma once
 // What the program asks of the system around it: message boxes, Office
-// automation, the installed fonts and the folder it runs from.
+// automation, the installed fonts, the folder it runs from and the file
+// manager.
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -44,7 +45,13 @@ class Shell {
   virtual AutomationResult SetSelectionFont(OfficeApplication application, const std::string& fontName) = 0;
 
   virtual std::vector<std::string> ScreenFonts() = 0;
+  // The family of this name (in any letter case) as ScreenFonts spells it,
+  // when it is installed: one family looked for, not all of them listed.
+  virtual std::optional<std::string> ScreenFontNamed(const std::string& name) = 0;
   virtual std::filesystem::path::string_type ProgramDirectory() = 0;
+
+  // Shows a folder in the system's file manager; false when none opened.
+  virtual bool OpenFolder(const std::filesystem::path& folder) = 0;
 };
 
 }  // namespace lk::platform

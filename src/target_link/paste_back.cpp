@@ -9,25 +9,41 @@ namespace {
 constexpr std::chrono::milliseconds kReadBound{2000};
 }  // namespace
 
+platform::Rendering RenderingFor(const Reached& reached, const std::string& text) {
+  // An edit control has read the text by the time it answers the paste
+  // request, or moves its caret once it has, so a small text is simply put
+  // there: rendering it on request would cost the target a call back into
+  // us. A large one waits to be asked for, and so does one pasted by keys,
+  // whose reading only the request tells us of.
+  return reached.edit && text.size() <= kRenderAtOnceBytes ? platform::Rendering::kAtOnce
+                                                           : platform::Rendering::kOnRequest;
+}
+
 Pasted PasteText(const platform::Platform& platform, platform::WindowHandle window, const std::string& text) {
   if (text.empty()) return {};
   auto& clipboard = platform.clipboard;
   // The user's clipboard is not given up unless it can be given back.
   const auto saved = clipboard.Save();
   if (!saved) return {};
+  const Reached reached = Reach(platform, window);
   // Pasted whenever it is there, even when it equals what the clipboard held
   // before: the same text twice is still two pastes.
-  if (!clipboard.Offer(text)) return {};
+  const platform::Rendering rendering = RenderingFor(reached, text);
+  if (!reached.ok || !clipboard.Offer(text, rendering)) return {};
   Pasted result;
-  const Reached reached = Reach(platform, window);
-  if (reached.ok) {
-    result.pasted = reached.edit
-                        ? platform.keyboard.SendEditRequest(reached.edit, platform::EditRequest::kPaste, kReadBound)
-                        : SendControlChord(platform, window, platform::Key::kV);
-    // An edit control has normally read the text by the time it answers;
-    // one that defers its read is waited for like a target sent keys.
-    if (result.pasted) platform.windows.WaitUntil([&] { return clipboard.OfferTaken(); }, kReadBound);
+  if (reached.edit) {
+    auto& keyboard = platform.keyboard;
+    const auto before = rendering == platform::Rendering::kAtOnce ? keyboard.SelectionOf(reached.edit) : std::nullopt;
+    result.pasted = keyboard.SendEditRequest(reached.edit, platform::EditRequest::kPaste, kReadBound);
+    // An edit control has normally pasted by the time it answers; one that
+    // defers its read has not moved its caret yet, and is waited for.
+    if (result.pasted && before)
+      platform.windows.WaitUntil([&] { return keyboard.SelectionOf(reached.edit) != before; }, kReadBound);
+  } else {
+    result.pasted = SendControlChord(platform, window, platform::Key::kV);
   }
+  // A text rendered on request is waited for until the target has read it.
+  if (result.pasted) platform.windows.WaitUntil([&] { return clipboard.OfferTaken(); }, kReadBound);
   if (!saved->empty() || !result.pasted) result.clipboardRestored = clipboard.Restore(*saved);
   return result;
 }

@@ -1,7 +1,9 @@
 #pragma once
+#include <cstddef>
 #include <string>
 
 #include "platform/platform.h"
+#include "target_link/link.h"
 
 namespace lk::target_link {
 
@@ -17,6 +19,11 @@ struct Pasted {
 // empty keeps the pasted text. Nothing happens for an empty text or when the
 // clipboard cannot be set.
 Pasted PasteText(const platform::Platform& platform, platform::WindowHandle window, const std::string& text);
+
+// Texts up to this size are put on the clipboard whole for an edit control.
+inline constexpr std::size_t kRenderAtOnceBytes = 64 * 1024;
+// How the text for a paste into the reached window is offered.
+platform::Rendering RenderingFor(const Reached& reached, const std::string& text);
 
 // The same for legacy-font text (Windows-1252 bytes).
 Pasted PasteIT(const platform::Platform& platform, platform::WindowHandle window, const std::string& legacy);

@@ -27,6 +27,9 @@ platform::WindowHandle CheckTarget(const platform::Platform& platform, TargetUi&
     return 0;
   }
   const platform::WindowHandle window = FindTargetWindow(platform.windows, name);
+  // The user's window in front already, as a click on the toolbar leaves
+  // it: asking for it again would only set its title bar and caret flickering.
+  if (window && platform.windows.Foreground() == window) return window;
   const Activation activation =
       window ? platform.windows.Activate(window)
              : Activation{Activation::Result::kNoSuchWindow, 0, "Invalid procedure call or argument"};

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Genuine .xlsx and .pptx files, converted by lekhopakar-convert and read
+"""Genuine .xlsx and .pptx files, converted by our converter and read
 back by LibreOffice: every sheet and every slide (notes and comments too)
 must show the expected text in the expected font.
 
@@ -8,6 +8,10 @@ so the files come from a real office suite, not from us; after conversion
 it exports them again as flat XML (all sheets and slides, with their
 styles), where each text portion's font is resolved through its span, its
 paragraph, its frame or cell and their parent styles.
+
+  check_office_libreoffice.py --tool build/native/lk_office_convert [--keep DIR]
+
+The tool is called as TOOL --to unicode IN OUT.
 """
 import argparse
 import os
@@ -237,7 +241,7 @@ def soffice(home, target, outdir, files):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--convert", required=True, help="lekhopakar-convert")
+    parser.add_argument("--tool", required=True, help="the converter: TOOL --to unicode IN OUT")
     parser.add_argument("--keep", help="keep the files made here in this folder")
     args = parser.parse_args()
     if not shutil.which("soffice"):
@@ -258,8 +262,8 @@ def main():
         for source, office, flat, _ in CASES:
             stem = os.path.splitext(source)[0]
             made = os.path.join(converted, stem + "." + office)
-            subprocess.run([args.convert, "--to", "unicode", "--overwrite", "-o", made,
-                            os.path.join(genuine, stem + "." + office)], check=True)
+            subprocess.run([args.tool, "--to", "unicode", os.path.join(genuine, stem + "." + office), made],
+                           check=True, stdout=subprocess.DEVNULL)
             outputs.append(made)
         for flat in {case[2] for case in CASES}:
             soffice(home, flat, back, [o for o, case in zip(outputs, CASES) if case[2] == flat])

@@ -3,14 +3,15 @@
 read back by LibreOffice.
 
 LibreOffice turns the flat sources beside this script (odf/*.fodt, *.fods,
-*.fodp) into genuine .odt/.ods/.odp files, our converter converts them, and
+*.fodp) into genuine .odt/.ods/.odp files, our converter (lk_odf_package,
+the package layer and the OpenDocument converter) converts them, and
 LibreOffice saves what it reads from our output as flat XML again (every
 sheet, every slide, headers and notes included), where the text and the font
 it resolves for each piece are checked. The packages themselves are checked
 too: the mimetype entry first and stored, every part we did not rewrite
 unchanged, and converting the output again changing nothing.
 
-Usage: check_opendocument.py --convert PATH/lekhopakar-convert [--work DIR]
+Usage: check_opendocument.py --convert build/native/lk_odf_package [--work DIR]
 """
 import argparse
 import os
@@ -230,7 +231,7 @@ def check_text(name, flat, failures):
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--convert", required=True, help="the lekhopakar-convert program")
+    parser.add_argument("--convert", required=True, help="the lk_odf_package program")
     parser.add_argument("--work", help="a folder to work in (default: a temporary one)")
     args = parser.parse_args()
     if not shutil.which("soffice"):
@@ -255,10 +256,9 @@ def main():
         output = os.path.join(converted, name + package_ext)
         twice = os.path.join(again, name + package_ext)
         for what, target in ((made_file, output), (output, twice)):
-            result = subprocess.run([args.convert, "--to", "unicode", "--overwrite", "-o", target, what],
-                                    capture_output=True, text=True)
+            result = subprocess.run([args.convert, "--to", "unicode", what, target], capture_output=True, text=True)
             if result.returncode != 0:
-                failures.append(f"{what}: lekhopakar-convert said {result.returncode}: {result.stderr.strip()}")
+                failures.append(f"{what}: the converter said {result.returncode}: {result.stderr.strip()}")
         if os.path.exists(twice):
             check_package(made_file, output, twice, failures)
         outputs.setdefault(flat_ext, []).append((name, output))

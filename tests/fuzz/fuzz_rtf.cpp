@@ -24,6 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view rtf(reinterpret_cast<const char*>(data + 1), size - 1);
   RtfLimits limits;
   limits.maxDepth = 64;  // reached by inputs the fuzzer can grow
+  limits.paragraphPart = 256;  // so is a paragraph converted in parts
 
   RtfResult once;
   try {
@@ -38,9 +39,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CHECK(once.tally.convertedRuns == 0);
   }
 
+  // A run rewritten at the deepest level takes a group of its own, one
+  // level deeper.
+  RtfLimits again = limits;
+  ++again.maxDepth;
   RtfResult twice;
   try {
-    twice = ConvertRtf(once.rtf, settings, limits);
+    twice = ConvertRtf(once.rtf, settings, again);
   } catch (const DocumentError&) {
     CHECK(!"our own output was refused");
   }

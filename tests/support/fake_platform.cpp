@@ -1,3 +1,4 @@
+#include <cctype>
 #include "support/fake_platform.h"
 
 #include <algorithm>
@@ -158,6 +159,14 @@ bool FakePlatform::SendEditRequest(WindowHandle control, EditRequest request, st
   return true;
 }
 
+std::optional<EditSelection> FakePlatform::SelectionOf(WindowHandle control) {
+  const Target* target = TargetOfEdit(control);
+  if (!target || target->hung) return std::nullopt;
+  // Every paste leaves the caret somewhere new.
+  const auto caret = static_cast<unsigned long>(target->pasted.size());
+  return EditSelection{caret, caret};
+}
+
 void FakePlatform::Pump() {
   for (auto it = pending_.begin(); it != pending_.end();) {
     if (now < it->at) {
@@ -230,8 +239,9 @@ bool FakePlatform::Restore(const ClipboardSnapshot& snapshot) {
   return true;
 }
 
-bool FakePlatform::Offer(const std::string& text) {
+bool FakePlatform::Offer(const std::string& text, Rendering rendering) {
   if (clipboardLocked) return false;
+  offerRendering = rendering;
   clipboardOther.clear();
   clipboardHasText = true;
   clipboardText = text;
@@ -240,7 +250,7 @@ bool FakePlatform::Offer(const std::string& text) {
   return true;
 }
 
-bool FakePlatform::OfferTaken() { return offerTaken; }
+bool FakePlatform::OfferTaken() { return offerTaken || offerRendering == Rendering::kAtOnce; }
 
 std::string FakePlatform::BoxLine(const std::string& text, BoxStyle style, const std::optional<std::string>& title) {
   return "MessageBox [" + text + "] " + StyleText(style) + " title " +
@@ -266,6 +276,21 @@ AutomationResult FakePlatform::SetSelectionFont(OfficeApplication application, c
 
 std::vector<std::string> FakePlatform::ScreenFonts() { return fonts; }
 
+std::optional<std::string> FakePlatform::ScreenFontNamed(const std::string& name) {
+  const auto lower = [](std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+  };
+  for (const auto& font : fonts)
+    if (lower(font) == lower(name)) return font;
+  return std::nullopt;
+}
+
 std::filesystem::path::string_type FakePlatform::ProgramDirectory() { return programDirectory; }
+
+bool FakePlatform::OpenFolder(const std::filesystem::path& folder) {
+  calls.push_back("OpenFolder " + folder.generic_string());
+  return true;
+}
 
 }  // namespace lk::platform

@@ -67,6 +67,7 @@ class FakePlatform : public Clipboard, public Keyboard, public Windows, public S
   std::vector<ClipboardItem> clipboardOther;
   bool clipboardMarked = false;  // our temporary text, kept out of history and cloud
   bool offerTaken = false;
+  std::optional<Rendering> offerRendering;  // how the last text was offered
 
   // What happened.
   std::vector<char16_t> typedUnicode;
@@ -89,7 +90,7 @@ class FakePlatform : public Clipboard, public Keyboard, public Windows, public S
   bool Clear() override;
   std::optional<ClipboardSnapshot> Save() override;
   bool Restore(const ClipboardSnapshot& snapshot) override;
-  bool Offer(const std::string& text) override;
+  bool Offer(const std::string& text, Rendering rendering) override;
   bool OfferTaken() override;
 
   // Keyboard.
@@ -98,6 +99,7 @@ class FakePlatform : public Clipboard, public Keyboard, public Windows, public S
   bool ModifiersDown() override;
   bool HasAltNumpadEntry() override;
   bool SendEditRequest(WindowHandle control, EditRequest request, std::chrono::milliseconds bound) override;
+  std::optional<EditSelection> SelectionOf(WindowHandle control) override;
 
   // Windows.
   std::vector<WindowHandle> EnumTopLevel() override;
@@ -117,7 +119,9 @@ class FakePlatform : public Clipboard, public Keyboard, public Windows, public S
   BoxAnswer ShowMessage(const std::string& text, BoxStyle style, const std::optional<std::string>& title) override;
   AutomationResult SetSelectionFont(OfficeApplication application, const std::string& fontName) override;
   std::vector<std::string> ScreenFonts() override;
+  std::optional<std::string> ScreenFontNamed(const std::string& name) override;
   std::filesystem::path::string_type ProgramDirectory() override;
+  bool OpenFolder(const std::filesystem::path& folder) override;
 
   // The calls that show something to the user or to another program, one
   // line each: message boxes, activations, flashes, automation.

@@ -20,11 +20,8 @@
 #include "documents/document_file.h"
 #include "temp_dir.h"
 
-
 namespace lk::cli {
 namespace {
-
-namespace fs = std::filesystem;
 
 using namespace lk::testing;
 using documents::FileJob;
@@ -91,7 +88,7 @@ class ConvertCliDocuments : public ::testing::Test {
   }
   std::string Name(const std::string& relative) const { return Arg(root_ / U8(relative)); }
 
-  Result Run(std::vector<std::string> args, bool terminal = false) {
+  Result Run(std::vector<std::string> args, bool terminal = false, bool realConversion = false) {
     std::istringstream in;
     std::ostringstream out;
     std::ostringstream err;
@@ -99,7 +96,7 @@ class ConvertCliDocuments : public ::testing::Test {
     io.errIsTerminal = terminal;
     io.cores = 2;
     io.cancel = &fake_.cancel_;
-    io.convertDocument = [this](const FileJob& job) { return fake_(job); };
+    if (!realConversion) io.convertDocument = [this](const FileJob& job) { return fake_(job); };
     const int status = RunConvert(args, io);
     return {status, out.str(), err.str()};
   }
@@ -138,9 +135,9 @@ TEST_F(ConvertCliDocuments, WithoutAnOutputEachDocumentGoesBesideItsInputUnderIt
 }
 
 TEST_F(ConvertCliDocuments, SettingsReachEachDocumentConversion) {
-  Make("a.odt");
+  Make("a.rtf");
   const Result result = Run({"--to=legacy", "--font", "PCS NEPALI", "--eyelash", "rra", "--unicode-font",
-                             " Noto Sans Devanagari ", "--overwrite", Name("a.odt")});
+                             " Noto Sans Devanagari ", "--overwrite", Name("a.rtf")});
   ASSERT_EQ(result.status, 0) << result.err;
   const auto jobs = fake_.jobs();
   ASSERT_EQ(jobs.size(), 1u);
@@ -151,7 +148,7 @@ TEST_F(ConvertCliDocuments, SettingsReachEachDocumentConversion) {
   EXPECT_TRUE(jobs[0].overwrite);
   EXPECT_EQ(jobs[0].cancel, &fake_.cancel_);
 
-  const Result defaults = Run({"--to", "unicode", Name("a.odt")});
+  const Result defaults = Run({"--to", "unicode", Name("a.rtf")});
   ASSERT_EQ(defaults.status, 0) << defaults.err;
   EXPECT_EQ(fake_.jobs().back().settings.unicodeFont, documents::ConvertSettings{}.unicodeFont);
   EXPECT_FALSE(fake_.jobs().back().overwrite);
@@ -168,20 +165,20 @@ TEST_F(ConvertCliDocuments, OutputNamesTheFileOfOneDocumentOrTheFolderOfSeveral)
       {"one document, a new file", {"a.docx"}, "out/new.docx", {"out/new.docx"}},
       {"one document, an existing folder", {"a.docx"}, "existing", {"existing/a.docx"}},
       {"one document, a name ending in a separator", {"a.docx"}, "made/", {"made/a.docx"}},
-      {"two documents, a new folder", {"a.docx", "tree/b.pptx"}, "out", {"out/a.docx", "out/b.pptx"}},
+      {"two documents, a new folder", {"a.docx", "tree/b.dotx"}, "out", {"out/a.docx", "out/b.dotx"}},
       {"a folder: its tree mirrored, only documents taken",
        {"tree"},
        "out",
-       {"out/b.pptx", "out/sub/c.xlsx", "out/sub/deeper/d.rtf"}},
-      {"a folder and a document", {"tree/sub", "a.docx"}, "out", {"out/c.xlsx", "out/deeper/d.rtf", "out/a.docx"}},
+       {"out/b.dotx", "out/sub/c.docm", "out/sub/deeper/d.rtf"}},
+      {"a folder and a document", {"tree/sub", "a.docx"}, "out", {"out/c.docm", "out/deeper/d.rtf", "out/a.docx"}},
   };
   for (std::size_t i = 0; i < cases.size(); ++i) {
     const Case& c = cases[i];
     root_ = dir_.path() / ("case" + std::to_string(i));
     Make("a.docx", "A");
-    Make("tree/b.pptx", "B");
+    Make("tree/b.dotx", "B");
     Make("tree/notes.txt", "N");
-    Make("tree/sub/c.xlsx", "C");
+    Make("tree/sub/c.docm", "C");
     Make("tree/sub/deeper/d.rtf", "D");
     fs::create_directories(root_ / "existing");
     const std::set<std::string> before = Files();
@@ -220,7 +217,7 @@ TEST_F(ConvertCliDocuments, InputsAndAnOutputThatCannotGoTogetherAreRefusedBefor
       {{"-o", "@two", "@one/same.docx", "@two/same.docx"}, "which is the input"},
       {{"-o", "@file.docx", "@a.docx", "@two"}, "is a file; for several documents or a folder"},
       {{"-o", "@file.docx", "@one"}, "is a file; for several documents or a folder"},
-      {{"-o", "@a.odt", "@a.docx"}, "must keep its name's ending, .docx"},
+      {{"-o", "@a.rtf", "@a.docx"}, "must keep its name's ending, .docx"},
       {{"-o", "@out", "@text.txt"}, "-o names where documents go"},
       {{"-o", "@out"}, "-o names where documents go"},
   };
@@ -415,18 +412,18 @@ TEST_F(ConvertCliDocuments, ManyDocumentsAtOnceAllArriveWhole) {
 
 TEST_F(ConvertCliDocuments, DevanagariFileAndFolderNamesWork) {
   Make("कागजात/नेपाली पत्र.docx", "पत्र");
-  Make("कागजात/उप/सूची.xlsx", "सूची");
+  Make("कागजात/उप/सूची.rtf", "सूची");
   Make("पाठ.txt", "g]kfn");
   const Result beside = Run({"--to", "unicode", Name("कागजात"), Name("पाठ.txt")});
   EXPECT_EQ(beside.status, 0) << beside.err;
   EXPECT_EQ(beside.out, "नेपाल");
   EXPECT_EQ(ReadBytes(dir_.path() / U8("कागजात/नेपाली पत्र (Unicode).docx")), "converted:पत्र");
-  EXPECT_EQ(ReadBytes(dir_.path() / U8("कागजात/उप/सूची (Unicode).xlsx")), "converted:सूची");
+  EXPECT_EQ(ReadBytes(dir_.path() / U8("कागजात/उप/सूची (Unicode).rtf")), "converted:सूची");
 
   const Result mirrored = Run({"--to", "legacy", "-o", Name("रूपान्तरित"), Name("कागजात"), "--jobs", "2"});
   EXPECT_EQ(mirrored.status, 0) << mirrored.err;
   EXPECT_EQ(ReadBytes(dir_.path() / U8("रूपान्तरित/नेपाली पत्र.docx")), "converted:पत्र");
-  EXPECT_EQ(ReadBytes(dir_.path() / U8("रूपान्तरित/उप/सूची.xlsx")), "converted:सूची");
+  EXPECT_EQ(ReadBytes(dir_.path() / U8("रूपान्तरित/उप/सूची.rtf")), "converted:सूची");
   // The earlier outputs were skipped, and named in UTF-8.
   EXPECT_NE(mirrored.err.find("skipped " + Name("कागजात/नेपाली पत्र (Unicode).docx")), std::string::npos)
       << mirrored.err;
@@ -450,6 +447,25 @@ TEST_F(ConvertCliDocuments, OnATerminalAProgressLineIsKeptAndClearedAtTheEnd) {
   ASSERT_NE(summary, std::string::npos) << shown.err;
   EXPECT_EQ(shown.err[summary - 1], '\r') << shown.err;
   EXPECT_EQ(shown.err.find_first_not_of(' ', shown.err.rfind('\r', summary - 2) + 1), summary - 1) << shown.err;
+}
+
+TEST_F(ConvertCliDocuments, WithoutAStandInTheDocumentConversionItselfIsCalled) {
+  const std::string rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0\\fnil Preeti;}}\\f0 g]kfn\\par}";
+  Make("पत्र.rtf", rtf);
+  const Result result = Run({"--to", "unicode", Name("पत्र.rtf")}, false, true);
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(ReadBytes(root_ / U8("पत्र.rtf")), rtf);
+  const std::string converted = ReadBytes(root_ / U8("पत्र (Unicode).rtf"));
+  // नेपाल as RTF's decimal UTF-16 escapes.
+  EXPECT_NE(converted.find("\\u2344?\\u2375?\\u2346?\\u2366?\\u2354?"), std::string::npos) << converted;
+  EXPECT_NE(converted.find("Nirmala UI"), std::string::npos) << converted;
+
+  Make("broken.docx", "not a zip");
+  const Result broken = Run({"--to", "unicode", Name("broken.docx")}, false, true);
+  EXPECT_EQ(broken.status, 1);
+  EXPECT_EQ(broken.err.rfind("lekhopakar-convert: " + Name("broken.docx") + ": ", 0), 0u) << broken.err;
+  EXPECT_FALSE(fs::exists(root_ / "broken (Unicode).docx"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(root_), fs::directory_iterator()), 3);  // no temporary file left
 }
 
 TEST(ConvertCliJobs, AsManyAtOnceAsAskedOrAsCoresWithinHalfTheMemory) {

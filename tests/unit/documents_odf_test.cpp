@@ -3,10 +3,16 @@
 // an office suite finds it, and converted text gets a style of its own.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 #include <pugixml.hpp>
 
 #include "documents/document_file.h"
 #include "documents/odf.h"
+#include "documents/package.h"
+#include "package_fixture.h"
+#include "temp_dir.h"
 
 namespace lk::documents {
 namespace {
@@ -150,6 +156,8 @@ TEST(OpenDocument, SyllablesSplitBetweenSpansConvertAsOneText) {
   const char* boldName = doc.select_node("//text:span[text()='किताब']").node().attribute("text:style-name").value();
   pugi::xml_node boldCopy = content.Style(boldName).child("style:text-properties");
   EXPECT_STREQ(boldCopy.attribute("style:font-weight-complex").value(), "bold");
+  EXPECT_STREQ(boldCopy.attribute("style:language-complex").value(), "ne");
+  EXPECT_STREQ(boldCopy.attribute("style:country-complex").value(), "NP");
   // The styles other text may use are as they were.
   EXPECT_STREQ(content.Style("T1").child("style:text-properties").attribute("style:font-name").value(), "Preeti1");
   EXPECT_STREQ(content.Style("T2").child("style:text-properties").attribute("fo:font-family").value(), "Preeti");
@@ -228,6 +236,13 @@ TEST(OpenDocument, BlanksTabsAndBreaksInsideRunsKeepTheirPlaces) {
   EXPECT_EQ(content.Count("//text:s"), 1u) << out.xml.content;
   EXPECT_EQ(content.Count("//text:tab"), 1u);
   EXPECT_EQ(content.Count("//text:line-break"), 1u);
+
+  // An i-kar before a tab never reaches over it, whichever span holds the tab.
+  const auto tabs = Convert(kNoStyles, Content(kPreetiSpan, R"(<text:p><text:span text:style-name="T1">l<text:tab/>)"
+                                                            R"(</text:span><text:span text:style-name="T1">s</text:span></text:p>)"
+                                                            R"(<text:p><text:span text:style-name="T1">l</text:span><text:tab/>)"
+                                                            R"(<text:span text:style-name="T1">s</text:span></text:p>)"));
+  EXPECT_EQ(Part(tabs.xml.content).Paragraphs(), (std::vector<std::string>{"ि\tक", "ि\tक"}));
 }
 
 TEST(OpenDocument, HeadersAndFootersInTheStylesPartAreConverted) {
@@ -393,6 +408,124 @@ TEST(OpenDocument, BadInputIsRefusedWithAMessage) {
   const auto out = Convert(kNoStyles, Content(kPreetiSpan, R"(<text:p><text:span text:style-name="T1">)"
                                                            R"(s<text:s text:c="1000000000"/>s</text:span></text:p>)"));
   EXPECT_EQ(Part(out.xml.content).Count("//text:s[@text:c='1000000000']"), 1u);
+
+  // Nesting a hundred thousand deep overflows no stack: what lies deeper
+  // than a document would go is left as it is.
+  std::string spans, groups;
+  for (int i = 0; i < 100000; ++i) spans += R"(<text:span text:style-name="T1">)";
+  spans += "g]kfn";
+  for (int i = 0; i < 100000; ++i) spans += "</text:span>";
+  for (int i = 0; i < 100000; ++i) groups += "<table:table-column-group>";
+  groups += R"(<table:table-column table:default-cell-style-name="X"/>)";
+  for (int i = 0; i < 100000; ++i) groups += "</table:table-column-group>";
+  const auto deep = Convert(kNoStyles, Content(kPreetiSpan, "<text:p>" + spans + R"(</text:p><table:table>)" +
+                                                                groups + "</table:table>"));
+  EXPECT_FALSE(deep.xml.contentChanged);
+}
+
+// Whole packages, through the zip layer.
+constexpr const char* kManifest =
+    R"(<?xml version="1.0" encoding="UTF-8"?>)"
+    R"(<manifest:manifest xmlns:manifest="urn:oasis:names:tc:opendocument:xmlns:manifest:1.0" manifest:version="1.3">)"
+    R"(<manifest:file-entry manifest:full-path="/" manifest:media-type="application/vnd.oasis.opendocument.text"/>)"
+    R"(<manifest:file-entry manifest:full-path="content.xml" manifest:media-type="text/xml"/>)"
+    R"(</manifest:manifest>)";
+
+std::vector<testing::TestPart> SmallOdt() {
+  const std::string nepali = TextStyle("Nepali", R"(style:font-name="Preeti1")", "paragraph");
+  return {
+      {"mimetype", "application/vnd.oasis.opendocument.text", true},
+      {"content.xml", Content("", R"(<text:p text:style-name="Nepali">g]kfn</text:p>)")},
+      {"Pictures/1.png", testing::NoiseBytes(5000)},
+      {"styles.xml", Styles(nepali, R"(<style:master-page style:name="Standard"><style:header>)"
+                                    R"(<text:p text:style-name="Nepali">;/sf/</text:p></style:header>)"
+                                    R"(</style:master-page>)")},
+      {"meta.xml", "<office:document-meta/>"},
+      // An embedded object's text, with styles of its own.
+      {"Object 1/content.xml", Content(kPreetiSpan, R"(<text:p><text:span text:style-name="T1">sd{</text:span></text:p>)")},
+      {"META-INF/manifest.xml", kManifest},
+  };
+}
+
+Tally ConvertPackage(const std::filesystem::path& from, const std::filesystem::path& to) {
+  PackageReader reader(from, Limits{});
+  PackageWriter writer(to);
+  Tally tally;
+  ConvertOpenDocument(reader, writer, ConvertSettings{}, tally, nullptr);
+  writer.Finish();
+  return tally;
+}
+
+std::string ErrorOf(const std::vector<testing::TestPart>& parts) {
+  testing::TempDir dir;
+  testing::WritePackage(dir.path() / "in.odt", parts);
+  try {
+    ConvertPackage(dir.path() / "in.odt", dir.path() / "out.odt");
+  } catch (const DocumentError& e) {
+    return e.what();
+  }
+  return "(no error)";
+}
+
+TEST(OpenDocumentPackage, MimetypeComesFirstStoredAndOtherPartsAreCopiedAsTheyWere) {
+  testing::TempDir dir;
+  auto parts = SmallOdt();
+  // A writer that put the mimetype last, deflated.
+  std::rotate(parts.begin(), parts.begin() + 1, parts.end());
+  parts.back().store = false;
+  testing::WritePackage(dir.path() / "in.odt", parts);
+  const Tally tally = ConvertPackage(dir.path() / "in.odt", dir.path() / "out.odt");
+  EXPECT_EQ(tally.convertedRuns, 3u);
+
+  PackageReader out(dir.path() / "out.odt", Limits{});
+  ASSERT_EQ(out.parts().size(), parts.size());
+  EXPECT_EQ(out.parts()[0].name, "mimetype");
+  EXPECT_TRUE(out.parts()[0].stored);
+  EXPECT_EQ(out.Read("mimetype"), "application/vnd.oasis.opendocument.text");
+  for (const char* untouched : {"Pictures/1.png", "meta.xml", "META-INF/manifest.xml"}) {
+    const auto before = testing::RawEntry(dir.path() / "in.odt", untouched);
+    const auto after = testing::RawEntry(dir.path() / "out.odt", untouched);
+    EXPECT_EQ(after.bytes, before.bytes) << untouched;
+  }
+  EXPECT_EQ(Part(out.Read("content.xml")).Paragraphs(), (std::vector<std::string>{"नेपाल"}));
+  EXPECT_EQ(Part(out.Read("styles.xml")).Paragraphs(), (std::vector<std::string>{"सरकार"}));
+  EXPECT_EQ(Part(out.Read("Object 1/content.xml")).Paragraphs(), (std::vector<std::string>{"कर्म"}));
+
+  // Converting the output again gives the same bytes.
+  ConvertPackage(dir.path() / "out.odt", dir.path() / "again.odt");
+  EXPECT_EQ(testing::ReadBytes(dir.path() / "again.odt"), testing::ReadBytes(dir.path() / "out.odt"));
+}
+
+TEST(OpenDocumentPackage, PackagesThatAreNotPlainOpenDocumentAreRefused) {
+  struct Case {
+    const char* what;
+    std::function<void(std::vector<testing::TestPart>&)> change;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"encrypted",
+       [](auto& parts) {
+         std::string& manifest = parts.back().content;
+         manifest.insert(manifest.find("</manifest:manifest>"),
+                         R"(<manifest:file-entry manifest:full-path="styles.xml" manifest:media-type="text/xml">)"
+                         R"(<manifest:encryption-data manifest:checksum="x"/></manifest:file-entry>)");
+       },
+       "password-protected"},
+      {"no manifest", [](auto& parts) { parts.pop_back(); }, "not an OpenDocument file"},
+      {"another format's mimetype",
+       [](auto& parts) { parts.front().content = "application/vnd.openxmlformats-officedocument"; },
+       "not an OpenDocument file"},
+      {"malformed content", [](auto& parts) { parts[1].content = "<office:document-content>"; }, "content.xml"},
+  };
+  for (const Case& c : cases) {
+    auto parts = SmallOdt();
+    c.change(parts);
+    EXPECT_NE(ErrorOf(parts).find(c.message), std::string::npos) << c.what << ": " << ErrorOf(parts);
+  }
+  // Without a mimetype entry the manifest says what the package is.
+  auto parts = SmallOdt();
+  parts.erase(parts.begin());
+  EXPECT_EQ(ErrorOf(parts), "(no error)");
 }
 
 }  // namespace

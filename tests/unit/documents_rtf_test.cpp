@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "convert/converter.h"
@@ -85,7 +86,7 @@ TEST(Rtf, SyllablesSplitBetweenGroupsAndRunsGoToTheRunOfTheirBaseLetter) {
   const std::string headOut = R"({\rtf1{\fonttbl{\f0 Preeti;}{\f1 Arial;}{\f2\fnil\fcharset0 Nirmala UI;}})";
   const Case cases[] = {
       // i-kar in one group, its consonant in the next, bold
-      {R"(\f0{l}{\b stfa}})", R"(\f0{}{\b )" + UnicodeRun(2, "\\ab", "किताब") + "}}"},
+      {R"(\f0{l}{\b stfa}})", R"(\f0{{}}{\b )" + UnicodeRun(2, "\\ab", "किताब") + "}}"},
       // reph typed after its cluster, behind a change of colour
       {R"(\f0 sd\cf1 \{})", R"(\f0 )" + UnicodeRun(2, "", "कर्म") + R"(\cf1 })"},
       // a bookmark between them is not seen: the runs still read as one
@@ -134,6 +135,8 @@ TEST(Rtf, FontsAreFoundHoweverTheTableSpellsThem) {
        "नेपाल"},
       // no \f at all: the default font
       {R"({\rtf1\deff3{\fonttbl{\f3 Preeti;}{\f4 Arial;}}g]kfn\f4  x\plain  g]kfn})", "नेपाल x नेपाल"},
+      // a name left without its ';' takes nothing from a second table
+      {R"({\rtf1{\fonttbl\f0 Preeti}{\fonttbl x}\f0 g]kfn})", "नेपाल"},
       // a table behind the text it describes
       {R"({\rtf1\f0 g]kfn{\fonttbl{\f0 Preeti;}}})", "नेपाल"},
       // a number the table does not hold is no legacy font
@@ -141,7 +144,8 @@ TEST(Rtf, FontsAreFoundHoweverTheTableSpellsThem) {
       // another family's code table: Kantipur's F is aa
       {R"({\rtf1{\fonttbl{\f0 Kantipur;}}\f0 sF})", "का"},
       // a symbol-charset legacy font, its codes as U+F0xx
-      {R"({\rtf1{\fonttbl{\f0\fcharset2 PCS NEPALI;}}\f0\u-3989?\u-4026?})", convert::ToUnicode("kF", {LegacyFont::kPcsNepali})},
+      {R"({\rtf1{\fonttbl{\f0\fcharset2 PCS NEPALI;}}\f0\u-3989?\u-4026?})",
+       convert::ToUnicode("kF", {LegacyFont::kPcsNepali})},
   };
   for (const Case& c : cases) EXPECT_EQ(ConvertRtf(c.rtf, ToUnicode()).plainText, c.expected) << c.rtf;
 }
@@ -150,7 +154,8 @@ TEST(Rtf, SymbolFontsAndOtherTextKeepTheirCharacters) {
   // Wingdings is no legacy family: its codes are U+F0xx on the clipboard,
   // its bytes come back untouched.
   const std::string input =
-      R"({\rtf1{\fonttbl{\f0\fnil\fcharset2 Wingdings;}{\f1 Arial;}}\f0 J\'4a\u-4022?\f1  caf\'e9\tab a\~b\line c\emdash\u55357?\u56832?d\par})";
+      R"({\rtf1{\fonttbl{\f0\fnil\fcharset2 Wingdings;}{\f1 Arial;}}\f0 J\'4a\u-4022?)"
+      R"(\f1  caf\'e9\tab a\~b\line c\emdash\u55357?\u56832?d\par})";
   const RtfResult result = ConvertRtf(input, ToUnicode());
   EXPECT_EQ(result.rtf, input);
   EXPECT_EQ(result.plainText, "\uF04A\uF04A\uF04A café\ta\u00A0b\r\nc\u2014\U0001F600d\r\n");
@@ -222,6 +227,12 @@ TEST(Rtf, ToLegacyASymbolFamilyTakesTheSymbolCharsetAndAFontTableIsMadeWhereNone
                                      ToLegacy());
   EXPECT_EQ(split.rtf, R"({\rtf1{\fonttbl{\f0 Arial;}{\f5 Preeti;}}\f0 )" + LegacyRun(5, "\\'a7") + "\\cf1 x}");
   EXPECT_EQ(split.plainText, "§x");
+  // English written behind a control word keeps the word's name apart.
+  const RtfResult behind = ConvertRtf(R"({\rtf1{\fonttbl{\f0 Arial;}}\f0\u75?)" + Escaped("द") + "}", ToLegacy());
+  EXPECT_EQ(behind.rtf, R"({\rtf1{\fonttbl{\f0 Arial;}{\f1\fnil\fcharset0 Preeti;}}\f0 K)" + LegacyRun(1, "b") + "}");
+  // ... and a font table made there goes behind the blank
+  EXPECT_EQ(ConvertRtf("{\\rtf1\\uc0\\u75\\u2342}", ToLegacy()).rtf,
+            "{\\rtf1\\uc0 {\\fonttbl{\\f1\\fnil\\fcharset0 Preeti;}}K" + LegacyRun(1, "b") + "}");
 }
 
 TEST(Rtf, ConvertingAConvertedDocumentChangesNothing) {
@@ -229,6 +240,15 @@ TEST(Rtf, ConvertingAConvertedDocumentChangesNothing) {
       std::string(kPreetiArial) + R"(\f0\b g]kfn\b0\f1  Hello \f0 ;/sf/\par})",
       R"({\rtf1{\fonttbl{\f0 Preeti;}}\f0{l}{\b stfa}\tab 6\'abs{\footnote s}})",
       R"({\rtf1{\fonttbl{\f0 Arial;}}\f0 Dear )" + Escaped("नेपाल, ट्रक") + R"( Hello\par})",
+      // a reph that goes to the run before leaves its group, whose \* it
+      // does not start, with an empty one
+      R"({\rtf1{\fonttbl{\f0 Preeti;}{\f1 Arial;}}\f0 s{\{\*\x\f1 Hi}})",
+      // the Unicode font entered as a symbol font is not used
+      R"({\rtf1{\fonttbl{\f0 Preeti;}{\f1\fcharset2 Nirmala UI;}}\f0 s-})",
+      // English behind a \' without its digits does not become them
+      "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\'e\r\n9 " + Escaped("क") + "}",
+      // text behind the old spelling of \par, a backslash ending a line
+      "{\\rtf1{\\fonttbl{\\f0 Preeti;}}\\f0 s\\\n;}",
   };
   for (const ConvertSettings& settings : {ToUnicode(), ToLegacy()}) {
     for (const std::string& input : inputs) {
@@ -241,23 +261,62 @@ TEST(Rtf, ConvertingAConvertedDocumentChangesNothing) {
   }
 }
 
-// Wordpad's "Rich Text Format" as Wine's Wordpad put it on the clipboard
-// (Ctrl+C of a bold Preeti word, an English word in Arial and a Preeti
-// word), and what it reads back after the paste.
+// "Rich Text Format" as Wine's RichEdit (Wordpad's editing control) puts
+// it on the clipboard for WM_COPY: a bold Preeti word, an English word in
+// Arial and a Preeti word, captured under Wine 8; then the same in Unicode.
+constexpr std::string_view kWordpadLegacy =
+    "{\\rtf1\\ansi\\ansicpg1252\\uc1\\deff0\\deflang1033\\deflangfe1033{\\fonttbl{\\f0\\fcharset0 Preeti;}"
+    "{\\f1\\fcharset0 Arial;}{\\f2\\fcharset0 System;}}\r\n{\\colortbl;}\r\n{\\*\\generator Wine Riched20 2.0;}\r\n"
+    "\\pard\\sl-240\\slmult1 \\b\\lang1033\\fs18\\f0 g]kfn\\b0\\f1  Hello \\f0 ;/sf/\\b\\f2 \\par\r\n}";
+constexpr std::string_view kWordpadUnicode =
+    "{\\rtf1\\ansi\\ansicpg1252\\uc1\\deff0\\deflang1033\\deflangfe1033{\\fonttbl{\\f0\\fcharset0 Nirmala UI;}"
+    "{\\f1\\fcharset0 Arial;}{\\f2\\fcharset0 System;}}\r\n{\\colortbl;}\r\n{\\*\\generator Wine Riched20 2.0;}\r\n"
+    "\\pard\\sl-240\\slmult1 \\b\\lang1033\\fs18\\f0 \\u2344?\\u2375?\\u2346?\\u2366?\\u2354?\\b0\\f1  Hello \\f0 "
+    "\\u2360?\\u2352?\\u2325?\\u2366?\\u2352?\\b\\f2 \\par\r\n}";
+
+std::string Replaced(std::string_view text, const std::vector<std::pair<std::string, std::string>>& replacements) {
+  std::string out(text);
+  for (const auto& [from, to] : replacements) {
+    const std::size_t at = out.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    if (at != std::string::npos) out.replace(at, from.size(), to);
+  }
+  return out;
+}
+
 TEST(Rtf, WordpadsClipboardConvertsBothWays) {
-  const std::string wordpad =
-      "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deftab720{\\fonttbl{\\f0\\fswiss\\fcharset0 Preeti;}"
-      "{\\f1\\fswiss\\fcharset0 Arial;}}\r\n{\\colortbl;\\red0\\green0\\blue0;}\r\n"
-      "\\viewkind4\\uc1\\pard\\b\\f0\\fs20 g]kfn\\b0\\f1  Hello \\f0 ;/sf/\\par\r\n}\r\n";
-  const RtfResult unicode = ConvertRtf(wordpad, ToUnicode());
+  const RtfResult unicode = ConvertRtf(kWordpadLegacy, ToUnicode());
+  EXPECT_EQ(unicode.rtf, Replaced(kWordpadLegacy, {{"System;}}", "System;}{\\f3\\fnil\\fcharset0 Nirmala UI;}}"},
+                                                   {"g]kfn", UnicodeRun(3, "\\ab\\afs18", "नेपाल")},
+                                                   {";/sf/", UnicodeRun(3, "\\afs18", "सरकार")}}));
   EXPECT_EQ(unicode.plainText, "नेपाल Hello सरकार\r\n");
-  EXPECT_NE(unicode.rtf.find("{\\f2\\fnil\\fcharset0 Nirmala UI;}}\r\n{\\colortbl"), std::string::npos);
-  EXPECT_NE(unicode.rtf.find("\\b\\f0\\fs20 " + UnicodeRun(2, "\\ab\\afs20", "नेपाल") + "\\b0\\f1  Hello \\f0 "),
-            std::string::npos)
-      << unicode.rtf;
-  const RtfResult back = ConvertRtf(unicode.rtf, ToLegacy());
-  EXPECT_EQ(back.plainText, "g]kfn Hello ;/sf/\r\n");
-  EXPECT_NE(back.rtf.find(LegacyRun(0, "g]kfn")), std::string::npos) << back.rtf;
+
+  const RtfResult legacy = ConvertRtf(kWordpadUnicode, ToLegacy());
+  EXPECT_EQ(legacy.rtf, Replaced(kWordpadUnicode, {{"System;}}", "System;}{\\f3\\fnil\\fcharset0 Preeti;}}"},
+                                                   {Escaped("नेपाल"), LegacyRun(3, "g]kfn")},
+                                                   {Escaped("सरकार"), LegacyRun(3, ";/sf/")}}));
+  EXPECT_EQ(legacy.plainText, "g]kfn Hello ;/sf/\r\n");
+  EXPECT_TRUE(legacy.sawDevanagari);
+
+  // And back: the converted runs are found again.
+  EXPECT_EQ(ConvertRtf(unicode.rtf, ToLegacy()).plainText, "g]kfn Hello ;/sf/\r\n");
+}
+
+TEST(Rtf, ALongParagraphIsConvertedInPartsCutOnlyAfterABlank) {
+  // Each word's i-kar sits in a run of its own: a cut between the two runs
+  // would leave a lone i-kar.
+  std::string input = R"({\rtf1{\fonttbl{\f0 Preeti;}}\f0 )";
+  std::string expected;
+  for (int i = 0; i < 100; ++i) {
+    input += "{l}{stfa }";
+    expected += "किताब ";
+  }
+  input += "}";
+  RtfLimits limits;
+  limits.paragraphPart = 16;
+  const RtfResult result = ConvertRtf(input, ToUnicode(), limits);
+  EXPECT_EQ(result.plainText, expected);
+  EXPECT_EQ(result.rtf, ConvertRtf(input, ToUnicode()).rtf);
 }
 
 TEST(Rtf, LimitsAreRefusedWithAMessage) {
@@ -301,6 +360,8 @@ TEST(Rtf, MalformedInputIsReadAsFarAsItGoes) {
       {head + "s\\", "s"},                           // a backslash at the end
       {head + "s\\bin99999999 g]kfn", "s"},          // binary data longer than the input
       {head + "s{\\*", "s"},
+      {head + "{\r\n\\*\\x g]kfn}s", "s"},          // a line break before a destination's \*
+      {head + "s\\\n;", "s\r\n;"},                    // a backslash ending a line is \par
   };
   for (const Case& c : cases) {
     RtfResult result;

@@ -3,13 +3,17 @@
 // comments and charts, and what must stay as it was.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "documents/document_file.h"
 #include "documents/sheet_text.h"
 #include "documents/xlsx.h"
 #include "documents/xml_part.h"
+#include "documents/package.h"
 #include "unit/office_parts_fixture.h"
+#include "unit/package_fixture.h"
+#include "unit/temp_dir.h"
 
 namespace lk::documents {
 namespace {
@@ -352,6 +356,38 @@ TEST(Xlsx, ExcelEscapesReadAsCharactersAndWrittenBack) {
     EXPECT_EQ(DecodeEscapes(stored), text) << stored;
     if (std::string_view(stored) != "_xD800_") EXPECT_EQ(EncodeEscapes(text), stored) << stored;
   }
+}
+
+TEST(Xlsx, ThroughTheZipConvertedPartsAreRewrittenAndTheRestKeepTheirStoredBytes) {
+  Book book;
+  book.strings = "<si><t>g]kfn</t></si>";
+  book.rows = "<row r=\"1\">" + Cell("A1", 1, "0") + "</row>";
+  MemoryParts parts = Make(book);
+  std::vector<testing::TestPart> entries;
+  for (const std::string& name : parts.Names()) entries.push_back({name, parts.Read(name)});
+  testing::TempDir dir;
+  const auto input = dir.path() / "book.xlsx", output = dir.path() / "book (Unicode).xlsx";
+  testing::WritePackage(input, entries);
+  {
+    PackageReader reader(input, Limits{});
+    PackageWriter writer(output);
+    Tally tally;
+    ConvertXlsx(reader, writer, ConvertSettings{}, tally, nullptr);
+    writer.Finish();
+    EXPECT_EQ(tally.convertedRuns, 1u);
+  }
+  PackageReader result(output, Limits{});
+  std::vector<std::string> names;
+  for (const PartInfo& part : result.parts()) names.push_back(part.name);
+  // Every part, in the order it had, but for the style sheet: it gains the
+  // converted cells' formats as the sheets are written, so it follows them.
+  std::vector<std::string> expected = parts.Names();
+  std::erase(expected, std::string(kStylesName));
+  expected.insert(std::find(expected.begin(), expected.end(), kSheetName) + 1, kStylesName);
+  EXPECT_EQ(names, expected);
+  EXPECT_NE(result.Read(kStringsName).find("नेपाल"), std::string::npos);
+  for (const char* kept : {"xl/workbook.xml", "xl/theme/theme1.xml", "[Content_Types].xml"})
+    EXPECT_EQ(testing::RawEntry(output, kept).bytes, testing::RawEntry(input, kept).bytes) << kept;
 }
 
 }  // namespace

@@ -109,6 +109,23 @@ TEST(CheckTarget, DevanagariTitlesFindTheirOwnWindow) {
   EXPECT_EQ(CheckTarget(fake, ui), 0u);
 }
 
+TEST(CheckTarget, TargetAlreadyInFrontIsNotActivatedAgainAndAnotherIsBroughtForward) {
+  FakePlatform fake;
+  fake.zOrder = {1, 2};
+  fake.windows[1] = {"Notepad", true, true};
+  fake.windows[2] = {"Other", true, true};
+  fake.foreground = 1;
+  UiDouble ui;
+  ui.name = "Notepad";
+  EXPECT_EQ(CheckTarget(fake, ui), 1u);
+  EXPECT_EQ(fake.Count("Activate"), 0);
+
+  fake.foreground = 2;
+  EXPECT_EQ(CheckTarget(fake, ui), 1u);
+  EXPECT_EQ(fake.calls, std::vector<std::string>{"Activate 1"});
+  EXPECT_EQ(fake.foreground, 1u);
+}
+
 // Activation failing for a reason other than a missing window.
 class FailingActivation : public FakePlatform {
  public:

@@ -155,6 +155,30 @@ TEST(PasteBack, LateReaderGetsTheNewText) {
   }
 }
 
+// An edit control's paste reads a small text put there whole; a large one,
+// and one pasted by keys, is rendered when asked for, which tells us it was read.
+TEST(PasteBack, SmallTextForAnEditIsPutThereWholeOtherwiseRenderedOnRequest) {
+  using platform::Rendering;
+  const struct {
+    Route route;
+    std::size_t size;
+    Rendering rendering;
+  } offers[] = {{Route::kMessage, 3, Rendering::kAtOnce},
+                {Route::kMessage, kRenderAtOnceBytes, Rendering::kAtOnce},
+                {Route::kMessage, kRenderAtOnceBytes + 1, Rendering::kOnRequest},
+                {Route::kKeys, 3, Rendering::kOnRequest}};
+  for (const auto& offer : offers) {
+    FakePlatform fake;
+    AddTarget(fake, offer.route);
+    UserText(fake, "T");
+    const std::string text(offer.size, 'x');
+    EXPECT_TRUE(PasteText(fake, kTarget, text).pasted);
+    EXPECT_EQ(fake.offerRendering, offer.rendering) << offer.size << " bytes";
+    EXPECT_EQ(Pasted(fake), std::vector<std::string>{text});
+    EXPECT_EQ(fake.clipboardText, "T");
+  }
+}
+
 TEST(PasteBack, ControlLetGoBetweenInputsTypesNoStrayLetter) {
   FakePlatform fake;
   AddTarget(fake, Route::kKeys);

@@ -7,6 +7,7 @@
 
 #include "commands/assign.h"
 #include "layout_rules.h"
+#include "support/fake_platform.h"
 #include "temp_dir.h"
 #include "ui/toolbar/about_text.h"
 #include "ui/toolbar/placement.h"
@@ -124,6 +125,25 @@ TEST(FontToReselect, DefaultEmptyAndLongNames) {
   for (int i = 0; i < 20; ++i) devanagari += "\u0915";
   ASSERT_TRUE(store.Write("Font", "LastFont", devanagari));
   EXPECT_EQ(FontToReselect(store), devanagari.substr(0, 48));
+}
+
+// The toolbar starts in the last font only when it is installed, spelt as
+// the font list spells it; the default names one too.
+TEST(StartFont, TheLastFontWhenInstalledAsTheListSpellsIt) {
+  TempDir dir;
+  SettingsStore store(dir.ini());
+  platform::FakePlatform fake;
+  fake.fonts = {"DejaVu Sans", "Lekhopakar Test Legacy", "Arial"};
+  EXPECT_EQ(StartFont(store, fake), "Arial");
+  ASSERT_TRUE(store.Write("Font", "LastFont", "lekhopakar test LEGACY"));
+  EXPECT_EQ(StartFont(store, fake), "Lekhopakar Test Legacy");
+  ASSERT_TRUE(store.Write("Font", "LastFont", "Lekhopakar Test"));  // a leading part is another family
+  EXPECT_EQ(StartFont(store, fake), std::nullopt);
+  ASSERT_TRUE(store.Write("Font", "LastFont", ""));
+  EXPECT_EQ(StartFont(store, fake), std::nullopt);
+  fake.fonts.clear();
+  ASSERT_TRUE(store.Write("Font", "LastFont", "DejaVu Sans"));
+  EXPECT_EQ(StartFont(store, fake), std::nullopt);
 }
 
 TEST(ButtonLabels, FactoryLabelsWithoutAFile) {

@@ -234,19 +234,27 @@ bool Win32Clipboard::Restore(const ClipboardSnapshot& snapshot) {
   return all;
 }
 
-bool Win32Clipboard::Offer(const std::string& text) {
+bool Win32Clipboard::Offer(const std::string& text, Rendering rendering) {
   // Without our window nobody would answer a request to render.
   if (!owner()) return false;
   OpenClipboardGuard clip(owner());
   if (!clip.ok() || !::EmptyClipboard()) return false;
-  offerText_ = text;
-  offerTaken_ = false;
-  // Rendered on request: the request itself tells us the target has read it.
-  // (A delayed format's SetClipboardData answers NULL whether or not it
-  // took, so there is no failure to look at here.)
-  ::SetClipboardData(CF_UNICODETEXT, nullptr);
-  ::SetClipboardData(CF_TEXT, nullptr);
-  offerPending_ = true;
+  // Put there whole, it is read without a call back into us; should the
+  // memory for it fail, the promise below replaces what went in.
+  if (rendering == Rendering::kAtOnce && PutText(CF_UNICODETEXT, text) && PutText(CF_TEXT, text)) {
+    offerText_.clear();
+    offerTaken_ = true;
+    offerPending_ = false;
+  } else {
+    offerText_ = text;
+    offerTaken_ = false;
+    // Rendered on request: the request itself tells us the target has read
+    // it. (A delayed format's SetClipboardData answers NULL whether or not
+    // it took, so there is no failure to look at here.)
+    ::SetClipboardData(CF_UNICODETEXT, nullptr);
+    ::SetClipboardData(CF_TEXT, nullptr);
+    offerPending_ = true;
+  }
   PutLocale();
   const DWORD no = 0;
   PutBytes(::RegisterClipboardFormatW(kHistory), &no, sizeof(no));

@@ -25,7 +25,7 @@ class Win32Clipboard : public Clipboard {
   bool Clear() override;
   std::optional<ClipboardSnapshot> Save() override;
   bool Restore(const ClipboardSnapshot& snapshot) override;
-  bool Offer(const std::string& text) override;
+  bool Offer(const std::string& text, Rendering rendering) override;
   bool OfferTaken() override;
 
  private:

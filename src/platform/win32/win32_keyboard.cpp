@@ -7,6 +7,9 @@
 namespace lk::platform {
 namespace {
 
+// A control that takes longer to tell its selection is as good as hung.
+constexpr UINT kSelectionBoundMs = 500;
+
 WORD VirtualKey(Key key) {
   switch (key) {
     case Key::kControl:
@@ -70,6 +73,15 @@ bool Win32Keyboard::SendEditRequest(WindowHandle control, EditRequest request, s
   const UINT message = request == EditRequest::kCopy ? WM_COPY : WM_PASTE;
   return ::SendMessageTimeoutW(ToHwnd(control), message, 0, 0, SMTO_ABORTIFHUNG,
                                static_cast<UINT>(bound.count()), &ignored) != 0;
+}
+
+std::optional<EditSelection> Win32Keyboard::SelectionOf(WindowHandle control) {
+  DWORD start = 0, end = 0;
+  DWORD_PTR ignored = 0;
+  if (!::SendMessageTimeoutW(ToHwnd(control), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                             reinterpret_cast<LPARAM>(&end), SMTO_ABORTIFHUNG, kSelectionBoundMs, &ignored))
+    return std::nullopt;
+  return EditSelection{start, end};
 }
 
 }  // namespace lk::platform

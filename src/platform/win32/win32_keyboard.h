@@ -10,6 +10,7 @@ class Win32Keyboard : public Keyboard {
   bool ModifiersDown() override;
   bool HasAltNumpadEntry() override;
   bool SendEditRequest(WindowHandle control, EditRequest request, std::chrono::milliseconds bound) override;
+  std::optional<EditSelection> SelectionOf(WindowHandle control) override;
 };
 
 }  // namespace lk::platform

@@ -1,5 +1,7 @@
 #include "platform/win32/win32_shell.h"
 
+#include <shellapi.h>
+
 #include <algorithm>
 
 #include "platform/win32/office_automation.h"
@@ -74,6 +76,22 @@ std::vector<std::string> Win32Shell::ScreenFonts() {
   return fonts;
 }
 
+std::optional<std::string> Win32Shell::ScreenFontNamed(const std::string& name) {
+  const std::wstring wide = win32::FromUtf8(name);
+  LOGFONTW query{};
+  // Longer than a face name can be: no such font.
+  if (wide.empty() || wide.size() >= std::size(query.lfFaceName)) return std::nullopt;
+  wide.copy(query.lfFaceName, wide.size());
+  query.lfCharSet = DEFAULT_CHARSET;
+  std::vector<std::wstring> names;
+  if (HDC screen = ::GetDC(nullptr)) {
+    ::EnumFontFamiliesExW(screen, &query, &CollectFont, reinterpret_cast<LPARAM>(&names), 0);
+    ::ReleaseDC(nullptr, screen);
+  }
+  if (names.empty()) return std::nullopt;
+  return win32::ToUtf8(names.front());
+}
+
 std::filesystem::path::string_type Win32Shell::ProgramDirectory() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
@@ -91,6 +109,13 @@ std::filesystem::path::string_type Win32Shell::ProgramDirectory() {
   const bool driveRoot = slash == 2 && path[1] == L':';
   path.resize(driveRoot ? slash + 1 : slash);
   return path;
+}
+
+bool Win32Shell::OpenFolder(const std::filesystem::path& folder) {
+  // ShellExecute reports success as any value above 32.
+  const auto result = reinterpret_cast<INT_PTR>(
+      ::ShellExecuteW(owner_, L"open", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  return result > 32;
 }
 
 }  // namespace lk::platform

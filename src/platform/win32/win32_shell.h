@@ -14,7 +14,9 @@ class Win32Shell : public Shell {
   BoxAnswer ShowMessage(const std::string& text, BoxStyle style, const std::optional<std::string>& title) override;
   AutomationResult SetSelectionFont(OfficeApplication application, const std::string& fontName) override;
   std::vector<std::string> ScreenFonts() override;
+  std::optional<std::string> ScreenFontNamed(const std::string& name) override;
   std::filesystem::path::string_type ProgramDirectory() override;
+  bool OpenFolder(const std::filesystem::path& folder) override;
 
  private:
   HWND owner_ = nullptr;

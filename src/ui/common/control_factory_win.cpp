@@ -38,9 +38,11 @@ WindowClass ClassFor(const ControlDesign& design) {
     case ControlKind::kDrawnLabel:
       // A tooltip needs the label to take the mouse.
       return {WC_STATICW, design.tooltip.empty() ? DWORD{SS_OWNERDRAW} : DWORD{SS_OWNERDRAW | SS_NOTIFY}, 0};
-    case ControlKind::kField:
-      return {WC_EDITW, ES_AUTOHSCROLL | EditAlignment(design.align) | (design.readOnly ? ES_READONLY : 0),
-              WS_EX_CLIENTEDGE};
+    case ControlKind::kField: {
+      // A wrapping field is a page of lines that scrolls down, not across.
+      const DWORD lines = design.wraps ? DWORD{ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL} : DWORD{ES_AUTOHSCROLL};
+      return {WC_EDITW, lines | EditAlignment(design.align) | (design.readOnly ? ES_READONLY : 0), WS_EX_CLIENTEDGE};
+    }
     case ControlKind::kList:
       return {WC_LISTBOXW, WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE};
     case ControlKind::kPickList:
@@ -54,6 +56,8 @@ WindowClass ClassFor(const ControlDesign& design) {
     case ControlKind::kColouredButton:
     case ControlKind::kKey:
       return {WC_BUTTONW, BS_OWNERDRAW, 0};
+    case ControlKind::kProgressBar:
+      return {PROGRESS_CLASSW, PBS_SMOOTH, 0};
     case ControlKind::kPicture:
       break;
   }
@@ -108,8 +112,17 @@ void PlaceControl(HWND control, const ControlDesign& design, DesignFonts& fonts)
 }
 
 void CreateControls(HWND parent, std::span<const ControlDesign> table, DesignFonts& fonts, Tooltips& tips) {
+  CreateControls(parent, table, fonts);
+  SetTooltips(parent, table, tips);
+}
+
+void CreateControls(HWND parent, std::span<const ControlDesign> table, DesignFonts& fonts) {
+  for (const auto& design : table) CreateControl(parent, design, fonts);
+}
+
+void SetTooltips(HWND parent, std::span<const ControlDesign> table, Tooltips& tips) {
   for (const auto& design : table) {
-    HWND control = CreateControl(parent, design, fonts);
+    HWND control = ::GetDlgItem(parent, design.id);
     if (!control || design.tooltip.empty()) continue;
     if (!tips.hwnd()) tips.Create(parent);
     tips.Set(control, design.tooltip);

@@ -44,6 +44,9 @@ void PlaceControl(HWND control, const ControlDesign& design, DesignFonts& fonts)
 // Every control of a table, each with its tooltip (a combo field's also on
 // its edit box); pictures are left to the window.
 void CreateControls(HWND parent, std::span<const ControlDesign> table, DesignFonts& fonts, Tooltips& tips);
+// The same without tooltips, and the tooltips of controls made so, later.
+void CreateControls(HWND parent, std::span<const ControlDesign> table, DesignFonts& fonts);
+void SetTooltips(HWND parent, std::span<const ControlDesign> table, Tooltips& tips);
 // Every control of a table at a new DPI; the old fonts live until all hold new ones.
 void PlaceControls(HWND parent, std::span<const ControlDesign> table, DesignFonts& fonts, UINT dpi);
 

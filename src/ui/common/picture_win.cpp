@@ -50,6 +50,10 @@ LRESULT PictureWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_ERASEBKGND:
       return 1;
+    case WM_MOUSEACTIVATE:
+      // A picture's click pastes into the target or opens a box of its own:
+      // either way the user's window stays in front until then.
+      return MA_NOACTIVATE;
     case WM_LBUTTONDOWN:
       pressed_ = true;
       ::SetCapture(hwnd());

@@ -28,6 +28,7 @@ enum class ControlKind {
   kColouredButton,  // drawn by its window in its face colour
   kKey,             // a keypad key: a coloured button outside the tab order
   kPicture,         // a bitmap window of our own: made by its window, placed like the rest
+  kProgressBar,     // the system's progress bar
 };
 
 enum class Align { kLeft, kCentre, kRight };
@@ -44,7 +45,7 @@ struct ControlDesign {
   bool bold = false;
   bool pickedFont = false;     // drawn in the font the user picks, which its window sets
   Align align = Align::kLeft;
-  bool wraps = false;          // labels: broken into lines at word boundaries
+  bool wraps = false;          // labels and fields: broken into lines at word boundaries
   bool readOnly = false;       // fields: selectable and copyable, not typed into
   bool sorted = false;         // lists: entries kept in alphabetical order
 };
@@ -55,6 +56,7 @@ constexpr bool IsTabStop(ControlKind kind) {
     case ControlKind::kDrawnLabel:
     case ControlKind::kKey:
     case ControlKind::kPicture:
+    case ControlKind::kProgressBar:
       return false;
     default:
       return true;

@@ -51,4 +51,14 @@ inline constexpr int kLoadDefault = 423;  // Command3
 constexpr int Label(int n) { return 500 + n; }
 }  // namespace customize::id
 
+// The window that converts whole documents.
+namespace documents::id {
+inline constexpr int kHeading = 601;
+inline constexpr int kCurrentFile = 602;
+inline constexpr int kProgress = 603;
+inline constexpr int kSummary = 604;
+inline constexpr int kOpenFolder = 605;
+inline constexpr int kCancel = 606;  // "Close" once the run has ended
+}  // namespace documents::id
+
 }  // namespace lk::ui

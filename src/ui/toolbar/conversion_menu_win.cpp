@@ -23,6 +23,16 @@ constexpr Entry kEntries[] = {
     {convert::Direction::kToLegacy, "Selection to legacy font", "ToLegacyKey", "Ctrl+Alt+Shift+P", 0x1020, 2},
 };
 
+// Whole documents: the file dialog opens from these.
+constexpr UINT kDocumentsToUnicode = 0x1030;
+constexpr UINT kDocumentsToLegacy = 0x1040;
+
+std::wstring DocumentsCaption(convert::Direction direction, convert::LegacyFont family) {
+  const std::string target =
+      direction == convert::Direction::kToUnicode ? "Unicode" : std::string(convert::LegacyFontName(family));
+  return win32::FromUtf8("Convert documents to " + target + "\u2026");
+}
+
 UINT Modifiers(const commands::Hotkey& hotkey) {
   UINT modifiers = MOD_NOREPEAT;
   if (hotkey.modifiers & commands::Hotkey::kCtrl) modifiers |= MOD_CONTROL;
@@ -42,7 +52,13 @@ void ConversionCommands::Attach(HWND toolbar, const settings::SettingsStore& sto
   Detach();
   toolbar_ = toolbar;
   HMENU menu = ::GetSystemMenu(toolbar, FALSE);
-  if (menu) ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  if (menu) {
+    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(menu, MF_STRING, kDocumentsToUnicode, DocumentsCaption(convert::Direction::kToUnicode, {}).c_str());
+    ::AppendMenuW(menu, MF_STRING, kDocumentsToLegacy,
+                  DocumentsCaption(convert::Direction::kToLegacy, convert::LegacyFont::kPreeti).c_str());
+    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  }
   for (std::size_t i = 0; i < std::size(kEntries); ++i) {
     const Entry& entry = kEntries[i];
     const auto hotkey =
@@ -64,6 +80,19 @@ std::optional<convert::Direction> ConversionCommands::FromMenu(WPARAM command) c
   for (const Entry& entry : kEntries)
     if ((command & 0xFFF0) == entry.menuId) return entry.direction;
   return std::nullopt;
+}
+
+std::optional<convert::Direction> ConversionCommands::DocumentsFromMenu(WPARAM command) const {
+  if ((command & 0xFFF0) == kDocumentsToUnicode) return convert::Direction::kToUnicode;
+  if ((command & 0xFFF0) == kDocumentsToLegacy) return convert::Direction::kToLegacy;
+  return std::nullopt;
+}
+
+void ConversionCommands::NameDocumentsFamily(convert::LegacyFont family) const {
+  HMENU menu = toolbar_ ? ::GetSystemMenu(toolbar_, FALSE) : nullptr;
+  if (!menu) return;
+  const std::wstring caption = DocumentsCaption(convert::Direction::kToLegacy, family);
+  ::ModifyMenuW(menu, kDocumentsToLegacy, MF_BYCOMMAND | MF_STRING, kDocumentsToLegacy, caption.c_str());
 }
 
 std::optional<convert::Direction> ConversionCommands::FromHotkey(WPARAM id) const {

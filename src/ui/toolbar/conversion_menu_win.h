@@ -1,6 +1,7 @@
 #pragma once
 // "Selection to Unicode" and "Selection to legacy font" as the toolbar offers
-// them: two entries of its window menu and two global hotkeys.
+// them: two entries of its window menu and two global hotkeys; above them the
+// two entries that convert whole documents.
 #include <windows.h>
 
 #include <array>
@@ -27,6 +28,11 @@ class ConversionCommands {
   // The conversion a WM_SYSCOMMAND or WM_HOTKEY asks for, if it is ours.
   std::optional<convert::Direction> FromMenu(WPARAM command) const;
   std::optional<convert::Direction> FromHotkey(WPARAM id) const;
+  // The document conversion a WM_SYSCOMMAND asks for, if it is one.
+  std::optional<convert::Direction> DocumentsFromMenu(WPARAM command) const;
+  // The legacy entry names the family documents would be converted to,
+  // which follows the toolbar's font list: called as the menu opens.
+  void NameDocumentsFamily(convert::LegacyFont family) const;
 
  private:
   HWND toolbar_ = nullptr;

@@ -58,6 +58,9 @@ LRESULT EnlargementPanel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) 
     case WM_PAINT:
       Paint();
       return 0;
+    case WM_MOUSEACTIVATE:
+      // Looked at and dragged aside, never typed into: the user's window stays in front.
+      return MA_NOACTIVATE;
     case WM_RBUTTONDOWN:
       ::ShowWindow(hwnd(), SW_HIDE);
       return 0;

@@ -13,6 +13,11 @@ std::optional<std::string> FontToReselect(const settings::SettingsStore& store) 
   return std::string(name);
 }
 
+std::optional<std::string> StartFont(const settings::SettingsStore& store, platform::Shell& shell) {
+  const auto last = FontToReselect(store);
+  return last ? shell.ScreenFontNamed(*last) : std::nullopt;
+}
+
 bool SaveOnClose(const std::optional<Corner>& corner, const settings::SettingsStore& store,
                  const std::string& fontText) {
   const bool position = SavePosition(corner, store);

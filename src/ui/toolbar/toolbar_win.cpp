@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "commands/assign.h"
+#include "commands/convert_selection.h"
 #include "platform/win32/wide_text.h"
 #include "resource_ids.h"
 #include "ui/common/colour_win.h"
@@ -13,6 +14,8 @@
 #include "ui/common/fonts.h"
 #include "ui/common/modal_dialog_win.h"
 #include "ui/common/owner_draw_button.h"
+#include "ui/common/quiet_button_win.h"
+#include "ui/common/startup_trace_win.h"
 #include "ui/customize/customize_win.h"
 #include "ui/select_application/select_application_win.h"
 #include "ui/toolbar/about_text.h"
@@ -32,6 +35,10 @@ constexpr DWORD kExStyle = WS_EX_TOPMOST;
 constexpr COLORREF kMarkerKey = RGB(LK_TRANSPARENT_KEY_R, LK_TRANSPARENT_KEY_G, LK_TRANSPARENT_KEY_B);
 constexpr double kChosenFontPoints = 16;
 constexpr double kQuickTextPoints = 12;
+// Posted by Show: what the first sight does not need is done after it.
+constexpr UINT kSettle = WM_APP + 1;
+// Files came in through an OLE drop and wait in the drop target.
+constexpr UINT kFilesDropped = WM_APP + 2;
 
 bool IsKey(int id) { return id >= id::kFirstKey && id < id::kFirstKey + kKeyCount; }
 bool IsCustomButton(int id) { return (id >= id::kCommand1 && id < id::kCommand7) || id == id::kCommand10; }
@@ -56,13 +63,19 @@ bool ToolbarWindow::Create() {
 
   const std::wstring caption = win32::Wide(kCaption);
   if (!CreateWindowFor(kClass, kExStyle, caption.c_str(), kStyle, 0, 0, 1, 1, nullptr, nullptr)) return false;
+  TraceStartup("window created");
   platform_.shell.SetOwner(hwnd());
   ::SendMessageW(hwnd(), WM_SETICON, ICON_SMALL,
                  reinterpret_cast<LPARAM>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_LEKHOPAKAR), IMAGE_ICON, 16,
                                                        16, LR_SHARED)));
   fonts_ = DesignFonts(DpiOf(hwnd()));
+  // One family looked for instead of every installed one listed: the rest of
+  // the list, like the hotkeys and the tooltips, waits until after the first
+  // paint (Settle).
+  startFont_ = StartFont(store_, platform_.shell);
+  TraceStartup("last font looked for");
   CreateControls();
-  conversions_.Attach(hwnd(), store_);
+  TraceStartup("controls created");
   Load();
   return true;
 }
@@ -76,7 +89,6 @@ void ToolbarWindow::CreatePicture(const ControlDesign& design) {
                  marker ? std::optional(kMarkerKey) : std::nullopt, marker);
   picture.SetDpi(dpi());
   PlaceControl(picture.hwnd(), design, fonts_);
-  tips_.Set(picture.hwnd(), design.tooltip);
 }
 
 void ToolbarWindow::CreateControls() {
@@ -86,10 +98,10 @@ void ToolbarWindow::CreateControls() {
   // then the strip and the keys in the order their tables give.
   panel_.Create(hwnd(), id::kPanel);
   PlacePanel(FALSE);
-  tips_.Set(panel_.hwnd(), kPanelTooltip);
 
+  TraceStartup("tooltip control and panel created");
   const auto strip = BottomStrip();
-  lk::ui::CreateControls(hwnd(), strip, fonts_, tips_);
+  lk::ui::CreateControls(hwnd(), strip, fonts_);
   for (const auto& design : strip)
     if (design.kind == ControlKind::kPicture) CreatePicture(design);
   HWND quickText = Item(id::kQuickText);
@@ -99,9 +111,22 @@ void ToolbarWindow::CreateControls() {
   if (quickTextEdit_) ::SetWindowSubclass(quickTextEdit_, &ToolbarWindow::ChildProc, 0, reinterpret_cast<DWORD_PTR>(this));
   ::SetWindowSubclass(Item(id::kTargetField), &ToolbarWindow::ChildProc, 0, reinterpret_cast<DWORD_PTR>(this));
 
-  const auto keys = Controls().subspan(strip.size());
-  lk::ui::CreateControls(hwnd(), keys, fonts_, tips_);
-  for (const auto& key : keys) keys_[key.id - id::kFirstKey] = Item(key.id);
+  TraceStartup("strip created");
+  // With a font to start in, each key is born with its caption rather than
+  // being captioned again one by one.
+  for (ControlDesign key : Controls().subspan(strip.size())) {
+    const int index = key.id - id::kFirstKey;
+    const std::string caption = startFont_ ? KeyCaption(index) : std::string();
+    key.text = caption;
+    keys_[index] = CreateControl(hwnd(), key, fonts_);
+  }
+  keysLabelled_ = startFont_.has_value();
+  TraceStartup("keys created");
+  // What acts on the target leaves the user's window in front; only the
+  // controls that take typing, and the dialogs, bring the toolbar forward.
+  // A key's one subclass passes its mouse on to its tooltip as well.
+  for (HWND key : keys_) MakeQuiet(key, &tips_);
+  for (int id = id::kCommand1; id <= id::kCommand7; ++id) MakeQuiet(Item(id));
 }
 
 void ToolbarWindow::PlacePanel(BOOL repaint) {
@@ -120,18 +145,53 @@ void ToolbarWindow::LayOut(UINT newDpi) {
 }
 
 void ToolbarWindow::Load() {
+  Assign();
+  TraceStartup("button settings read");
+  if (startFont_) {
+    HWND fonts = Item(id::kFonts);
+    ::SendMessageW(fonts, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::FromUtf8(*startFont_).c_str()));
+    ::SendMessageW(fonts, CB_SETCURSEL, 0, 0);
+    OnFontChosen();
+    TraceStartup("last font chosen");
+  }
+}
+
+void ToolbarWindow::FillFontList() {
   HWND fonts = Item(id::kFonts);
   for (const auto& name : platform_.shell.ScreenFonts())
-    ::SendMessageW(fonts, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::FromUtf8(name).c_str()));
-  Assign();
-  if (const auto last = FontToReselect(store_)) {
-    const LRESULT found = ::SendMessageW(fonts, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                         reinterpret_cast<LPARAM>(win32::FromUtf8(*last).c_str()));
-    if (found != CB_ERR) {
-      ::SendMessageW(fonts, CB_SETCURSEL, static_cast<WPARAM>(found), 0);
-      OnFontChosen();
-    }
+    if (name != startFont_)
+      ::SendMessageW(fonts, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::FromUtf8(name).c_str()));
+  // The start font moved down the sorted list as the others came in.
+  if (startFont_ && ::SendMessageW(fonts, CB_GETCURSEL, 0, 0) != CB_ERR) {
+    const LRESULT at = ::SendMessageW(fonts, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                      reinterpret_cast<LPARAM>(win32::FromUtf8(*startFont_).c_str()));
+    if (at != CB_ERR) ::SendMessageW(fonts, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
   }
+}
+
+void ToolbarWindow::SetTooltips() {
+  tips_.Set(panel_.hwnd(), kPanelTooltip);
+  const auto strip = BottomStrip();
+  lk::ui::SetTooltips(hwnd(), strip, tips_);
+  for (const auto& design : strip)
+    if (design.kind == ControlKind::kPicture) tips_.Set(::GetDlgItem(hwnd(), design.id), design.tooltip);
+  // The six customizable buttons have theirs from their settings (Assign).
+  // A key has a tooltip once a font is chosen.
+  if (keysLabelled_) SetKeyTooltips(convert::LegacyFontByName(FontListText()));
+}
+
+void ToolbarWindow::SetKeyTooltips(std::optional<convert::LegacyFont> family) {
+  // A key's tooltip teaches the layout of a legacy family the converter
+  // knows, so it changes with the family.
+  for (int index = 0; index < kKeyCount; ++index) {
+    const std::string layout = family ? KeyLayoutTooltip(index, *family) : std::string();
+    if (layout.empty())
+      tips_.Set(keys_[index], KeyTooltip(index), Tooltips::Feed::kRelayed);
+    else
+      tips_.SetUnicode(keys_[index], layout, Tooltips::Feed::kRelayed);
+  }
+  tooltipFamily_ = family;
+  keyTipsSet_ = true;
 }
 
 void ToolbarWindow::Assign() {
@@ -148,6 +208,29 @@ void ToolbarWindow::Show() {
   shown_ = true;
   Place();
   ::SetFocus(Item(id::kFonts));
+  TraceStartup("placed");
+  // Painted now rather than whenever the queue runs dry, so that the toolbar
+  // is whole on screen the moment it says so.
+  ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  ::SetPropW(hwnd(), kReadyProperty, reinterpret_cast<HANDLE>(kReadyShown));
+  TraceStartup("shown and painted");
+  ::PostMessageW(hwnd(), kSettle, 0, 0);
+}
+
+void ToolbarWindow::Settle() {
+  FillFontList();
+  TraceStartup("font list filled");
+  conversions_.Attach(hwnd(), store_);
+  TraceStartup("hotkeys registered");
+  // Nothing can be dropped on a toolbar the user cannot see yet.
+  documents::AcceptDroppedFiles(hwnd());
+  dropTarget_.Register(hwnd(), kFilesDropped);
+  TraceStartup("drop target registered");
+  SetTooltips();
+  TraceStartup("tooltips set");
+  settled_ = true;
+  ::SetPropW(hwnd(), kReadyProperty, reinterpret_cast<HANDLE>(kReadySettled));
+  TraceStartup("settled", true);
 }
 
 void ToolbarWindow::Place() {
@@ -210,6 +293,7 @@ void ToolbarWindow::OnKeyClick(int index) {
 
 void ToolbarWindow::Unload() {
   ModalDialog::CloseOpen();
+  documentRuns_.CloseAll();
   const std::string font = FontListText();
   RECT outer{};
   const auto corner = ::GetWindowRect(hwnd(), &outer) ? std::optional<Corner>({outer.left, outer.top}) : std::nullopt;
@@ -243,21 +327,17 @@ void ToolbarWindow::OnFontChosen(bool relabelOnly) {
   chosenFont_ = MakeFont(name, kChosenFontPoints, false, dpi());
   panelFont_ = MakeFont(name, kPanelPoints, false, dpi());
   panel_.SetFont(panelFont_.get());
+  TraceStartup("chosen fonts made");
   // A key's caption is the same in every font: set it at the first choice
   // only. The keys draw with chosenFont_ themselves (KeyFont), so no key
-  // needs telling about a new font either. Their tooltips teach the layout
-  // of a legacy family the converter knows, so they change with the family.
-  const auto family = convert::LegacyFontByName(name);
-  if (!keysLabelled_ || family != tooltipFamily_) {
-    for (int index = 0; index < kKeyCount; ++index) {
-      if (!keysLabelled_) win32::SetText(keys_[index], KeyCaption(index));
-      const std::string layout = family ? KeyLayoutTooltip(index, *family) : std::string();
-      if (layout.empty()) tips_.Set(keys_[index], KeyTooltip(index));
-      else tips_.SetUnicode(keys_[index], layout);
-    }
+  // needs telling about a new font either.
+  if (!keysLabelled_) {
+    for (int index = 0; index < kKeyCount; ++index) win32::SetText(keys_[index], KeyCaption(index));
     keysLabelled_ = true;
-    tooltipFamily_ = family;
   }
+  // Before the first paint the tooltips wait for Settle, which sets them all.
+  const auto family = convert::LegacyFontByName(name);
+  if (settled_ && (!keyTipsSet_ || family != tooltipFamily_)) SetKeyTooltips(family);
   for (int slot = 0; slot < commands::kCustomSlots; ++slot)
     ::SendMessageW(Item(id::kCommand1 + slot), WM_SETFONT, reinterpret_cast<WPARAM>(chosenFont_.get()), TRUE);
   quickTextFont_ = MakeFont(name, kQuickTextPoints, false, dpi());
@@ -288,6 +368,25 @@ void ToolbarWindow::OnConversion(convert::Direction direction, bool fromHotkey) 
   else
     runner_.ConvertTarget(direction, font);
   ::SetCursor(previous);
+}
+
+void ToolbarWindow::ConvertDocuments(convert::Direction direction,
+                                     const std::vector<std::filesystem::path>& files) {
+  if (files.empty()) return;
+  lk::documents::ConvertSettings settings;
+  settings.direction = direction;
+  settings.options.font = commands::ConversionFont(FontListText(), store_);
+  settings.unicodeFont = commands::AutomationFontAfter(convert::Direction::kToUnicode, settings.options.font, store_);
+  const std::string target = direction == convert::Direction::kToUnicode
+                                 ? std::string("Unicode")
+                                 : std::string(convert::LegacyFontName(settings.options.font));
+  documentRuns_.Start(hwnd(), platform_.shell, files, settings, target);
+}
+
+void ToolbarWindow::OnFilesDropped(const std::vector<std::filesystem::path>& files) {
+  if (files.empty()) return;
+  if (const auto direction = documents::AskDirection(hwnd(), commands::ConversionFont(FontListText(), store_)))
+    ConvertDocuments(*direction, files);
 }
 
 void ToolbarWindow::ShowAbout() {
@@ -439,15 +538,37 @@ LRESULT ToolbarWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         OnConversion(*direction, false);
         return 0;
       }
+      if (const auto direction = conversions_.DocumentsFromMenu(wParam)) {
+        const std::string title = direction == convert::Direction::kToUnicode
+                                      ? "Convert documents to Unicode"
+                                      : "Convert documents to " + std::string(convert::LegacyFontName(
+                                                                      commands::ConversionFont(FontListText(), store_)));
+        ConvertDocuments(*direction, documents::PickDocuments(hwnd(), title));
+        return 0;
+      }
       break;
+    case WM_INITMENU:
+      conversions_.NameDocumentsFamily(commands::ConversionFont(FontListText(), store_));
+      break;
+    case WM_DROPFILES:
+      OnFilesDropped(documents::DroppedFiles(reinterpret_cast<HDROP>(wParam)));
+      return 0;
+    case kFilesDropped:
+      OnFilesDropped(dropTarget_.TakeDropped());
+      return 0;
     case WM_HOTKEY:
       if (const auto direction = conversions_.FromHotkey(wParam)) OnConversion(*direction, true);
+      return 0;
+    case kSettle:
+      Settle();
       return 0;
     case WM_CLOSE:
       Unload();
       return 0;
     case WM_DESTROY:
+      ::RemovePropW(hwnd(), kReadyProperty);
       conversions_.Detach();
+      dropTarget_.Revoke();
       ::PostQuitMessage(0);
       return 0;
     default:

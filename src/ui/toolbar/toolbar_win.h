@@ -17,6 +17,9 @@
 #include "ui/common/gdi_guards.h"
 #include "ui/common/picture_win.h"
 #include "ui/common/tooltips.h"
+#include "ui/documents/document_conversion_win.h"
+#include "ui/documents/document_picker_win.h"
+#include "ui/documents/file_drop_target_win.h"
 #include "ui/toolbar/conversion_menu_win.h"
 #include "ui/toolbar/enlargement_panel_win.h"
 #include "ui/toolbar/placement.h"
@@ -24,13 +27,21 @@
 
 namespace lk::ui::toolbar {
 
+// The toolbar's window property that tells programs driving it from outside
+// how far its start has come: kReadyShown once it is on screen with every key
+// captioned and painted, kReadySettled once the work left for later is done.
+inline constexpr wchar_t kReadyProperty[] = L"LekhopakarReady";
+inline constexpr INT_PTR kReadyShown = 1;
+inline constexpr INT_PTR kReadySettled = 2;
+
 class ToolbarWindow : public win32::WindowBase, public target_link::TargetUi {
  public:
   ToolbarWindow(platform::Win32Platform& platform, settings::SettingsStore store);
 
   // Creates the window hidden with all its controls, then runs Load.
   bool Create();
-  // The first placement: shown at the stored corner, topmost, fonts focused.
+  // The first placement: shown at the stored corner, topmost, fonts focused,
+  // and painted; what can wait follows once the queue is reached.
   void Show();
   // Relabels the six customizable buttons from the settings file.
   void Assign();
@@ -50,6 +61,11 @@ class ToolbarWindow : public win32::WindowBase, public target_link::TargetUi {
   void LayOut(UINT newDpi);
   void Load();
   void Place();
+  // After the first paint: the rest of the font list, the hotkeys, the tooltips.
+  void Settle();
+  void FillFontList();
+  void SetTooltips();
+  void SetKeyTooltips(std::optional<convert::LegacyFont> family);
   void Unload();
   void OnCommand(int id, int code, HWND control);
   // Dresses the keypad and buttons in the chosen font and, for Word or Excel
@@ -60,6 +76,9 @@ class ToolbarWindow : public win32::WindowBase, public target_link::TargetUi {
   // A conversion asked for from the window menu or, fromHotkey, by a global
   // hotkey: then it works on the window in front rather than the target field.
   void OnConversion(convert::Direction direction, bool fromHotkey);
+  // Whole documents, picked in the file dialog or dropped on the toolbar.
+  void ConvertDocuments(convert::Direction direction, const std::vector<std::filesystem::path>& files);
+  void OnFilesDropped(const std::vector<std::filesystem::path>& files);
   void ShowAbout();
   void RaiseControl(HWND control);
   bool DrawItem(const DRAWITEMSTRUCT& item);
@@ -89,9 +108,14 @@ class ToolbarWindow : public win32::WindowBase, public target_link::TargetUi {
 
   commands::CommandRunner runner_;
   ConversionCommands conversions_;
+  documents::ConversionRuns documentRuns_;
+  documents::FileDropTarget dropTarget_;
   target_link::SequenceGate gate_;
   bool shown_ = false;
+  std::optional<std::string> startFont_;  // the last font, when installed
+  bool settled_ = false;
   bool keysLabelled_ = false;
+  bool keyTipsSet_ = false;
   std::optional<convert::LegacyFont> tooltipFamily_;
   bool placing_ = false;
 };

@@ -398,7 +398,7 @@ std::vector<Case> AllCases() {
       {"keypad_grid", KeypadGrid},
       {"logo_click_shows_about_box", LogoClickShowsAbout},
   };
-  for (auto* more : {TargetCases, CustomizeCases, CommandCases, TestFontCases, ConvertCases}) {
+  for (auto* more : {TargetCases, CustomizeCases, CommandCases, TestFontCases, ConvertCases, FocusCases, DocumentCases}) {
     for (auto& c : more()) cases.push_back(std::move(c));
   }
   return cases;

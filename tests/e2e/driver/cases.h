@@ -25,8 +25,13 @@ std::vector<Case> CustomizeCases();
 std::vector<Case> CommandCases();
 std::vector<Case> TestFontCases();
 std::vector<Case> ConvertCases();
+std::vector<Case> FocusCases();
+std::vector<Case> DocumentCases();
 
 // Notepad before and after a conversion to Unicode, as two BMP files.
 int ConversionPictures(const Context& context, const std::wstring& before, const std::wstring& after);
+// The document window during a run and at its end, as two BMP files, each
+// with its window's rectangle in "<file>.rect".
+int DocumentPictures(const Context& context, const std::wstring& progress, const std::wstring& summary);
 
 }  // namespace lk::e2e

@@ -9,5 +9,6 @@ using namespace lk::ui::toolbar::id;
 using lk::ui::toolbar::kKeyCount;
 using namespace lk::ui::select_application::id;
 using namespace lk::ui::customize::id;
+namespace documents_id = lk::ui::documents::id;
 
 }  // namespace lk::e2e

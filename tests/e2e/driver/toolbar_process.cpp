@@ -67,8 +67,11 @@ Toolbar::Toolbar(const std::wstring& exePath, const std::wstring& folder)
   Expect(windows.size() == 1,
          "the program shows " + std::to_string(windows.size()) + " \"Lekhopakar\" windows");
   window_ = windows.front();
-  program_.WaitIdle();
-  // The start-up reactions (loading, placing) run before the thread idles.
+  // Work the toolbar leaves until after its first paint is done before any
+  // case goes on.
+  Expect(WaitUntil([&] { return ReadyStage(window_) == kReadySettled || program_.HasExited(); }, kStartTimeoutMs, 5) &&
+             !program_.HasExited(),
+         "the toolbar did not say its start was settled within " + std::to_string(kStartTimeoutMs / 1000) + " s");
   Expect(Responds(window_, kUiTimeoutMs), "the toolbar does not answer messages");
 }
 

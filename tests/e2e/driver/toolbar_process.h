@@ -8,6 +8,15 @@
 namespace lk::e2e {
 
 inline constexpr wchar_t kToolbarTitle[] = L"Lekhopakar";
+// The window property through which the toolbar tells how far its start has
+// come: 1 on screen with every key captioned and painted, 2 with the work it
+// left for later done too.
+inline constexpr wchar_t kReadyProperty[] = L"LekhopakarReady";
+inline constexpr INT_PTR kReadyShown = 1;
+inline constexpr INT_PTR kReadySettled = 2;
+
+// How far the start of the toolbar window has come (0: not begun).
+inline INT_PTR ReadyStage(HWND toolbar) { return reinterpret_cast<INT_PTR>(GetPropW(toolbar, kReadyProperty)); }
 
 class RunningProgram {
  public:
@@ -34,7 +43,7 @@ class RunningProgram {
 class Toolbar {
  public:
   // Starts the exe of a program folder and waits until its "Lekhopakar"
-  // window is visible and its thread idle.
+  // window is visible and says its start is settled.
   Toolbar(const std::wstring& exePath, const std::wstring& folder);
 
   HWND Window() const { return window_; }
