@@ -1,7 +1,7 @@
 #pragma once
-// Every file-name extension of a document format we convert, in one table:
+// Every file-name extension a document format is known by, in one table:
 // FormatOf answers from it and the toolbar's file dialog builds its filter
-// from it, so a format that gains a converter is one line here.
+// from it, so the two never disagree.
 #include <string_view>
 
 #include "documents/document_file.h"
@@ -14,16 +14,10 @@ struct FormatExtension {
 };
 
 inline constexpr FormatExtension kFormatExtensions[] = {
-    {".docx", Format::kDocx},
-    {".docm", Format::kDocx},
-    {".dotx", Format::kDocx},
-    {".xlsx", Format::kXlsx},
-    {".xlsm", Format::kXlsx},
-    {".pptx", Format::kPptx},
-    {".pptm", Format::kPptx},
-    {".odt", Format::kOdt},
-    {".ods", Format::kOds},
-    {".odp", Format::kOdp},
+    {".docx", Format::kDocx}, {".docm", Format::kDocx}, {".dotx", Format::kDocx},
+    {".xlsx", Format::kXlsx}, {".xlsm", Format::kXlsx},
+    {".pptx", Format::kPptx}, {".pptm", Format::kPptx},
+    {".odt", Format::kOdt},   {".ods", Format::kOds},   {".odp", Format::kOdp},
     {".rtf", Format::kRtf},
 };
 

@@ -38,8 +38,8 @@ TEST(DocumentExtensions, TableAgreesWithFormatOfInAnyCase) {
   EXPECT_FALSE(lk::documents::FormatOf("notes.txt"));
 }
 
-TEST(DocumentExtensions, DialogOffersWordAndRtf) {
-  EXPECT_EQ(DialogPattern(), "*.docx;*.docm;*.dotx;*.rtf");
+TEST(DocumentExtensions, DialogOffersEveryFormatThatConverts) {
+  EXPECT_EQ(DialogPattern(), "*.docx;*.docm;*.dotx;*.xlsx;*.xlsm;*.pptx;*.pptm;*.odt;*.ods;*.odp;*.rtf");
 }
 
 TEST(DocumentJobs, OutputsBesideInputsInOrderWithRepeatsOnce) {

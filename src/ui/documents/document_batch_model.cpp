@@ -10,6 +10,12 @@
 namespace lk::ui::documents {
 namespace {
 
+// The formats the toolbar offers in its file dialog: those whose converter
+// the file layer runs. A format joins the dialog by being added here.
+using lk::documents::Format;
+constexpr Format kOfferedFormats[] = {Format::kDocx, Format::kXlsx, Format::kPptx, Format::kOdt,
+                                      Format::kOds,  Format::kOdp,  Format::kRtf};
+
 bool Final(Outcome outcome) { return outcome != Outcome::kWaiting && outcome != Outcome::kConverting; }
 
 std::string Plural(std::size_t count, std::string_view one, std::string_view many) {
@@ -25,7 +31,9 @@ std::string Utf8Name(const fs::path& path) {
 
 std::vector<std::string_view> OfferedExtensions() {
   std::vector<std::string_view> extensions;
-  for (const auto& entry : lk::documents::kFormatExtensions) extensions.push_back(entry.extension);
+  for (const auto& entry : lk::documents::kFormatExtensions)
+    if (std::find(std::begin(kOfferedFormats), std::end(kOfferedFormats), entry.format) != std::end(kOfferedFormats))
+      extensions.push_back(entry.extension);
   return extensions;
 }
 

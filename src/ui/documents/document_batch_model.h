@@ -36,7 +36,8 @@ struct Job {
   std::string error;              // a DocumentError's message, without the file name
 };
 
-// The extensions the file dialog offers, lower case with their dots.
+// The extensions the file dialog offers, lower case with their dots: those of
+// the formats the toolbar converts today.
 std::vector<std::string_view> OfferedExtensions();
 // "*.docx;*.docm;..." for the file dialog's filter.
 std::string DialogPattern();
