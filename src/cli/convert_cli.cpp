@@ -329,8 +329,8 @@ constexpr std::string_view kHelp =
     "A file that cannot be read or converted is reported and skipped, nothing of it written,\n"
     "and the exit status is 1.\n"
     "\n"
-    "Documents (.docx .docm .dotx .rtf) and folders of them are converted into new files,\n"
-    "without -o beside each input as \"NAME (Unicode).docx\" or \"NAME (Preeti).docx\". Word's\n"
+    "Documents (.docx .docm .dotx .xlsx .xlsm .pptx .pptm .odt .ods .odp .rtf) and folders of\n"
+    "them are converted into new files, without -o beside each input as \"NAME (Unicode).docx\" or \"NAME (Preeti).docx\". Word's\n"
     "~$ lock files and earlier outputs in folders are skipped. Ctrl+C stops the run and removes\n"
     "the files in progress.\n";
 
