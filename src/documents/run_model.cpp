@@ -179,6 +179,7 @@ std::vector<PieceResult> ConvertPieces(const std::vector<Piece>& pieces, const C
     if (span.begin > taken[span.piece])
       result.segments.push_back({text.substr(taken[span.piece], span.begin - taken[span.piece]), false});
     result.segments.push_back({span.converted, true});
+    result.touched = true;
     taken[span.piece] = span.end;
   }
   for (std::size_t i = 0; i < pieces.size(); ++i) {

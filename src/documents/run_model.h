@@ -55,7 +55,11 @@ struct Segment {
 // only the Devanagari takes the legacy family.
 struct PieceResult {
   std::vector<Segment> segments;
-  bool changed() const { return segments.size() != 1 || segments.front().converted; }
+  // Some of the piece was converted, even where all that is left of it is
+  // text it kept (its Devanagari went to the run before): the writer must
+  // write it anew, or the moved syllable would stand twice.
+  bool touched = false;
+  bool changed() const { return touched || segments.size() != 1 || segments.front().converted; }
 };
 
 // Counts what conversion could not map, for a whole document.

@@ -89,6 +89,11 @@ TEST(DocumentRuns, ToLegacyOnlyTheDevanagariOfAMixedRunTakesTheFamily) {
   EXPECT_EQ(Shown(ConvertPieces({Other("नेपाल सरकार")}, To(Direction::kToLegacy), tally))[0], "[g]kfn ;/sf/]");
   EXPECT_EQ(Shown(ConvertPieces({Other("Dear क"), Other("ि")}, To(Direction::kToLegacy), tally)),
             (std::vector<std::string>{"Dear [ls]", "[]"}));
+  // A vowel sign whose syllable went to the run before leaves the rest of
+  // its run changed, so that no writer keeps the old text beside it.
+  const auto moved = ConvertPieces({Other("क"), Other("ि Hello")}, To(Direction::kToLegacy), tally);
+  EXPECT_EQ(Shown(moved), (std::vector<std::string>{"[ls]", " Hello"}));
+  EXPECT_TRUE(moved[1].changed());
   // A run already in a legacy family stays as it is.
   EXPECT_EQ(Shown(ConvertPieces({Legacy("g]kfn")}, To(Direction::kToLegacy), tally))[0], "g]kfn");
 }
