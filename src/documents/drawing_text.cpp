@@ -2,26 +2,15 @@
 
 #include <vector>
 
+#include "documents/run_model.h"
 #include "documents/xml_part.h"
 #include "text/utf8.h"
 
 namespace lk::documents {
 namespace {
 
-bool HoldsSymbolCodes(std::string_view utf8) {
-  std::size_t pos = 0;
-  while (pos < utf8.size()) {
-    char32_t c;
-    const std::size_t length = text::DecodeUtf8(utf8, pos, c);
-    if (length == 0) {
-      ++pos;
-      continue;
-    }
-    if (c >= 0xF000 && c <= 0xF0FF) return true;
-    pos += length;
-  }
-  return false;
-}
+bool IsSymbolCode(char32_t c) { return c >= 0xF000 && c <= 0xF0FF; }
+bool HoldsSymbolCodes(std::string_view utf8) { return HoldsAny(utf8, IsSymbolCode); }
 
 // a:p inside a text body: a shape's txBody, a chart's rich text or text
 // properties, SmartArt's dgm:t.

@@ -234,7 +234,7 @@ std::string StraightenAutoCorrectQuotes(std::string_view legacyText, LegacyFont 
 
 std::optional<LegacyFont> LegacyFamilyOf(std::string_view fontName) { return convert::LegacyFontByName(fontName); }
 
-bool HoldsDevanagari(std::string_view utf8) {
+bool HoldsAny(std::string_view utf8, bool (*test)(char32_t)) {
   std::size_t pos = 0;
   while (pos < utf8.size()) {
     char32_t c;
@@ -243,10 +243,12 @@ bool HoldsDevanagari(std::string_view utf8) {
       ++pos;
       continue;
     }
-    if (convert::IsDevanagari(c)) return true;
+    if (test(c)) return true;
     pos += length;
   }
   return false;
 }
+
+bool HoldsDevanagari(std::string_view utf8) { return HoldsAny(utf8, convert::IsDevanagari); }
 
 }  // namespace lk::documents

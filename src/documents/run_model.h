@@ -90,4 +90,8 @@ std::optional<convert::LegacyFont> LegacyFamilyOf(std::string_view fontName);
 // take (the test a to-legacy run is chosen by).
 bool HoldsDevanagari(std::string_view utf8);
 
+// Whether any character of a UTF-8 text passes the test (bytes that are not
+// UTF-8 are skipped).
+bool HoldsAny(std::string_view utf8, bool (*test)(char32_t));
+
 }  // namespace lk::documents

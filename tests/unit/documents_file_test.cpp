@@ -19,19 +19,11 @@ namespace fs = std::filesystem;
 using convert::Direction;
 using convert::LegacyFont;
 using lk::testing::FolderNames;
+using lk::testing::ErrorOf;
 using lk::testing::ReadBytes;
 using lk::testing::TempDir;
 using lk::testing::U8;
 using lk::testing::WriteBytes;
-
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const DocumentError& error) {
-    return error.what();
-  }
-  return "(no error)";
-}
 
 FileJob JobFor(const fs::path& input, const fs::path& output) {
   FileJob job;

@@ -15,19 +15,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using lk::testing::Field;
+using lk::testing::ErrorOf;
 using lk::testing::ReadBytes;
 using lk::testing::TempDir;
 using lk::testing::TestPart;
 using lk::testing::WriteBytes;
-
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const DocumentError& error) {
-    return error.what();
-  }
-  return "(no error)";
-}
 
 std::vector<TestPart> VariedParts() {
   std::string xml = "<?xml version=\"1.0\"?><w:document>";

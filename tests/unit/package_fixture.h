@@ -7,10 +7,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "documents/document_file.h"
 #include "documents/package.h"
 #include "temp_dir.h"
 
@@ -133,6 +135,16 @@ inline std::vector<std::string> FolderNames(const std::filesystem::path& folder)
   }
   std::sort(names.begin(), names.end());
   return names;
+}
+
+// The message a document operation refused with, or "(no error)".
+inline std::string ErrorOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const documents::DocumentError& error) {
+    return error.what();
+  }
+  return "(no error)";
 }
 
 }  // namespace lk::testing
