@@ -1,6 +1,8 @@
 #include "commands/convert_selection.h"
 
 #include "convert/font_tables.h"
+#include "documents/document_file.h"
+#include "documents/rtf.h"
 #include "text/utf8.h"
 
 namespace lk::commands {
@@ -47,6 +49,40 @@ std::optional<platform::OfficeApplication> OfficeApplicationOf(std::string_view 
   if (windowClass == "OpusApp") return platform::OfficeApplication::kWord;
   if (windowClass == "XLMAIN") return platform::OfficeApplication::kExcel;
   return std::nullopt;
+}
+
+bool TakesRichText(std::string_view windowClass) { return windowClass != "XLMAIN"; }
+
+std::optional<ConversionOutcome> ConvertRichSelection(std::string_view rtf, Direction direction, LegacyFont font,
+                                                      const std::string& unicodeFont) {
+  documents::ConvertSettings settings;
+  settings.direction = direction;
+  settings.options.font = font;
+  settings.unicodeFont = unicodeFont;
+  documents::RtfResult result;
+  try {
+    result = documents::ConvertRtf(rtf, settings);
+  } catch (const documents::DocumentError&) {
+    return std::nullopt;
+  }
+  ConversionOutcome outcome;
+  // Only what would change counts: English in Arial beside Preeti neither
+  // makes the selection Unicode nor is there to convert.
+  if (direction == Direction::kToUnicode && !result.sawLegacyRuns) {
+    outcome.message = result.sawDevanagari
+                          ? Message{"The selection is already Unicode text.", kInformation}
+                          : Message{"The selection holds no text in a legacy font.", kInformation};
+    return outcome;
+  }
+  if (direction == Direction::kToLegacy && !result.sawDevanagari) {
+    outcome.message = Message{"The selection holds no Unicode Devanagari.", kInformation};
+    return outcome;
+  }
+  outcome.paste = std::move(result.plainText);
+  outcome.pasteRtf = std::move(result.rtf);
+  if (result.tally.unconverted > 0)
+    outcome.message = Message{convert::UnconvertedText(result.tally.unconverted) + ".", kInformation};
+  return outcome;
 }
 
 ConversionOutcome ConvertSelection(std::string_view selection, Direction direction, LegacyFont font) {

@@ -7,9 +7,8 @@ namespace lk::target_link {
 namespace {
 // A slow target still gets this long to answer the copy and fill the clipboard.
 constexpr std::chrono::milliseconds kCopyBound{1000};
-}  // namespace
 
-Captured CaptureText(const platform::Platform& platform, platform::WindowHandle window) {
+Captured Capture(const platform::Platform& platform, platform::WindowHandle window, bool rich) {
   auto& clipboard = platform.clipboard;
   // A clipboard we cannot read to save, or cannot empty, is left alone:
   // taking it over would lose the user's contents, and the user's own text
@@ -26,9 +25,21 @@ Captured CaptureText(const platform::Platform& platform, platform::WindowHandle 
                      : SendControlChord(platform, window, platform::Key::kC);
     if (asked && !reached.edit) platform.windows.WaitUntil([&] { return clipboard.HasText(); }, kCopyBound);
     if (asked) captured.text = clipboard.GetText();
+    // Only beside a text: a target that copied nothing leaves no rich text.
+    if (asked && rich && !captured.text.empty()) captured.rtf = clipboard.GetRichText(kMaxSelectionRtf);
   }
   captured.clipboardRestored = clipboard.Restore(*saved);
   return captured;
+}
+
+}  // namespace
+
+Captured CaptureText(const platform::Platform& platform, platform::WindowHandle window) {
+  return Capture(platform, window, false);
+}
+
+Captured CaptureRich(const platform::Platform& platform, platform::WindowHandle window) {
+  return Capture(platform, window, true);
 }
 
 Captured CopyIT(const platform::Platform& platform, platform::WindowHandle window) {

@@ -9,18 +9,23 @@ namespace {
 constexpr std::chrono::milliseconds kReadBound{2000};
 }  // namespace
 
-platform::Rendering RenderingFor(const Reached& reached, const std::string& text) {
+platform::Rendering RenderingFor(const Reached& reached, std::size_t offerBytes) {
   // An edit control has read the text by the time it answers the paste
   // request, or moves its caret once it has, so a small text is simply put
   // there: rendering it on request would cost the target a call back into
   // us. A large one waits to be asked for, and so does one pasted by keys,
   // whose reading only the request tells us of.
-  return reached.edit && text.size() <= kRenderAtOnceBytes ? platform::Rendering::kAtOnce
+  return reached.edit && offerBytes <= kRenderAtOnceBytes ? platform::Rendering::kAtOnce
                                                            : platform::Rendering::kOnRequest;
 }
 
 Pasted PasteText(const platform::Platform& platform, platform::WindowHandle window, const std::string& text) {
-  if (text.empty()) return {};
+  return PasteRich(platform, window, text, {});
+}
+
+Pasted PasteRich(const platform::Platform& platform, platform::WindowHandle window, const std::string& text,
+                 std::string_view rtf) {
+  if (text.empty() && rtf.empty()) return {};
   auto& clipboard = platform.clipboard;
   // The user's clipboard is not given up unless it can be given back.
   const auto saved = clipboard.Save();
@@ -28,8 +33,8 @@ Pasted PasteText(const platform::Platform& platform, platform::WindowHandle wind
   const Reached reached = Reach(platform, window);
   // Pasted whenever it is there, even when it equals what the clipboard held
   // before: the same text twice is still two pastes.
-  const platform::Rendering rendering = RenderingFor(reached, text);
-  if (!reached.ok || !clipboard.Offer(text, rendering)) return {};
+  const platform::Rendering rendering = RenderingFor(reached, text.size() + rtf.size());
+  if (!reached.ok || !clipboard.Offer(text, rtf, rendering)) return {};
   Pasted result;
   if (reached.edit) {
     auto& keyboard = platform.keyboard;
