@@ -90,7 +90,7 @@ void CommandRunner::Convert(platform::WindowHandle window, const std::string& na
   const convert::LegacyFont font = ConversionFont(chosenFont, store_);
   std::optional<ConversionOutcome> richOutcome;
   if (captured.rtf)
-    richOutcome = ConvertRichSelection(*captured.rtf, direction, font,
+    richOutcome = ConvertRichSelection(*captured.rtf, selection, direction, font,
                                        AutomationFontAfter(convert::Direction::kToUnicode, font, store_));
   const ConversionOutcome outcome = richOutcome ? std::move(*richOutcome) : ConvertSelection(selection, direction, font);
   if (!outcome.paste) {

@@ -31,6 +31,44 @@ bool LegacyOnly(char32_t c, const convert::FontTable& table) {
   return false;
 }
 
+bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// Where the last \par of an RTF text stands, when nothing but group ends,
+// blanks and control words (no text) follow it.
+std::optional<std::size_t> FinalParagraphMark(std::string_view rtf) {
+  for (std::size_t at = rtf.rfind("\\par"); at != std::string_view::npos;
+       at = at == 0 ? std::string_view::npos : rtf.rfind("\\par", at - 1)) {
+    std::size_t backslashes = 0;
+    while (backslashes < at && rtf[at - 1 - backslashes] == '\\') ++backslashes;
+    if (backslashes % 2 == 1 || (at + 4 < rtf.size() && IsLetter(rtf[at + 4]))) continue;
+    for (std::size_t i = at + 4; i < rtf.size();) {
+      const char c = rtf[i];
+      if (c == '}' || c == ' ' || c == '\r' || c == '\n') {
+        ++i;
+      } else if (c == '\\' && i + 1 < rtf.size() && IsLetter(rtf[i + 1])) {
+        i += 2;
+        while (i < rtf.size() && (IsLetter(rtf[i]) || rtf[i] == '-' || (rtf[i] >= '0' && rtf[i] <= '9'))) ++i;
+      } else {
+        return std::nullopt;  // text after it: a paragraph mark inside the selection
+      }
+    }
+    return at;
+  }
+  return std::nullopt;
+}
+
+bool EndsWithLineBreak(std::string_view text) { return !text.empty() && (text.back() == '\n' || text.back() == '\r'); }
+
+// RichEdit writes the document's last paragraph mark into the RTF of a
+// selection that reaches the end, though its plain text ends without a line
+// break; pasted back, that mark would add an empty paragraph each time.
+void DropFinalParagraphMark(std::string& rtf, std::string& plain) {
+  const auto at = FinalParagraphMark(rtf);
+  if (!at) return;
+  rtf.erase(*at, 4);
+  if (plain.size() >= 2 && plain.compare(plain.size() - 2, 2, "\r\n") == 0) plain.resize(plain.size() - 2);
+}
+
 }  // namespace
 
 LegacyFont ConversionFont(std::string_view chosenFont, const settings::SettingsStore& store) {
@@ -53,7 +91,8 @@ std::optional<platform::OfficeApplication> OfficeApplicationOf(std::string_view 
 
 bool TakesRichText(std::string_view windowClass) { return windowClass != "XLMAIN"; }
 
-std::optional<ConversionOutcome> ConvertRichSelection(std::string_view rtf, Direction direction, LegacyFont font,
+std::optional<ConversionOutcome> ConvertRichSelection(std::string_view rtf, std::string_view selection,
+                                                      Direction direction, LegacyFont font,
                                                       const std::string& unicodeFont) {
   documents::ConvertSettings settings;
   settings.direction = direction;
@@ -78,6 +117,7 @@ std::optional<ConversionOutcome> ConvertRichSelection(std::string_view rtf, Dire
     outcome.message = Message{"The selection holds no Unicode Devanagari.", kInformation};
     return outcome;
   }
+  if (!EndsWithLineBreak(selection)) DropFinalParagraphMark(result.rtf, result.plainText);
   outcome.paste = std::move(result.plainText);
   outcome.pasteRtf = std::move(result.rtf);
   if (result.tally.unconverted > 0)

@@ -44,9 +44,11 @@ ConversionOutcome ConvertSelection(std::string_view selection, convert::Directio
 // runs in a legacy family change, taking unicodeFont; to legacy only the
 // Devanagari, taking font's family. The plain text to paste beside it comes
 // from the same runs, so English stays English. None when the RTF cannot be
-// read: the plain text is converted then.
-std::optional<ConversionOutcome> ConvertRichSelection(std::string_view rtf, convert::Direction direction,
-                                                      convert::LegacyFont font, const std::string& unicodeFont);
+// read: the plain text is converted then. selection is the plain text the
+// target copied beside it.
+std::optional<ConversionOutcome> ConvertRichSelection(std::string_view rtf, std::string_view selection,
+                                                      convert::Direction direction, convert::LegacyFont font,
+                                                      const std::string& unicodeFont);
 
 // Whether the window of this class takes the selection as RTF. Excel does
 // not: RTF pasted into cells replaces their own formats.

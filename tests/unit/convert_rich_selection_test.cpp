@@ -3,10 +3,12 @@
 // selections without it, and Excel's, take the plain road as before.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 #include <vector>
 
 #include "commands/command_runner.h"
+#include "commands/convert_selection.h"
 #include "settings/settings_store.h"
 #include "support/fake_platform.h"
 #include "target_link/target_ui.h"
@@ -98,9 +100,9 @@ TEST_F(RichConvertTest, RichTextGoesBackConvertedRunByRunBothWays) {
     std::string convertedRun;  // in the offered rich text
     std::string newFont;     // added to its font table
   } rows[] = {
-      {Direction::kToUnicode, "g]kfn Hello ;/sf/", kLegacyRtf, "नेपाल Hello सरकार\r\n",
+      {Direction::kToUnicode, "g]kfn Hello ;/sf/", kLegacyRtf, "नेपाल Hello सरकार",
        "\\u2344?\\u2375?\\u2346?\\u2366?\\u2354?", "Nirmala UI"},
-      {Direction::kToLegacy, "नेपाल Hello सरकार", kUnicodeRtf, "g]kfn Hello ;/sf/\r\n", "g]kfn", "Preeti"},
+      {Direction::kToLegacy, "नेपाल Hello सरकार", kUnicodeRtf, "g]kfn Hello ;/sf/", "g]kfn", "Preeti"},
   };
   for (const auto& row : rows) {
     auto& target = fake_.targets[kWordpad];
@@ -124,7 +126,7 @@ TEST_F(RichConvertTest, RichTextGoesBackConvertedRunByRunBothWays) {
 TEST_F(RichConvertTest, WordGetsNoFontSwitchWhenRichTextWentBack) {
   Select(kWord, "g]kfn Hello ;/sf/", {Rtf(kLegacyRtf)});
   runner_.ConvertWindow(kWord, Direction::kToUnicode, "");
-  EXPECT_EQ(fake_.targets[kWord].pasted, std::vector<std::string>{"नेपाल Hello सरकार\r\n"});
+  EXPECT_EQ(fake_.targets[kWord].pasted, std::vector<std::string>{"नेपाल Hello सरकार"});
   EXPECT_EQ(fake_.Count("Automation"), 0);
   EXPECT_EQ(fake_.runningOffice[platform::OfficeApplication::kWord], "Times New Roman");
 
@@ -212,6 +214,45 @@ TEST_F(RichConvertTest, ALongRichTextIsRenderedOnRequest) {
   EXPECT_EQ(fake_.targets[kWordpad].pasted, std::vector<std::string>{"नेपाल"});
   EXPECT_EQ(fake_.offerRendering, platform::Rendering::kOnRequest);
   ExpectUsersClipboardBack();
+}
+
+// \par control words, not "\pard" nor the text "\par".
+int ParagraphMarks(const std::string& rtf) {
+  int marks = 0;
+  for (std::size_t at = rtf.find("\\par"); at != std::string::npos; at = rtf.find("\\par", at + 1)) {
+    const bool escaped = at > 0 && rtf[at - 1] == '\\';
+    const bool longer = at + 4 < rtf.size() && std::isalpha(static_cast<unsigned char>(rtf[at + 4]));
+    if (!escaped && !longer) ++marks;
+  }
+  return marks;
+}
+
+// RichEdit's RTF of a selection reaching the document's end carries its last
+// paragraph mark, which the plain text beside it does not: pasted back, it
+// would add an empty paragraph at every conversion.
+TEST(RichSelection, AParagraphMarkThePlainTextLacksIsNotPastedBack) {
+  const std::string head = "{\\rtf1\\ansi{\\fonttbl{\\f0 Preeti;}{\\f1 Arial;}}\\pard\\f0 g]kfn";
+  const struct {
+    std::string tail;
+    std::string selection;
+    int marks;  // left in the rich text
+    std::string plain;
+  } rows[] = {
+      {"\\b\\f2 \\par\r\n}", "g]kfn", 0, "नेपाल"},
+      {"\\par}", "g]kfn", 0, "नेपाल"},
+      {"\\par}", "g]kfn\r\n", 1, "नेपाल\r\n"},            // the selection did end with a line break
+      {"\\par ;/sf/}", "g]kfn\r\n;/sf/", 1, "नेपाल\r\nसरकार"},  // a mark between paragraphs
+      {"\\pard}", "g]kfn", 0, "नेपाल"},                    // no paragraph mark at all
+      {"\\par\\f1 a\\\\par}", "g]kfn\r\na\\par", 1, "नेपाल\r\na\\par"},  // the text "\par" last
+  };
+  for (const auto& row : rows) {
+    const auto outcome =
+        ConvertRichSelection(head + row.tail, row.selection, Direction::kToUnicode, convert::LegacyFont::kPreeti,
+                             "Nirmala UI");
+    ASSERT_TRUE(outcome && outcome->pasteRtf && outcome->paste) << row.tail;
+    EXPECT_EQ(ParagraphMarks(*outcome->pasteRtf), row.marks) << row.tail << " gave " << *outcome->pasteRtf;
+    EXPECT_EQ(*outcome->paste, row.plain) << row.tail;
+  }
 }
 
 }  // namespace
