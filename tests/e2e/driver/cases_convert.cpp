@@ -276,7 +276,7 @@ int WordpadPictures(const Context& context, const std::wstring& before, const st
     RegSetValueExW(key, L"Preeti", 0, REG_SZ, reinterpret_cast<const BYTE*>(kTestFont), sizeof kTestFont);
     RegSetValueExW(key, L"Nirmala UI", 0, REG_SZ, reinterpret_cast<const BYTE*>(kUnicodeFont), sizeof kUnicodeFont);
     RegCloseKey(key);
-    TargetRun run(context, Target::kWordpad, std::nullopt);
+    TargetRun run(context, Target::kWordpad, "[Font]\r\nLastFont=Lekhopakar Test Legacy\r\n");
     TargetApp& wordpad = run.target;
     const std::string legacy =
         "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Preeti;}{\\f1\\fswiss\\fcharset0 Arial;}}"
