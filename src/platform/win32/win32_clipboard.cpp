@@ -207,8 +207,9 @@ std::optional<std::string> Win32Clipboard::GetRichText(std::size_t maxBytes) {
   HANDLE data = ::GetClipboardData(format);
   if (!data) return std::nullopt;
   // The memory block may be rounded up past the text, so a block a little
-  // over the bound can still hold a text within it.
-  const std::size_t size = ::GlobalSize(data);
+  // over the bound can still hold a text within it; past the bound there is
+  // no need to look for its end.
+  const std::size_t size = std::min<std::size_t>(::GlobalSize(data), maxBytes + 1);
   GlobalLockGuard lock(data);
   if (!lock.get()) return std::nullopt;
   const auto* bytes = static_cast<const char*>(lock.get());
