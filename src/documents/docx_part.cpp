@@ -1,6 +1,8 @@
 #include "documents/docx_part.h"
 
 #include <cstdlib>
+#include <cstring>
+#include <unordered_set>
 #include <vector>
 
 #include "documents/document_file.h"
@@ -57,22 +59,6 @@ bool HoldsTextBox(pugi::xml_node node) {
 bool IsAlternative(pugi::xml_node node) {
   const std::string_view local = LocalName(node.name());
   return local == "Choice" || local == "Fallback";
-}
-
-// Every w:p of the part, text boxes' included, in document order.
-std::vector<pugi::xml_node> ParagraphsOf(pugi::xml_node root, const Wml& w) {
-  std::vector<pugi::xml_node> found;
-  for (pugi::xml_node n = root; n;) {
-    if (n.type() == pugi::node_element && w.Is(n, "p")) found.push_back(n);
-    if (n.first_child()) {
-      n = n.first_child();
-      continue;
-    }
-    while (n != root && !n.next_sibling()) n = n.parent();
-    if (n == root) break;
-    n = n.next_sibling();
-  }
-  return found;
 }
 
 struct RunRef {
@@ -141,13 +127,32 @@ void SetText(pugi::xml_node element, std::string_view text) {
     element.append_attribute("xml:space").set_value("preserve");
 }
 
+ParagraphContext ContextOf(pugi::xml_node paragraph, const Wml& w) {
+  ParagraphContext where;
+  where.paragraphStyle = w.ChildVal(w.Child(paragraph, "pPr"), "pStyle");
+  for (pugi::xml_node n = paragraph.parent(); n; n = n.parent()) {
+    if (w.Is(n, "txbxContent")) break;
+    if (w.Is(n, "tbl")) {
+      where.inTable = true;
+      where.tableStyle = w.ChildVal(w.Child(n, "tblPr"), "tblStyle");
+      break;
+    }
+  }
+  return where;
+}
+
 class PartConverter {
  public:
   PartConverter(const Wml& w, const WordFonts& fonts, const ConvertSettings& settings, Tally& tally)
       : w_(w), fonts_(fonts), settings_(settings), tally_(tally) {}
 
-  void Paragraph(pugi::xml_node paragraph);
-  bool changed() const { return changed_; }
+  // Reads the paragraph's runs into pieces; true when converting would
+  // change any of them.
+  bool Collect(pugi::xml_node paragraph, const ParagraphContext& where);
+  // Converts the paragraph read last by Collect.
+  void Convert();
+  // Points what Collect read at the same nodes of a copy of the paragraph.
+  void Follow(pugi::xml_node original, pugi::xml_node copy);
 
  private:
   struct RunInfo {
@@ -161,7 +166,6 @@ class PartConverter {
   };
   enum Font : signed char { kNeutral = -1, kKept = 0, kConverted = 1 };
 
-  ParagraphContext ContextOf(pugi::xml_node paragraph) const;
   bool WorthConverting() const;
   bool HoldsOnlyEmptyText(pugi::xml_node run) const;
   void Rewrite(std::size_t run, std::size_t firstSource, const std::vector<PieceResult>& results);
@@ -170,26 +174,12 @@ class PartConverter {
   const WordFonts& fonts_;
   const ConvertSettings& settings_;
   Tally& tally_;
-  bool changed_ = false;
   // One paragraph's, reused.
   std::vector<RunInfo> runs_;
   std::vector<Piece> pieces_;
   std::vector<Source> sources_;
 };
 
-ParagraphContext PartConverter::ContextOf(pugi::xml_node paragraph) const {
-  ParagraphContext where;
-  where.paragraphStyle = w_.ChildVal(w_.Child(paragraph, "pPr"), "pStyle");
-  for (pugi::xml_node n = paragraph.parent(); n; n = n.parent()) {
-    if (w_.Is(n, "txbxContent")) break;
-    if (w_.Is(n, "tbl")) {
-      where.inTable = true;
-      where.tableStyle = w_.ChildVal(w_.Child(n, "tblPr"), "tblStyle");
-      break;
-    }
-  }
-  return where;
-}
 
 bool PartConverter::HoldsOnlyEmptyText(pugi::xml_node run) const {
   for (pugi::xml_node c = run.first_child(); c; c = c.next_sibling()) {
@@ -208,11 +198,10 @@ bool PartConverter::WorthConverting() const {
   return false;
 }
 
-void PartConverter::Paragraph(pugi::xml_node paragraph) {
+bool PartConverter::Collect(pugi::xml_node paragraph, const ParagraphContext& where) {
   runs_.clear();
   pieces_.clear();
   sources_.clear();
-  const ParagraphContext where = ContextOf(paragraph);
   bool pendingBreak = false;
   for (const RunRef& ref : RunsOf(paragraph, w_)) {
     pugi::xml_node rPr = w_.Child(ref.node, "rPr");
@@ -238,8 +227,30 @@ void PartConverter::Paragraph(pugi::xml_node paragraph) {
       pendingBreak = false;
     }
   }
-  if (!WorthConverting()) return;
+  return WorthConverting();
+}
 
+void PartConverter::Follow(pugi::xml_node original, pugi::xml_node copy) {
+  std::size_t run = 0, source = 0;
+  for (pugi::xml_node a = original, b = copy; a;) {
+    if (run < runs_.size() && runs_[run].node == a) runs_[run++].node = b;
+    if (source < sources_.size() && sources_[source].node == a) sources_[source++].node = b;
+    if (a.first_child()) {
+      a = a.first_child();
+      b = b.first_child();
+      continue;
+    }
+    while (a != original && !a.next_sibling()) {
+      a = a.parent();
+      b = b.parent();
+    }
+    if (a == original) break;
+    a = a.next_sibling();
+    b = b.next_sibling();
+  }
+}
+
+void PartConverter::Convert() {
   Tally paragraphTally;
   const std::vector<PieceResult> results = ConvertPieces(pieces_, settings_, paragraphTally);
   tally_.unconverted += paragraphTally.unconverted;
@@ -257,7 +268,6 @@ void PartConverter::Paragraph(pugi::xml_node paragraph) {
 // English run), the run is split so that only the converted part takes
 // the new font; each part keeps a copy of the run's properties.
 void PartConverter::Rewrite(std::size_t run, std::size_t firstSource, const std::vector<PieceResult>& results) {
-  changed_ = true;
   pugi::xml_node node = runs_[run].node;
   std::vector<std::pair<pugi::xml_node, Font>> content;
   std::size_t source = firstSource;
@@ -329,23 +339,115 @@ void PartConverter::Rewrite(std::size_t run, std::size_t firstSource, const std:
   }
 }
 
+// Every paragraph of the part, and every element holding one, so that the
+// writer knows where to descend and where to print a subtree whole.
+void FindParagraphs(pugi::xml_node root, const Wml& w, std::vector<pugi::xml_node>& paragraphs,
+                    std::unordered_set<pugi::xml_node_struct*>& holders) {
+  for (pugi::xml_node n = root; n;) {
+    if (n.type() == pugi::node_element && w.Is(n, "p")) {
+      paragraphs.push_back(n);
+      for (pugi::xml_node up = n.parent(); up && holders.insert(up.internal_object()).second;) up = up.parent();
+    }
+    if (n.first_child()) {
+      n = n.first_child();
+      continue;
+    }
+    while (n != root && !n.next_sibling()) n = n.parent();
+    if (n == root) break;
+    n = n.next_sibling();
+  }
+}
+
+constexpr unsigned kPrintFlags = pugi::format_raw | pugi::format_no_declaration;
+
 }  // namespace
+
+WordPart::WordPart(std::string xml, std::string_view partName, const WordFonts& fonts, const ConvertSettings& settings)
+    : xml_(std::move(xml)), fonts_(fonts), settings_(settings) {
+  ParsePart(doc_, xml_, partName);
+  w_ = Wml(doc_.document_element());
+  FindParagraphs(doc_.document_element(), w_, paragraphs_, holders_);
+}
+
+WordPart::~WordPart() = default;
+
+bool WordPart::Changes() const {
+  Tally unused;
+  PartConverter reader(w_, fonts_, settings_, unused);
+  for (pugi::xml_node paragraph : paragraphs_)
+    if (reader.Collect(paragraph, ContextOf(paragraph, w_))) return true;
+  return false;
+}
+
+void WordPart::Write(pugi::xml_writer& out, Tally& tally, const std::atomic<bool>* cancel) const {
+  PartConverter converter(w_, fonts_, settings_, tally);
+  // Each paragraph that changes is converted in a copy of its own, printed
+  // and dropped: the parsed tree is never edited, so its nodes stay in
+  // pugixml's compact form, and only one paragraph's new runs are held.
+  pugi::xml_document scratch;
+  std::size_t count = 0;
+  const auto paragraph = [&](pugi::xml_node original) {
+    if (cancel && (++count & 255) == 0 && cancel->load(std::memory_order_relaxed)) throw Cancelled();
+    const bool holdsParagraphs = holders_.count(original.internal_object()) != 0;
+    if (!converter.Collect(original, ContextOf(original, w_)) && !holdsParagraphs) {
+      original.print(out, "", kPrintFlags, pugi::encoding_utf8);
+      return;
+    }
+    scratch.reset();
+    const pugi::xml_node copy = scratch.append_copy(original);
+    if (!holdsParagraphs) {
+      converter.Follow(original, copy);
+      converter.Convert();
+    } else {
+      // A text box's paragraphs sit inside a run of this one: they are
+      // converted in the copy too, after it, as they come in the part.
+      std::vector<pugi::xml_node> inner;
+      std::unordered_set<pugi::xml_node_struct*> unused;
+      FindParagraphs(copy, w_, inner, unused);
+      for (pugi::xml_node p : inner) {
+        // The copy has no table around it: its place is the original's.
+        if (converter.Collect(p, p == copy ? ContextOf(original, w_) : ContextOf(p, w_))) converter.Convert();
+      }
+    }
+    copy.print(out, "", kPrintFlags, pugi::encoding_utf8);
+  };
+
+  // Elements holding paragraphs are written as start tag, children, end
+  // tag; pugixml prints the start tag (with its escaping) from a childless
+  // copy written out in full, cut before its end tag.
+  std::string tag;
+  struct TagWriter : pugi::xml_writer {
+    std::string& text;
+    explicit TagWriter(std::string& t) : text(t) {}
+    void write(const void* data, size_t size) override { text.append(static_cast<const char*>(data), size); }
+  } tagWriter(tag);
+  const auto element = [&](pugi::xml_node holder, auto& self) -> void {
+    if (w_.Is(holder, "p")) return paragraph(holder);
+    if (!holders_.count(holder.internal_object())) return holder.print(out, "", kPrintFlags, pugi::encoding_utf8);
+    scratch.reset();
+    pugi::xml_node bare = scratch.append_child(holder.name());
+    for (pugi::xml_attribute a : holder.attributes()) bare.append_copy(a);
+    tag.clear();
+    bare.print(tagWriter, "", kPrintFlags | pugi::format_no_empty_element_tags, pugi::encoding_utf8);
+    const std::string endTag = tag.substr(tag.size() - std::strlen(holder.name()) - 3);
+    out.write(tag.data(), tag.size() - endTag.size());
+    for (pugi::xml_node c = holder.first_child(); c; c = c.next_sibling()) self(c, self);
+    out.write(endTag.data(), endTag.size());
+  };
+  for (pugi::xml_node top = doc_.first_child(); top; top = top.next_sibling()) element(top, element);
+}
 
 std::optional<std::string> ConvertWordXml(std::string xml, std::string_view partName, const WordFonts& fonts,
                                           const ConvertSettings& settings, Tally& tally,
                                           const std::atomic<bool>* cancel) {
-  const std::size_t size = xml.size();
-  pugi::xml_document doc;
-  ParsePart(doc, xml, partName);
-  const Wml w(doc.document_element());
-  PartConverter converter(w, fonts, settings, tally);
-  std::size_t count = 0;
-  for (pugi::xml_node paragraph : ParagraphsOf(doc.document_element(), w)) {
-    if (cancel && (++count & 255) == 0 && cancel->load(std::memory_order_relaxed)) throw Cancelled();
-    converter.Paragraph(paragraph);
-  }
-  if (!converter.changed()) return std::nullopt;
-  return SavePart(doc, size);
+  const WordPart part(std::move(xml), partName, fonts, settings);
+  if (!part.Changes()) return std::nullopt;
+  struct StringWriter : pugi::xml_writer {
+    std::string text;
+    void write(const void* data, size_t size) override { text.append(static_cast<const char*>(data), size); }
+  } writer;
+  part.Write(writer, tally, cancel);
+  return std::move(writer.text);
 }
 
 }  // namespace lk::documents::docx

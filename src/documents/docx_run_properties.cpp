@@ -15,23 +15,22 @@ constexpr std::string_view kRunPropertyOrder[] = {
 constexpr int kExtension = 100;     // another namespace's (w14:ligatures): after the schema's own
 constexpr int kChangeRecord = 200;  // w:rPrChange closes the sequence
 
-int RankOf(pugi::xml_node child, const Wml& w) {
-  if (w.Is(child, "rPrChange")) return kChangeRecord;
-  for (int i = 0; i < static_cast<int>(std::size(kRunPropertyOrder)); ++i)
-    if (w.Is(child, kRunPropertyOrder[i])) return i;
-  return kExtension;
-}
-
 int RankOf(std::string_view local) {
+  if (local == "rPrChange") return kChangeRecord;
   for (int i = 0; i < static_cast<int>(std::size(kRunPropertyOrder)); ++i)
     if (kRunPropertyOrder[i] == local) return i;
   return kExtension;
 }
 
+int RankOf(pugi::xml_node child, const Wml& w) {
+  const std::optional<std::string_view> local = w.Local(child.name());
+  return local ? RankOf(*local) : kExtension;
+}
+
 void SetAttr(pugi::xml_node node, std::string_view local, std::string_view value, const Wml& w) {
   pugi::xml_attribute a = w.Attr(node, local);
   if (!a) a = node.append_attribute(w.Name(local).c_str());
-  a.set_value(std::string(value).c_str());
+  a.set_value(value.data(), value.size());
 }
 
 void SetAllSlots(pugi::xml_node run, std::string_view family, const Wml& w) {
