@@ -18,8 +18,10 @@ using convert::Direction;
 using convert::LegacyFont;
 
 bool IsAnyOf(pugi::xml_node node, std::initializer_list<std::string_view> locals, const Wml& w) {
+  const std::optional<std::string_view> name = w.Local(node.name());
+  if (!name) return false;
   for (std::string_view local : locals)
-    if (w.Is(node, local)) return true;
+    if (*name == local) return true;
   return false;
 }
 
