@@ -1,5 +1,6 @@
 #include "documents/docx_part.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <unordered_set>
@@ -151,15 +152,21 @@ class PartConverter {
   // Reads the paragraph's runs into pieces; true when converting would
   // change any of them.
   bool Collect(pugi::xml_node paragraph, const ParagraphContext& where);
-  // Converts the paragraph read last by Collect.
+  // Converts the paragraph read last by Collect; its runs that change are
+  // rewritten by Rewrite, in order.
   void Convert();
-  // Points what Collect read at the same nodes of a copy of the paragraph.
-  void Follow(pugi::xml_node original, pugi::xml_node copy);
+  // The runs Convert left to rewrite, in document order.
+  std::size_t pendingRuns() const { return pending_.size(); }
+  pugi::xml_node PendingRun(std::size_t i) const { return runs_[pending_[i].run].node; }
+  // Rewrites pending run i in a copy of it (a copy of that run alone, or
+  // of the whole paragraph it is in): the run may be split into several
+  // or go, beside the copy, in the copy's parent.
+  void Rewrite(std::size_t i, pugi::xml_node original, pugi::xml_node copy);
 
  private:
   struct RunInfo {
     pugi::xml_node node;
-    RunProps props;
+    std::uint32_t props;  // in props_
   };
   // Where a piece came from: a w:t, w:delText or w:sym of one run.
   struct Source {
@@ -168,9 +175,17 @@ class PartConverter {
   };
   enum Font : signed char { kNeutral = -1, kKept = 0, kConverted = 1 };
 
+  struct Pending {
+    std::size_t run;
+    std::size_t firstSource;
+  };
+
+  // The family (ascii) is decided by then and left out.
+  std::uint32_t Intern(const RunProps& props);
   bool WorthConverting() const;
   bool HoldsOnlyEmptyText(pugi::xml_node run) const;
-  void Rewrite(std::size_t run, std::size_t firstSource, const std::vector<PieceResult>& results);
+  void Follow(pugi::xml_node original, pugi::xml_node copy, std::size_t firstRun, std::size_t firstSource);
+  void RewriteRun(std::size_t run, std::size_t firstSource);
 
   const Wml& w_;
   const WordFonts& fonts_;
@@ -178,8 +193,13 @@ class PartConverter {
   Tally& tally_;
   // One paragraph's, reused.
   std::vector<RunInfo> runs_;
+  // What a converted run's new properties follow (bold, italic, sizes),
+  // once for each distinct set: a paragraph of many runs mostly repeats one.
+  std::vector<RunProps> props_;
   std::vector<Piece> pieces_;
   std::vector<Source> sources_;
+  std::vector<PieceResult> results_;
+  std::vector<Pending> pending_;
 };
 
 
@@ -200,8 +220,28 @@ bool PartConverter::WorthConverting() const {
   return false;
 }
 
+std::uint32_t PartConverter::Intern(const RunProps& props) {
+  const auto same = [&](const RunProps& p) {
+    return p.b == props.b && p.bCs == props.bCs && p.i == props.i && p.iCs == props.iCs && p.sz == props.sz &&
+           p.szCs == props.szCs;
+  };
+  // Neighbouring runs are the ones that share properties.
+  constexpr std::size_t kLooks = 4;
+  for (std::size_t k = 0; k < kLooks && k < props_.size(); ++k)
+    if (same(props_[props_.size() - 1 - k])) return static_cast<std::uint32_t>(props_.size() - 1 - k);
+  RunProps& kept = props_.emplace_back();
+  kept.b = props.b;
+  kept.bCs = props.bCs;
+  kept.i = props.i;
+  kept.iCs = props.iCs;
+  kept.sz = props.sz;
+  kept.szCs = props.szCs;
+  return static_cast<std::uint32_t>(props_.size() - 1);
+}
+
 bool PartConverter::Collect(pugi::xml_node paragraph, const ParagraphContext& where) {
   runs_.clear();
+  props_.clear();
   pieces_.clear();
   sources_.clear();
   bool pendingBreak = false;
@@ -210,7 +250,7 @@ bool PartConverter::Collect(pugi::xml_node paragraph, const ParagraphContext& wh
     RunProps props = fonts_.Resolve(fonts_.Direct(rPr, w_), w_.ChildVal(rPr, "rStyle"), where);
     const std::optional<LegacyFont> family = LegacyFamilyOf(props.ascii.value_or(std::string()));
     const std::size_t run = runs_.size();
-    runs_.push_back({ref.node, std::move(props)});
+    runs_.push_back({ref.node, Intern(props)});
     pendingBreak = pendingBreak || ref.breakBefore;
     for (pugi::xml_node c = ref.node.first_child(); c; c = c.next_sibling()) {
       if (c.type() != pugi::node_element) continue;
@@ -232,8 +272,11 @@ bool PartConverter::Collect(pugi::xml_node paragraph, const ParagraphContext& wh
   return WorthConverting();
 }
 
-void PartConverter::Follow(pugi::xml_node original, pugi::xml_node copy) {
-  std::size_t run = 0, source = 0;
+// Walks the original and its copy in step, so that what Collect found in
+// the one is found at the same place in the other.
+void PartConverter::Follow(pugi::xml_node original, pugi::xml_node copy, std::size_t firstRun,
+                           std::size_t firstSource) {
+  std::size_t run = firstRun, source = firstSource;
   for (pugi::xml_node a = original, b = copy; a;) {
     if (run < runs_.size() && runs_[run].node == a) runs_[run++].node = b;
     if (source < sources_.size() && sources_[source].node == a) sources_[source++].node = b;
@@ -254,22 +297,30 @@ void PartConverter::Follow(pugi::xml_node original, pugi::xml_node copy) {
 
 void PartConverter::Convert() {
   Tally paragraphTally;
-  const std::vector<PieceResult> results = ConvertPieces(pieces_, settings_, paragraphTally);
+  results_ = ConvertPieces(pieces_, settings_, paragraphTally);
   tally_.unconverted += paragraphTally.unconverted;
+  pending_.clear();
   for (std::size_t first = 0; first < sources_.size();) {
     std::size_t end = first;
     bool changed = false;
-    while (end < sources_.size() && sources_[end].run == sources_[first].run) changed |= results[end++].changed();
-    if (changed) Rewrite(sources_[first].run, first, results);
+    while (end < sources_.size() && sources_[end].run == sources_[first].run) changed |= results_[end++].changed();
+    if (changed) pending_.push_back({sources_[first].run, first});
     first = end;
   }
+}
+
+void PartConverter::Rewrite(std::size_t i, pugi::xml_node original, pugi::xml_node copy) {
+  const Pending& p = pending_[i];
+  Follow(original, copy, p.run, p.firstSource);
+  RewriteRun(p.run, p.firstSource);
 }
 
 // Puts the new texts into one run. Where its texts came out some converted
 // and some not (to legacy, Devanagari beside English; a legacy w:sym in an
 // English run), the run is split so that only the converted part takes
 // the new font; each part keeps a copy of the run's properties.
-void PartConverter::Rewrite(std::size_t run, std::size_t firstSource, const std::vector<PieceResult>& results) {
+void PartConverter::RewriteRun(std::size_t run, std::size_t firstSource) {
+  const std::vector<PieceResult>& results = results_;
   pugi::xml_node node = runs_[run].node;
   std::vector<std::pair<pugi::xml_node, Font>> content;
   std::size_t source = firstSource;
@@ -335,7 +386,7 @@ void PartConverter::Rewrite(std::size_t run, std::size_t firstSource, const std:
     }
     ++tally_.convertedRuns;
     if (settings_.direction == Direction::kToUnicode)
-      GiveUnicodeFont(part, runs_[run].props, settings_.unicodeFont, w_);
+      GiveUnicodeFont(part, props_[runs_[run].props], settings_.unicodeFont, w_);
     else
       GiveLegacyFont(part, convert::LegacyFontName(settings_.options.font), w_);
   }
@@ -381,60 +432,110 @@ bool WordPart::Changes() const {
   return false;
 }
 
+namespace {
+
+// pugixml writes only whole subtrees; an element written around others gets
+// its start tag from a childless copy of itself, written in full and cut
+// before its end tag, so that its attributes are escaped as pugixml
+// escapes them everywhere else.
+class ElementWriter {
+ public:
+  explicit ElementWriter(pugi::xml_writer& out) : out_(out) {}
+
+  void Whole(pugi::xml_node node) { node.print(out_, "", kPrintFlags, pugi::encoding_utf8); }
+
+  template <typename Children>
+  void Around(pugi::xml_node element, Children children) {
+    bare_.reset();
+    pugi::xml_node copy = bare_.append_child(element.name());
+    for (pugi::xml_attribute a : element.attributes()) copy.append_copy(a);
+    TextWriter text;  // each level its own: children() writes tags of its own
+    copy.print(text, "", kPrintFlags | pugi::format_no_empty_element_tags, pugi::encoding_utf8);
+    const std::size_t endTag = std::strlen(element.name()) + 3;  // "</" name ">"
+    out_.write(text.text.data(), text.text.size() - endTag);
+    children();
+    out_.write(text.text.data() + text.text.size() - endTag, endTag);
+  }
+
+ private:
+  struct TextWriter : pugi::xml_writer {
+    std::string text;
+    void write(const void* data, size_t size) override { text.append(static_cast<const char*>(data), size); }
+  };
+  pugi::xml_writer& out_;
+  pugi::xml_document bare_;
+};
+
+}  // namespace
+
 void WordPart::Write(pugi::xml_writer& out, Tally& tally, const std::atomic<bool>* cancel) const {
   PartConverter converter(w_, fonts_, settings_, tally);
-  // Each paragraph that changes is converted in a copy of its own, printed
-  // and dropped: the parsed tree is never edited, so its nodes stay in
-  // pugixml's compact form, and only one paragraph's new runs are held.
+  ElementWriter writer(out);
+  // The parsed tree is never edited, so its nodes stay in pugixml's compact
+  // form: a run that changes is rewritten in a copy of its own, written and
+  // dropped at once, and no more than one run's new content is held.
   pugi::xml_document scratch;
+  std::unordered_set<pugi::xml_node_struct*> runHolders;  // within the paragraph at hand
+  std::size_t next = 0;                                   // the next pending run
+
+  const auto run = [&](pugi::xml_node original) {
+    scratch.reset();
+    const pugi::xml_node copy = scratch.append_copy(original);
+    converter.Rewrite(next++, original, copy);
+    for (pugi::xml_node part = scratch.first_child(); part; part = part.next_sibling()) writer.Whole(part);
+  };
+  const auto inParagraph = [&](pugi::xml_node node, auto& self) -> void {
+    if (next < converter.pendingRuns() && node == converter.PendingRun(next)) return run(node);
+    if (!runHolders.count(node.internal_object())) return writer.Whole(node);
+    writer.Around(node, [&] {
+      for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) self(c, self);
+    });
+  };
+
   std::size_t count = 0;
   const auto paragraph = [&](pugi::xml_node original) {
     if (cancel && (++count & 255) == 0 && cancel->load(std::memory_order_relaxed)) throw Cancelled();
     const bool holdsParagraphs = holders_.count(original.internal_object()) != 0;
-    if (!converter.Collect(original, ContextOf(original, w_)) && !holdsParagraphs) {
-      original.print(out, "", kPrintFlags, pugi::encoding_utf8);
-      return;
-    }
-    scratch.reset();
-    const pugi::xml_node copy = scratch.append_copy(original);
-    if (!holdsParagraphs) {
-      converter.Follow(original, copy);
-      converter.Convert();
-    } else {
-      // A text box's paragraphs sit inside a run of this one: they are
-      // converted in the copy too, after it, as they come in the part.
+    const bool changes = converter.Collect(original, ContextOf(original, w_));
+    if (!changes && !holdsParagraphs) return writer.Whole(original);
+    if (holdsParagraphs) {
+      // A text box's paragraphs sit inside a run of this one, whose own
+      // rewriting would copy them as they were: the whole paragraph is
+      // converted in one copy instead, its text boxes' paragraphs after it,
+      // as they come in the part.
+      scratch.reset();
+      const pugi::xml_node copy = scratch.append_copy(original);
       std::vector<pugi::xml_node> inner;
       std::unordered_set<pugi::xml_node_struct*> unused;
       FindParagraphs(copy, w_, inner, unused);
       for (pugi::xml_node p : inner) {
         // The copy has no table around it: its place is the original's.
-        if (converter.Collect(p, p == copy ? ContextOf(original, w_) : ContextOf(p, w_))) converter.Convert();
+        if (!converter.Collect(p, p == copy ? ContextOf(original, w_) : ContextOf(p, w_))) continue;
+        converter.Convert();
+        for (std::size_t i = 0; i < converter.pendingRuns(); ++i) {
+          const pugi::xml_node node = converter.PendingRun(i);
+          converter.Rewrite(i, node, node);
+        }
       }
+      return writer.Whole(copy);
     }
-    copy.print(out, "", kPrintFlags, pugi::encoding_utf8);
+    converter.Convert();
+    runHolders.clear();
+    for (std::size_t i = 0; i < converter.pendingRuns(); ++i)
+      for (pugi::xml_node up = converter.PendingRun(i).parent(); up != original; up = up.parent())
+        if (!runHolders.insert(up.internal_object()).second) break;
+    next = 0;
+    writer.Around(original, [&] {
+      for (pugi::xml_node c = original.first_child(); c; c = c.next_sibling()) inParagraph(c, inParagraph);
+    });
   };
 
-  // Elements holding paragraphs are written as start tag, children, end
-  // tag; pugixml prints the start tag (with its escaping) from a childless
-  // copy written out in full, cut before its end tag.
-  std::string tag;
-  struct TagWriter : pugi::xml_writer {
-    std::string& text;
-    explicit TagWriter(std::string& t) : text(t) {}
-    void write(const void* data, size_t size) override { text.append(static_cast<const char*>(data), size); }
-  } tagWriter(tag);
-  const auto element = [&](pugi::xml_node holder, auto& self) -> void {
-    if (w_.Is(holder, "p")) return paragraph(holder);
-    if (!holders_.count(holder.internal_object())) return holder.print(out, "", kPrintFlags, pugi::encoding_utf8);
-    scratch.reset();
-    pugi::xml_node bare = scratch.append_child(holder.name());
-    for (pugi::xml_attribute a : holder.attributes()) bare.append_copy(a);
-    tag.clear();
-    bare.print(tagWriter, "", kPrintFlags | pugi::format_no_empty_element_tags, pugi::encoding_utf8);
-    const std::string endTag = tag.substr(tag.size() - std::strlen(holder.name()) - 3);
-    out.write(tag.data(), tag.size() - endTag.size());
-    for (pugi::xml_node c = holder.first_child(); c; c = c.next_sibling()) self(c, self);
-    out.write(endTag.data(), endTag.size());
+  const auto element = [&](pugi::xml_node node, auto& self) -> void {
+    if (w_.Is(node, "p")) return paragraph(node);
+    if (!holders_.count(node.internal_object())) return writer.Whole(node);
+    writer.Around(node, [&] {
+      for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) self(c, self);
+    });
   };
   for (pugi::xml_node top = doc_.first_child(); top; top = top.next_sibling()) element(top, element);
 }

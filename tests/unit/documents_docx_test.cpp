@@ -378,6 +378,14 @@ TEST(DocxRuns, EverythingAroundTheConvertedRunsComesOutByteForByte) {
       {"in a custom element", "<w:body>" + holder + "<w:p>", "</w:p></w:customXml>" + english + "</w:body>"},
       {"in a table", "<w:body><w:tbl><w:tblPr><w:tblW w:w=\"0\"/></w:tblPr><w:tr><w:tc><w:p>",
        "</w:p></w:tc></w:tr></w:tbl></w:body>"},
+      {"in a hyperlink, English runs around it",
+       "<w:body><w:p><w:pPr><w:pStyle w:val=\"Body\"/></w:pPr>" + R("See ", "Times New Roman") +
+           R"(<w:hyperlink r:id="rId5" w:tooltip="a &amp; &quot;b&quot; &lt;c">)",
+       "</w:hyperlink>" + R(" here", "Times New Roman") + "</w:p></w:body>"},
+      {"in a tracked insertion inside a content control",
+       "<w:body><w:p><w:sdt><w:sdtPr><w:alias w:val=\"x\"/></w:sdtPr><w:sdtContent><w:ins w:id=\"3\" "
+       "w:author=\"R&amp;D\">",
+       "</w:ins></w:sdtContent></w:sdt><w:proofErr w:type=\"spellStart\"/></w:p></w:body>"},
       {"in a text box of an English paragraph",
        "<w:body><w:p>" + R("Box", "Times New Roman") +
            "<w:r><w:pict><v:shape id=\"b&amp;1\"><v:textbox><w:txbxContent><w:p>",
