@@ -6,6 +6,7 @@
 
 #include "platform/win32/office_automation.h"
 #include "platform/win32/wide_text.h"
+#include "ui/layout/window_titles.h"
 
 namespace lk::platform {
 namespace {
@@ -41,7 +42,7 @@ UINT BoxFlags(BoxStyle style) {
 }  // namespace
 
 BoxAnswer Win32Shell::ShowMessage(const std::string& text, BoxStyle style, const std::optional<std::string>& title) {
-  const std::wstring wideTitle = win32::FromUtf8(title.value_or("Lekhopakar"));
+  const std::wstring wideTitle = win32::FromUtf8(title.value_or(std::string(ui::kProgramName)));
   // The system-modal box stands above every window, not only ours. Any other
   // is owned by whichever of our windows is active (a dialog over the
   // toolbar), so closing it does not re-enable a window a dialog has disabled.
