@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstring>
 
+#include "diagnostics/debug_log.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_clipboard.h"
 #include "text/utf8.h"
@@ -135,7 +136,9 @@ void PutLocale() {
 
 }  // namespace
 
-Win32Clipboard::Win32Clipboard() { window_.Create(); }
+Win32Clipboard::Win32Clipboard() {
+  if (!window_.Create()) diagnostics::LogFailure("the clipboard window could not be created", ::GetLastError());
+}
 
 Win32Clipboard::~Win32Clipboard() {
   if (owner()) ::RemoveClipboardFormatListener(owner());
@@ -153,7 +156,8 @@ bool Win32Clipboard::OwnerWindow::Create() {
   RegisterClassOnce(kClass, 0, nullptr, nullptr, nullptr);
   if (!CreateWindowFor(kClass, 0, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr)) return false;
   // Wakes the waits the moment the clipboard changes.
-  ::AddClipboardFormatListener(hwnd());
+  if (!::AddClipboardFormatListener(hwnd()))
+    diagnostics::LogFailure("AddClipboardFormatListener failed", ::GetLastError());
   return true;
 }
 

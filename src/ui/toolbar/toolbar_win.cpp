@@ -7,6 +7,7 @@
 
 #include "commands/assign.h"
 #include "commands/convert_selection.h"
+#include "diagnostics/debug_log.h"
 #include "platform/win32/wide_text.h"
 #include "resource_ids.h"
 #include "ui/common/colour_win.h"
@@ -108,8 +109,11 @@ void ToolbarWindow::CreateControls() {
   COMBOBOXINFO info{};
   info.cbSize = sizeof(info);
   if (::GetComboBoxInfo(quickText, &info)) quickTextEdit_ = info.hwndItem;
-  if (quickTextEdit_) ::SetWindowSubclass(quickTextEdit_, &ToolbarWindow::ChildProc, 0, reinterpret_cast<DWORD_PTR>(this));
-  ::SetWindowSubclass(Item(id::kTargetField), &ToolbarWindow::ChildProc, 0, reinterpret_cast<DWORD_PTR>(this));
+  if (quickTextEdit_ &&
+      !::SetWindowSubclass(quickTextEdit_, &ToolbarWindow::ChildProc, 0, reinterpret_cast<DWORD_PTR>(this)))
+    diagnostics::LogFailure("SetWindowSubclass failed on the quick-text field");
+  if (!::SetWindowSubclass(Item(id::kTargetField), &ToolbarWindow::ChildProc, 0, reinterpret_cast<DWORD_PTR>(this)))
+    diagnostics::LogFailure("SetWindowSubclass failed on the target field");
 
   TraceStartup("strip created");
   // With a font to start in, each key is born with its caption rather than
@@ -255,6 +259,7 @@ LRESULT CALLBACK ToolbarWindow::ChildProc(HWND hwnd, UINT msg, WPARAM wParam, LP
     if (reinterpret_cast<ToolbarWindow*>(self)->OnChildMessage(hwnd, msg, wParam, lParam)) return 0;
   } catch (...) {
     // As in the window-procedure thunk: no exception crosses into the system.
+    diagnostics::LogFailure("exception stopped in a field's subclass procedure; the code is the message", msg);
   }
   return ::DefSubclassProc(hwnd, msg, wParam, lParam);
 }
