@@ -7,41 +7,15 @@
 #include <string>
 
 #include "diagnostics/debug_log.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/office_automation.h"
 
 namespace lk::platform {
 namespace {
 
-// Releases a COM reference when it goes out of scope.
-template <typename T>
-class ComRef {
- public:
-  ComRef() = default;
-  ~ComRef() {
-    if (p_) p_->Release();
-  }
-  ComRef(const ComRef&) = delete;
-  ComRef& operator=(const ComRef&) = delete;
-  T** put() { return &p_; }
-  T* get() const { return p_; }
-  explicit operator bool() const { return p_ != nullptr; }
-
- private:
-  T* p_ = nullptr;
-};
-
-class VariantGuard {
- public:
-  VariantGuard() { ::VariantInit(&v_); }
-  ~VariantGuard() { ::VariantClear(&v_); }
-  VariantGuard(const VariantGuard&) = delete;
-  VariantGuard& operator=(const VariantGuard&) = delete;
-  VARIANT* get() { return &v_; }
-
- private:
-  VARIANT v_;
-};
+using win32::ComRef;
+using win32::VariantGuard;
 
 DISPID IdOf(IDispatch* object, const wchar_t* name) {
   DISPID id = DISPID_UNKNOWN;
