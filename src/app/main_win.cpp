@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include "diagnostics/debug_log.h"
 #include "platform/win32/win32_platform.h"
 #include "settings/app_path.h"
 #include "settings/settings_store.h"
@@ -29,6 +30,14 @@ class ComApartment {
   bool initialised_;
 };
 
+// [Debug] Log=1 in LK.ini keeps LK.log beside it, for a user whose toolbar
+// quietly does nothing. Opened before any window, so their failures count.
+void OpenDebugLog(const std::filesystem::path& settingsFile) {
+  const lk::settings::SettingsStore store(settingsFile);
+  if (lk::settings::ReadSetting(store, "Debug", "Log", "0") == "1")
+    lk::diagnostics::ProgramLog().Open(lk::diagnostics::LogFileBeside(settingsFile));
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -39,10 +48,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   ::InitCommonControlsEx(&controls);
   const ComApartment com;
 
+  // The log first, so the platform's own windows can report their failures.
+  const auto appPath = lk::settings::AppPathFrom(lk::platform::Win32Shell().ProgramDirectory());
+  const auto settingsFile = lk::settings::SettingsFileIn(appPath);
+  OpenDebugLog(settingsFile);
   lk::platform::Win32Platform platform;
   lk::ui::TraceStartup("platform ready");
-  const auto appPath = lk::settings::AppPathFrom(platform.shell.ProgramDirectory());
-  lk::ui::toolbar::ToolbarWindow toolbar(platform, lk::settings::SettingsStore(lk::settings::SettingsFileIn(appPath)));
+  lk::ui::toolbar::ToolbarWindow toolbar(platform, lk::settings::SettingsStore(settingsFile));
   if (!toolbar.Create()) return 1;
   toolbar.Show();
 

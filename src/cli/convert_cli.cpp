@@ -507,76 +507,50 @@ std::string ConvertUsage() {
          " [--jobs N] [--overwrite] [PATH...]";
 }
 
-void Utf8Checker::Fail() {
-  ok_ = false;
-  pending_ = 0;
-}
-
 bool Utf8Checker::Feed(std::string_view piece) {
   if (!ok_) return false;
-  const char* const end = piece.data() + piece.size();
-  for (const char* at = piece.data(); at != end; ++at) {
-    // Legacy-font text is nearly all ASCII and its lines are long: eight bytes
-    // at a time when none of them starts a sequence or ends a line.
-    if (pending_ == 0) {
-      constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
-      constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-      while (end - at >= 8) {
-        std::uint64_t word;
-        std::memcpy(&word, at, sizeof word);
-        const std::uint64_t lineFeeds = word ^ (kOnes * '\n');
-        if (((word | ((lineFeeds - kOnes) & ~lineFeeds)) & kHighBits) != 0) break;
-        column_ += 8;
-        at += 8;
-      }
-      if (at == end) break;
+  // Legacy-font text is nearly all ASCII and its lines are long: eight bytes
+  // at a time pass unread when none of them starts a sequence or ends a line.
+  // What is left, from start, goes to the decoder.
+  constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+  std::size_t start = 0;
+  std::size_t pos = 0;
+  while (piece.size() - pos >= 8) {
+    std::uint64_t word;
+    std::memcpy(&word, piece.data() + pos, sizeof word);
+    const std::uint64_t lineFeeds = word ^ (kOnes * '\n');
+    const bool plain = ((word | ((lineFeeds - kOnes) & ~lineFeeds)) & kHighBits) == 0;
+    if (plain && start < pos && !Decode(piece.substr(start, pos - start))) return false;
+    if (plain && !decoder_.holding()) {
+      column_ += 8;
+      start = pos + 8;
+    } else if (plain) {
+      start = pos;  // a sequence runs into ASCII: the decoder must see it end
     }
-    const auto byte = static_cast<unsigned char>(*at);
-    if (pending_ > 0) {
-      if (byte < low_ || byte > high_) {
-        Fail();
-        return false;
-      }
-      low_ = 0x80;
-      high_ = 0xBF;
-      if (--pending_ == 0) ++column_;
-      continue;
-    }
-    if (byte < 0x80) {
-      if (byte == '\n') {
-        ++line_;
-        column_ = 1;
-      } else {
-        ++column_;
-      }
-      continue;
-    }
-    // The first continuation byte's range rules out overlong forms, surrogates
-    // and values past U+10FFFF; the rest take any continuation byte.
-    if (byte >= 0xC2 && byte <= 0xDF) {
-      pending_ = 1;
-    } else if (byte == 0xE0) {
-      pending_ = 2, low_ = 0xA0;
-    } else if (byte == 0xED) {
-      pending_ = 2, high_ = 0x9F;
-    } else if (byte >= 0xE1 && byte <= 0xEF) {
-      pending_ = 2;
-    } else if (byte == 0xF0) {
-      pending_ = 3, low_ = 0x90;
-    } else if (byte >= 0xF1 && byte <= 0xF3) {
-      pending_ = 3;
-    } else if (byte == 0xF4) {
-      pending_ = 3, high_ = 0x8F;
-    } else {
-      Fail();
-      return false;
-    }
+    pos += 8;
+  }
+  return Decode(piece.substr(start));
+}
+
+bool Utf8Checker::Decode(std::string_view bytes) {
+  ok_ = decoder_.Feed(bytes, [this](char32_t c, bool valid) { return Count(c, valid); });
+  return ok_;
+}
+
+bool Utf8Checker::Count(char32_t c, bool valid) {
+  if (!valid) return false;
+  if (c == '\n') {
+    ++line_;
+    column_ = 1;
+  } else {
+    ++column_;
   }
   return true;
 }
 
 bool Utf8Checker::Finish() {
-  if (ok_ && pending_ > 0) Fail();
+  if (ok_) ok_ = decoder_.Finish([this](char32_t c, bool valid) { return Count(c, valid); });
   return ok_;
 }
 

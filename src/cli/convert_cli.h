@@ -15,6 +15,7 @@
 
 #include "cli/document_jobs.h"
 #include "convert/converter.h"
+#include "text/utf8.h"
 
 namespace lk::cli {
 
@@ -63,14 +64,13 @@ class Utf8Checker {
   std::uint64_t column() const { return column_; }  // of the fault, or the next character
 
  private:
-  void Fail();
+  bool Decode(std::string_view bytes);
+  bool Count(char32_t c, bool valid);
 
   bool ok_ = true;
   std::uint64_t line_ = 1;
   std::uint64_t column_ = 1;
-  int pending_ = 0;  // continuation bytes still expected
-  unsigned char low_ = 0x80;
-  unsigned char high_ = 0xBF;
+  text::Utf8Stream decoder_{text::Utf8Faults::kMaximalSubpart};
 };
 
 struct ConvertIo {

@@ -9,4 +9,8 @@ std::string SlotKey(std::string_view prefix, int slot) {
   return key;
 }
 
+std::string ReadCharacter(const settings::SettingsStore& store, std::string_view fallback) {
+  return settings::ReadSetting(store, kSection, kCharacterKey, fallback);
+}
+
 }  // namespace lk::commands

@@ -52,7 +52,7 @@ void CommandRunner::Run(int button) {
 void CommandRunner::RunRepeat() {
   const auto window = target_link::CheckTarget(platform_, ui_);
   if (!window) return;
-  const std::string character = settings::ReadSetting(store_, kSection, "Character", "");
+  const std::string character = ReadCharacter(store_, "");
   const std::string repeat = settings::ReadSetting(store_, kSection, "Repeat", "1");
   Finish(window, Repeat(character, repeat));
 }

@@ -6,17 +6,6 @@
 #include "text/trim.h"
 
 namespace lk::commands {
-namespace {
-
-std::string Lower(std::string_view text) {
-  std::string out(text);
-  std::transform(out.begin(), out.end(), out.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return out;
-}
-
-}  // namespace
-
 std::optional<Hotkey> ParseHotkey(std::string_view text) {
   Hotkey hotkey;
   bool haveKey = false;
@@ -26,12 +15,13 @@ std::optional<Hotkey> ParseHotkey(std::string_view text) {
     const std::string_view part = text::TrimSpacing(text.substr(start, plus == std::string_view::npos ? plus : plus - start));
     start = plus == std::string_view::npos ? text.size() + 1 : plus + 1;
     if (part.empty() || haveKey) return std::nullopt;  // "Ctrl++U", "U+Ctrl"
-    const std::string name = Lower(part);
+    const std::string_view name = part;
+    const auto is = [name](std::string_view word) { return text::EqualsIgnoreCase(name, word); };
     unsigned modifier = 0;
-    if (name == "ctrl" || name == "control") modifier = Hotkey::kCtrl;
-    else if (name == "alt") modifier = Hotkey::kAlt;
-    else if (name == "shift") modifier = Hotkey::kShift;
-    else if (name == "win" || name == "windows") modifier = Hotkey::kWin;
+    if (is("ctrl") || is("control")) modifier = Hotkey::kCtrl;
+    else if (is("alt")) modifier = Hotkey::kAlt;
+    else if (is("shift")) modifier = Hotkey::kShift;
+    else if (is("win") || is("windows")) modifier = Hotkey::kWin;
     if (modifier != 0) {
       if (hotkey.modifiers & modifier) return std::nullopt;
       hotkey.modifiers |= modifier;
@@ -39,9 +29,9 @@ std::optional<Hotkey> ParseHotkey(std::string_view text) {
     }
     if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0]))) {
       hotkey.key = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
-    } else if (name.size() >= 2 && name.size() <= 3 && name[0] == 'f' &&
+    } else if (name.size() >= 2 && name.size() <= 3 && (name[0] == 'f' || name[0] == 'F') &&
                std::all_of(name.begin() + 1, name.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-      const int number = std::stoi(name.substr(1));
+      const int number = std::stoi(std::string(name.substr(1)));
       if (number < 1 || number > 24 || name[1] == '0') return std::nullopt;
       hotkey.key = static_cast<char>(number);
       hotkey.function = true;

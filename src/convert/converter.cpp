@@ -12,7 +12,9 @@ namespace lk::convert {
 struct Converter::State {
   std::unique_ptr<Machine> machine;
   Tally tally;
-  std::string partial;  // the start of a UTF-8 sequence split between pieces
+  // Each byte that is not UTF-8 becomes one U+FFFD, as the command line has
+  // always counted them.
+  text::Utf8Stream decoder{text::Utf8Faults::kEachByte};
   // Decoded characters wait here and go to the machine a stretch at a time.
   std::array<char32_t, 4096> decoded;
   std::size_t count = 0;
@@ -27,83 +29,31 @@ struct Converter::State {
   }
 };
 
-Converter::Converter(Direction direction, const Options& options) : state_(new State) {
+Converter::Converter(Direction direction, const Options& options) : state_(std::make_unique<State>()) {
   state_->machine = direction == Direction::kToUnicode ? MakeToUnicode(options) : MakeToLegacy(options);
 }
 
-Converter::~Converter() { delete state_; }
-
-namespace {
-
-// Whether bytes begin a UTF-8 sequence that more bytes could complete.
-bool IncompletePrefix(std::string_view bytes) {
-  const unsigned char lead = static_cast<unsigned char>(bytes[0]);
-  const std::size_t need = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
-  if (bytes.size() >= need) return false;
-  char32_t cp;
-  for (char pad : {'\x80', '\xBF'}) {
-    std::string padded(bytes);
-    padded.resize(need, pad);
-    if (text::DecodeUtf8(padded, 0, cp) == need) return true;
-  }
-  return false;
-}
-
-}  // namespace
+Converter::~Converter() = default;
 
 // Pieces may split a sequence anywhere; the result is the same as for the
-// whole text, where each byte that is not UTF-8 becomes one U+FFFD.
+// whole text.
 void Converter::Feed(std::string_view utf8, std::string& target) {
   State& s = *state_;
   Sink out(target);
-  std::size_t pos = 0;
-  char32_t cp;
-  if (!s.partial.empty()) {
-    const std::size_t held = s.partial.size();
-    std::string head = s.partial;
-    head.append(utf8.substr(0, 4 - held));
-    const std::size_t length = text::DecodeUtf8(head, 0, cp);
-    if (length > 0) {
-      s.Take(cp, out);
-      pos = length - held;
-      s.partial.clear();
-    } else if (IncompletePrefix(head)) {
-      s.partial = std::move(head);
-      s.Flush(out);
-      return;
-    } else {
-      for (std::size_t i = 0; i < held; ++i) s.Take(text::kReplacement, out);
-      s.partial.clear();
-    }
-  }
-  while (pos < utf8.size()) {
-    const unsigned char lead = static_cast<unsigned char>(utf8[pos]);
-    if (lead < 0x80) {
-      s.Take(lead, out);
-      ++pos;
-      continue;
-    }
-    const std::size_t length = text::DecodeUtf8(utf8, pos, cp);
-    if (length > 0) {
-      s.Take(cp, out);
-      pos += length;
-    } else if (IncompletePrefix(utf8.substr(pos))) {
-      s.partial.assign(utf8.substr(pos));
-      s.Flush(out);
-      return;
-    } else {
-      s.Take(text::kReplacement, out);
-      ++pos;
-    }
-  }
+  s.decoder.Feed(utf8, [&s, &out](char32_t c, bool) {
+    s.Take(c, out);
+    return true;
+  });
   s.Flush(out);
 }
 
 void Converter::Finish(std::string& target) {
   State& s = *state_;
   Sink out(target);
-  for (std::size_t i = 0; i < s.partial.size(); ++i) s.Take(text::kReplacement, out);
-  s.partial.clear();
+  s.decoder.Finish([&s, &out](char32_t c, bool) {
+    s.Take(c, out);
+    return true;
+  });
   s.Flush(out);
   out.MakeRoom();
   s.machine->Finish(out);

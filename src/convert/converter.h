@@ -7,6 +7,7 @@
 // directions read and write UTF-8, in pieces of any size, holding no more
 // than the syllable in progress: a 2 GB file converts in constant memory.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -55,7 +56,7 @@ class Converter {
 
  private:
   struct State;
-  State* state_;
+  std::unique_ptr<State> state_;
 };
 
 // Whole texts at once.

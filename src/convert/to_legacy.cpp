@@ -5,6 +5,7 @@
 // half-form keys, the vowel signs, ं/ँ, and the reph last.
 #include <array>
 
+#include "convert/devanagari_facts.h"
 #include "convert/font_tables.h"
 #include "convert/machine.h"
 #include "text/cp1252.h"
@@ -38,12 +39,24 @@ struct Cluster {
     candrabindu = anusvara = visarga = false;
   }
   Letter& last() { return letters[letterCount - 1]; }
+  const Letter& last() const { return letters[letterCount - 1]; }
   bool hasSign(char32_t s) const {
     for (int i = 0; i < signCount; ++i)
       if (signs[i] == s) return true;
     return false;
   }
   bool hasMarks() const { return signCount > 0 || candrabindu || anusvara || visarga; }
+
+  // Consonants, no vowel letter: what a virama, nukta or joiner can attach to.
+  bool hasLetters() const { return active && vowel == 0 && letterCount > 0; }
+  // A virama ends it and no sign has come yet: the next consonant joins.
+  bool takesConsonant() const {
+    return hasLetters() && last().joined && !hasMarks() && letterCount < static_cast<int>(letters.size());
+  }
+  bool takesVirama() const { return hasLetters() && !last().joined && !hasMarks(); }
+  bool takesNukta() const { return hasLetters() && !last().joined; }
+  // ZWJ or ZWNJ right after the virama says which form the half letter takes.
+  bool takesJoiner() const { return active && letterCount > 0 && last().joined && !hasMarks(); }
 };
 
 bool Retroflex(char32_t c) { return c >= 0x091F && c <= 0x0922; }
@@ -58,32 +71,23 @@ void PutKeys(const Keys& keys, Sink& out) {
 Keys SpellVowel(const ReverseKeys& keys, char32_t v) {
   const Keys& own = keys.devanagari[v - 0x0900];
   if (!own.empty()) return own;
-  // ो is ा with े; आ is अ with ा; ई is इ with the reph's curl; ऊ is उ
-  // with the hook.
-  struct Spelling {
-    char32_t vowel;
-    char32_t parts[3];
-  };
-  static constexpr Spelling kSpellings[] = {
-      {kO, {kAa, kE}},           {kAu, {kAa, kAi}},         {kCandraO, {kAa, kCandraE}},
-      {0x0906, {0x0905, kAa}},   {0x0913, {0x0905, kAa, kE}}, {0x0914, {0x0905, kAa, kAi}},
-      {0x0911, {0x0905, kAa, kCandraE}}, {0x0910, {0x090F, kE}}, {0x0908, {0x0907, kRephMark}},
-      {0x090A, {0x0909, kHookMark}},
-  };
-  for (const Spelling& s : kSpellings) {
-    if (s.vowel != v) continue;
-    Keys built;
-    for (char32_t part : s.parts) {
-      if (part == 0) break;
-      const Keys& key = part == kRephMark   ? keys.reph
-                        : part == kHookMark ? keys.hook
-                                            : keys.devanagari[part - 0x0900];
-      if (key.empty()) return {};
-      built += key;
+  if (SpeltFrom(v) == nullptr) return {};
+  // ओ is अ, ा and े: a part that is itself spelt from two goes down to its
+  // own parts, which take the font's keys.
+  Keys built;
+  const auto add = [&](const auto& self, char32_t part) -> bool {
+    if (const TwoPart* parts = SpeltFrom(part)) {
+      return self(self, parts->first) && self(self, parts->second);
     }
-    return built;
-  }
-  return {};
+    const Keys& key = part == kRephMark   ? keys.reph
+                      : part == kHookMark ? keys.hook
+                                          : keys.devanagari[part - 0x0900];
+    built += key;
+    return !key.empty();
+  };
+  const TwoPart& parts = *SpeltFrom(v);
+  if (!add(add, parts.first) || !add(add, parts.second)) return {};
+  return built;
 }
 
 // What a font spells from other keys, worked out once per font rather than
@@ -100,7 +104,7 @@ Spelt Spell(const ReverseKeys& keys) {
   for (char32_t c = 0x0915; c <= 0x0939; ++c) {
     Keys& full = spelt.full[c - 0x0900];
     full = keys.full[c - 0x0900];
-    const char32_t hooked = c == kPha ? kPa : c == kJha ? kBha : 0;
+    const char32_t hooked = UnhookedOf(c);
     if (full.empty() && hooked && !keys.full[hooked - 0x0900].empty() && !keys.hook.empty()) {
       full = keys.full[hooked - 0x0900];
       full += keys.hook;
@@ -139,18 +143,16 @@ class ToLegacyMachine final : public MachineOf<ToLegacyMachine> {
   }
 
   bool Push(char32_t c, Sink& out) {
-    if (c >= 0x0958 && c <= 0x095F) {  // precomposed nukta letters
-      static constexpr char32_t kBase[] = {0x0915, 0x0916, 0x0917, 0x091C, 0x0921, 0x0922, 0x092B, 0x092F};
-      return WithNukta(kBase[c - 0x0958], out);
+    if (IsDevanagari(c)) {
+      if (const char32_t base = kNuktaBase[c - 0x0900]) {
+        return c == kRra ? Consonant(kRa, true, out) : WithNukta(base, out);
+      }
     }
-    if (c == 0x0929) return WithNukta(0x0928, out);
-    if (c == 0x0934) return WithNukta(0x0933, out);
-    if (c == 0x0931) return Consonant(kRa, true, out);
     if (IsConsonant(c)) return Consonant(c, false, out);
     if (c == kVirama) return Virama(out);
     if (c == kNukta) return Nukta(out);
     if (c == kZwj || c == kZwnj) {
-      if (cl_.active && cl_.letterCount > 0 && cl_.last().joined && !cl_.hasMarks()) {
+      if (cl_.takesJoiner()) {
         (c == kZwj ? cl_.last().zwj : cl_.last().zwnj) = true;
       }
       return true;
@@ -182,23 +184,19 @@ class ToLegacyMachine final : public MachineOf<ToLegacyMachine> {
   }
 
   bool Consonant(char32_t c, bool rra, Sink& out) {
-    const bool joins = cl_.active && cl_.vowel == 0 && cl_.letterCount > 0 && cl_.last().joined &&
-                       !cl_.hasMarks() && cl_.letterCount < static_cast<int>(cl_.letters.size());
-    if (!joins) {
+    if (!cl_.takesConsonant()) {
       Close(out);
       cl_.Reset();
     }
     Letter& letter = cl_.letters[cl_.letterCount++];
-    letter = Letter{};
-    letter.cp = c;
-    letter.rra = rra;
-    letter.nukta = rra;  // ऱ is र with a nukta, unless a virama makes it eyelash RA
+    // ऱ is र with a nukta, unless a virama makes it eyelash RA.
+    letter = Letter{.cp = c, .nukta = rra, .rra = rra};
     if (rra) return !keys_.eyelash.empty() || !keys_.nukta.empty();
     return !Full(c).empty() || !Half(c).empty();
   }
 
   bool Virama(Sink& out) {
-    if (cl_.active && cl_.vowel == 0 && cl_.letterCount > 0 && !cl_.last().joined && !cl_.hasMarks()) {
+    if (cl_.takesVirama()) {
       cl_.last().joined = true;
       return true;
     }
@@ -207,7 +205,7 @@ class ToLegacyMachine final : public MachineOf<ToLegacyMachine> {
   }
 
   bool Nukta(Sink& out) {
-    if (cl_.active && cl_.vowel == 0 && cl_.letterCount > 0 && !cl_.last().joined) {
+    if (cl_.takesNukta()) {
       cl_.last().nukta = true;
       return !keys_.nukta.empty();
     }

@@ -5,6 +5,7 @@
 // logical order once the next syllable begins.
 #include <array>
 
+#include "convert/devanagari_facts.h"
 #include "convert/font_tables.h"
 #include "convert/machine.h"
 
@@ -151,6 +152,18 @@ class ToUnicodeMachine final : public MachineOf<ToUnicodeMachine> {
   }
 
  private:
+  // The reph's curl or the hook typed after a vowel letter they complete
+  // (इ ई, उ ऊ).
+  bool TakeMark(char32_t mark) {
+    for (const TwoPart& p : kTwoParts) {
+      if (p.first == syl_.vowel && p.second == mark) {
+        syl_.vowel = p.whole;
+        return true;
+      }
+    }
+    return false;
+  }
+
   void FlushDanda(Sink& out) {
     if (!pendingDanda_) return;
     pendingDanda_ = false;
@@ -195,11 +208,11 @@ class ToUnicodeMachine final : public MachineOf<ToUnicodeMachine> {
     const char32_t u = op.cp;
     switch (op.kind) {
       case Kind::kConsonant:
-        AddLetter(Letter{u, false, false, false, op.post}, out);
+        AddLetter(Letter{.cp = u, .post = op.post}, out);
         return;
       case Kind::kEyelash:
-        if (rraEyelash_) AddLetter(Letter{kRra, false, true, false, false}, out);
-        else AddLetter(Letter{kRa, false, true, true, false}, out);
+        if (rraEyelash_) AddLetter(Letter{.cp = kRra, .joined = true}, out);
+        else AddLetter(Letter{.cp = kRa, .joined = true, .zwj = true}, out);
         return;
       case Kind::kVirama:
         MarkLastLetter(&Letter::joined, u, out);
@@ -257,7 +270,7 @@ class ToUnicodeMachine final : public MachineOf<ToUnicodeMachine> {
       if (u == kVocalicR && last.cp == 0x091F && !last.joined && !last.nukta && syl_.signCount == 0 &&
           syl_.letterCount < static_cast<int>(syl_.letters.size())) {
         last.joined = true;
-        syl_.letters[syl_.letterCount++] = Letter{0x091F};
+        syl_.letters[syl_.letterCount++] = Letter{.cp = 0x091F};
         return;
       }
     }
@@ -284,10 +297,7 @@ class ToUnicodeMachine final : public MachineOf<ToUnicodeMachine> {
       syl_.reph = true;
       return;
     }
-    if (syl_.active && syl_.vowel == 0x0907) {  // इ with the reph's curl is ई
-      syl_.vowel = 0x0908;
-      return;
-    }
+    if (syl_.active && TakeMark(kRephMark)) return;
     // No cluster to sit on (a vowel letter, or nothing before it): the
     // nearest Unicode is RA and virama where it was typed.
     Close(out);
@@ -296,21 +306,14 @@ class ToUnicodeMachine final : public MachineOf<ToUnicodeMachine> {
   }
 
   bool Hook(char32_t c, Sink& out) {
-    if (syl_.active && syl_.vowel == 0x0909) {
-      syl_.vowel = 0x090A;
-      return true;
-    }
+    if (syl_.active && TakeMark(kHookMark)) return true;
     if (syl_.active && syl_.hasLetters()) {
       int i = syl_.letterCount - 1;
       while (i > 0 && syl_.letters[i].post) --i;
       Letter& letter = syl_.letters[i];
       if (!letter.nukta) {
-        if (letter.cp == 0x092A) {  // प → फ
-          letter.cp = 0x092B;
-          return true;
-        }
-        if (letter.cp == 0x092D) {  // भ → झ
-          letter.cp = 0x091D;
+        if (const char32_t hooked = HookedOf(letter.cp)) {
+          letter.cp = hooked;
           return true;
         }
         if (letter.cp == 0x0924) {
@@ -329,8 +332,9 @@ class ToUnicodeMachine final : public MachineOf<ToUnicodeMachine> {
   }
 
   void PutLetter(const Letter& letter, Sink& out) {
-    if (letter.nukta && (letter.cp == 0x0928 || letter.cp == kRa || letter.cp == 0x0933)) {
-      Put(out, letter.cp + 1);  // the three letters whose nukta form Unicode composes
+    const char32_t composed = letter.nukta ? ComposedNukta(letter.cp) : 0;
+    if (composed != 0) {
+      Put(out, composed);
     } else {
       Put(out, letter.cp);
       if (letter.nukta) Put(out, kNukta);
@@ -344,11 +348,11 @@ class ToUnicodeMachine final : public MachineOf<ToUnicodeMachine> {
   void PutSigns(Sink& out) {
     if (syl_.hasSign(kAa)) {
       // ा with े, ै or ॅ, in either typed order, is one sign.
-      for (auto [with, into] : {std::pair{kE, kO}, std::pair{kAi, kAu}, std::pair{kCandraE, kCandraO}}) {
-        if (syl_.hasSign(with)) {
+      for (const TwoPart& sign : kTwoParts) {
+        if (sign.first == kAa && syl_.hasSign(sign.second)) {
           syl_.dropSign(kAa);
           for (int i = 0; i < syl_.signCount; ++i)
-            if (syl_.signs[i] == with) syl_.signs[i] = into;
+            if (syl_.signs[i] == sign.second) syl_.signs[i] = sign.whole;
           break;
         }
       }
@@ -363,25 +367,20 @@ class ToUnicodeMachine final : public MachineOf<ToUnicodeMachine> {
   void Close(Sink& out) {
     if (!syl_.active) return;
     if (syl_.vowel != 0) {
-      char32_t vowel = syl_.vowel;
-      if (vowel == 0x0905 && syl_.hasSign(kAa)) {  // अ + ा
-        syl_.dropSign(kAa);
-        vowel = 0x0906;
-      }
-      const std::pair<char32_t, char32_t> spellings[][2] = {
-          {{0x0906, kE}, {0x0913, 0}},       {{0x0906, kAi}, {0x0914, 0}},
-          {{0x0906, kCandraE}, {0x0911, 0}}, {{0x0905, kO}, {0x0913, 0}},
-          {{0x0905, kAu}, {0x0914, 0}},      {{0x0905, kCandraO}, {0x0911, 0}},
-          {{0x090F, kE}, {0x0910, 0}},       {{0x090F, kAi}, {0x0910, 0}},
-      };
-      for (const auto& spelling : spellings) {
-        if (vowel == spelling[0].first && syl_.hasSign(spelling[0].second)) {
-          syl_.dropSign(spelling[0].second);
-          vowel = spelling[1].first;
-          break;
+      // अ, ा and े typed in turn are ओ: each sign that completes a vowel
+      // letter is taken into it, one at a time.
+      for (bool grew = true; grew;) {
+        grew = false;
+        for (const TwoPart& p : kTwoParts) {
+          if (p.first == syl_.vowel && syl_.hasSign(p.second)) {
+            syl_.dropSign(p.second);
+            syl_.vowel = p.whole;
+            grew = true;
+            break;
+          }
         }
       }
-      Put(out, vowel);
+      Put(out, syl_.vowel);
     } else {
       if (syl_.reph) {
         Put(out, kRa);

@@ -1,6 +1,7 @@
 #include "target_link/target_check.h"
 
 #include "text/number.h"
+#include "ui/layout/window_titles.h"
 
 namespace lk::target_link {
 
@@ -22,7 +23,7 @@ platform::WindowHandle CheckTarget(const platform::Platform& platform, TargetUi&
   const std::string name = ui.TargetName();
   if (name.empty()) {
     shell.ShowMessage("Please select the one of the running application to use with this application.",
-                      {BoxKind::kInformation}, "Lekhopakar");
+                      {BoxKind::kInformation}, std::string(ui::kProgramName));
     ui.OpenSelectApplication();
     return 0;
   }
@@ -37,7 +38,7 @@ platform::WindowHandle CheckTarget(const platform::Platform& platform, TargetUi&
     shell.ShowMessage(name +
                           " is not running or this application was unable to detect it.\r\n"
                           "Please select the running application or refresh it.",
-                      {BoxKind::kStop}, "Lekhopakar");
+                      {BoxKind::kStop}, std::string(ui::kProgramName));
     ui.OpenSelectApplication();
     return 0;
   }

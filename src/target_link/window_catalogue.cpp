@@ -4,12 +4,14 @@
 #include <string_view>
 
 #include "text/trim.h"
+#include "ui/layout/window_titles.h"
 
 namespace lk::target_link {
 namespace {
 
 // Compared exactly with the untrimmed title: "Program Manager " is listed.
-constexpr std::array<std::string_view, 3> kExcluded = {"Program Manager", "Lekhopakar", "Select Application"};
+constexpr std::array<std::string_view, 3> kExcluded = {"Program Manager", ui::kProgramName,
+                                                               ui::kSelectApplicationTitle};
 
 bool Excluded(const std::string& title) {
   for (const auto excluded : kExcluded)

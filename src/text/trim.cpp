@@ -31,4 +31,10 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
   return true;
 }
 
+bool ContainsIgnoreCase(std::string_view haystack, std::string_view needle) {
+  for (std::size_t at = 0; at + needle.size() <= haystack.size(); ++at)
+    if (EqualsIgnoreCase(haystack.substr(at, needle.size()), needle)) return true;
+  return false;
+}
+
 }  // namespace lk::text

@@ -12,5 +12,6 @@ std::string_view TrimSpacing(std::string_view s);
 
 // ASCII letters only: section and key names are plain ASCII in every file we meet.
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+bool ContainsIgnoreCase(std::string_view haystack, std::string_view needle);
 
 }  // namespace lk::text

@@ -6,46 +6,24 @@
 
 #include <string>
 
+#include "diagnostics/debug_log.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/office_automation.h"
 
 namespace lk::platform {
 namespace {
 
-// Releases a COM reference when it goes out of scope.
-template <typename T>
-class ComRef {
- public:
-  ComRef() = default;
-  ~ComRef() {
-    if (p_) p_->Release();
-  }
-  ComRef(const ComRef&) = delete;
-  ComRef& operator=(const ComRef&) = delete;
-  T** put() { return &p_; }
-  T* get() const { return p_; }
-  explicit operator bool() const { return p_ != nullptr; }
-
- private:
-  T* p_ = nullptr;
-};
-
-class VariantGuard {
- public:
-  VariantGuard() { ::VariantInit(&v_); }
-  ~VariantGuard() { ::VariantClear(&v_); }
-  VariantGuard(const VariantGuard&) = delete;
-  VariantGuard& operator=(const VariantGuard&) = delete;
-  VARIANT* get() { return &v_; }
-
- private:
-  VARIANT v_;
-};
+using win32::ComRef;
+using win32::VariantGuard;
 
 DISPID IdOf(IDispatch* object, const wchar_t* name) {
   DISPID id = DISPID_UNKNOWN;
   LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-  if (FAILED(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) return DISPID_UNKNOWN;
+  if (const HRESULT failed = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id); FAILED(failed)) {
+    diagnostics::LogFailure("automation: a member name was not found", failed);
+    return DISPID_UNKNOWN;
+  }
   return id;
 }
 
@@ -55,9 +33,12 @@ bool GetObjectMember(IDispatch* object, const wchar_t* name, ComRef<IDispatch>& 
   if (id == DISPID_UNKNOWN) return false;
   DISPPARAMS none{};
   VariantGuard result;
-  if (FAILED(object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET | DISPATCH_METHOD, &none,
-                            result.get(), nullptr, nullptr)))
+  if (const HRESULT failed = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET | DISPATCH_METHOD,
+                                            &none, result.get(), nullptr, nullptr);
+      FAILED(failed)) {
+    diagnostics::LogFailure("automation: reading a member failed", failed);
     return false;
+  }
   if (result.get()->vt != VT_DISPATCH || !result.get()->pdispVal) return false;
   return SUCCEEDED(result.get()->pdispVal->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(member.put())));
 }
@@ -70,7 +51,9 @@ void PutString(IDispatch* object, const wchar_t* name, const std::wstring& value
   argument.get()->bstrVal = ::SysAllocStringLen(value.data(), static_cast<UINT>(value.size()));
   DISPID named = DISPID_PROPERTYPUT;
   DISPPARAMS params{argument.get(), &named, 1, 1};
-  object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr, nullptr);
+  const HRESULT put = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params, nullptr,
+                                     nullptr, nullptr);
+  if (FAILED(put)) diagnostics::LogFailure("automation: setting the font name failed", put);
 }
 
 }  // namespace
@@ -81,10 +64,16 @@ AutomationResult SetOfficeSelectionFont(const wchar_t* progId, const std::string
   ComRef<IUnknown> running;
   const HRESULT attached = ::GetActiveObject(clsid, nullptr, running.put());
   if (attached == MK_E_UNAVAILABLE || attached == REGDB_E_CLASSNOTREG) return AutomationResult::kUnreachable;
-  if (FAILED(attached) || !running) return AutomationResult::kDone;
-  ComRef<IDispatch> application;
-  if (FAILED(running.get()->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(application.put()))))
+  if (FAILED(attached) || !running) {
+    diagnostics::LogFailure("automation: the running application could not be reached", attached);
     return AutomationResult::kDone;
+  }
+  ComRef<IDispatch> application;
+  if (const HRESULT failed = running.get()->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(application.put()));
+      FAILED(failed)) {
+    diagnostics::LogFailure("automation: the application has no dispatch interface", failed);
+    return AutomationResult::kDone;
+  }
   ComRef<IDispatch> selection;
   ComRef<IDispatch> font;
   if (GetObjectMember(application.get(), L"selection", selection) && GetObjectMember(selection.get(), L"Font", font))

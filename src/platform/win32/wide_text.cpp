@@ -13,6 +13,8 @@ std::u16string_view ToU16(std::wstring_view wide) {
   return std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size());
 }
 
+}  // namespace
+
 std::wstring WindowText(HWND hwnd) {
   const int length = ::GetWindowTextLengthW(hwnd);
   if (length <= 0) return {};
@@ -22,7 +24,14 @@ std::wstring WindowText(HWND hwnd) {
   return buffer;
 }
 
-}  // namespace
+std::wstring ComboItemText(HWND combo, WPARAM index) {
+  const LRESULT length = ::SendMessageW(combo, CB_GETLBTEXTLEN, index, 0);
+  if (length <= 0) return {};
+  std::wstring buffer(static_cast<std::size_t>(length) + 1, L'\0');
+  const LRESULT got = ::SendMessageW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(buffer.data()));
+  buffer.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+  return buffer;
+}
 
 std::wstring FromUtf8(std::string_view utf8) { return ToWide(text::Utf8ToUtf16(utf8)); }
 std::string ToUtf8(std::wstring_view wide) { return text::Utf16ToUtf8(ToU16(wide)); }

@@ -15,6 +15,10 @@ std::string ToUtf8(std::wstring_view wide);
 std::string GetUtf8Text(HWND hwnd);
 void SetUtf8Text(HWND hwnd, std::string_view utf8);
 
+// A window's text, and a combo box's item, as the system holds them.
+std::wstring WindowText(HWND hwnd);
+std::wstring ComboItemText(HWND combo, WPARAM index);
+
 std::wstring Wide(std::string_view legacy);
 std::string Legacy(std::wstring_view wide);
 std::string GetText(HWND hwnd);

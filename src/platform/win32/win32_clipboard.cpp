@@ -4,6 +4,8 @@
 #include <chrono>
 #include <cstring>
 
+#include "diagnostics/debug_log.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_clipboard.h"
 #include "text/utf8.h"
@@ -11,49 +13,8 @@
 namespace lk::platform {
 namespace {
 
-// Another program may hold the clipboard open for a moment: a target still
-// reading the text we have just rendered for it, typically, and then it may
-// be waiting for us to render more. We try again as soon as this thread gets
-// its turn, answering what is sent to us meanwhile, until a deadline; never
-// in whole timer ticks, which at 15.6 ms would add up to seconds.
-constexpr std::chrono::milliseconds kOpenBound{250};
-
-class OpenClipboardGuard {
- public:
-  explicit OpenClipboardGuard(HWND owner) {
-    using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + kOpenBound;
-    while (!(open_ = ::OpenClipboard(owner) != FALSE) && Clock::now() < deadline) {
-      MSG msg;
-      ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-      ::SwitchToThread();
-    }
-  }
-  ~OpenClipboardGuard() {
-    if (open_) ::CloseClipboard();
-  }
-  OpenClipboardGuard(const OpenClipboardGuard&) = delete;
-  OpenClipboardGuard& operator=(const OpenClipboardGuard&) = delete;
-  bool ok() const { return open_; }
-
- private:
-  bool open_ = false;
-};
-
-class GlobalLockGuard {
- public:
-  explicit GlobalLockGuard(HGLOBAL mem) : mem_(mem), ptr_(mem ? ::GlobalLock(mem) : nullptr) {}
-  ~GlobalLockGuard() {
-    if (ptr_) ::GlobalUnlock(mem_);
-  }
-  GlobalLockGuard(const GlobalLockGuard&) = delete;
-  GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
-  void* get() const { return ptr_; }
-
- private:
-  HGLOBAL mem_;
-  void* ptr_;
-};
+using win32::GlobalLockGuard;
+using win32::OpenClipboardGuard;
 
 // Marks that keep our temporary texts (a piece of the user's document) out of
 // clipboard history, away from clipboard managers and off other devices.
@@ -148,7 +109,9 @@ void PutLocale() {
 
 }  // namespace
 
-Win32Clipboard::Win32Clipboard() { window_.Create(); }
+Win32Clipboard::Win32Clipboard() {
+  if (!window_.Create()) diagnostics::LogFailure("the clipboard window could not be created", ::GetLastError());
+}
 
 Win32Clipboard::~Win32Clipboard() {
   if (owner()) ::RemoveClipboardFormatListener(owner());
@@ -166,7 +129,8 @@ bool Win32Clipboard::OwnerWindow::Create() {
   RegisterClassOnce(kClass, 0, nullptr, nullptr, nullptr);
   if (!CreateWindowFor(kClass, 0, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr)) return false;
   // Wakes the waits the moment the clipboard changes.
-  ::AddClipboardFormatListener(hwnd());
+  if (!::AddClipboardFormatListener(hwnd()))
+    diagnostics::LogFailure("AddClipboardFormatListener failed", ::GetLastError());
   return true;
 }
 

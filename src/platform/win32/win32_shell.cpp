@@ -4,8 +4,10 @@
 
 #include <algorithm>
 
+#include "platform/win32/handles.h"
 #include "platform/win32/office_automation.h"
 #include "platform/win32/wide_text.h"
+#include "ui/layout/window_titles.h"
 
 namespace lk::platform {
 namespace {
@@ -41,7 +43,7 @@ UINT BoxFlags(BoxStyle style) {
 }  // namespace
 
 BoxAnswer Win32Shell::ShowMessage(const std::string& text, BoxStyle style, const std::optional<std::string>& title) {
-  const std::wstring wideTitle = win32::FromUtf8(title.value_or("Lekhopakar"));
+  const std::wstring wideTitle = win32::FromUtf8(title.value_or(std::string(ui::kProgramName)));
   // The system-modal box stands above every window, not only ours. Any other
   // is owned by whichever of our windows is active (a dialog over the
   // toolbar), so closing it does not re-enable a window a dialog has disabled.
@@ -64,12 +66,10 @@ AutomationResult Win32Shell::SetSelectionFont(OfficeApplication application, con
 
 std::vector<std::string> Win32Shell::ScreenFonts() {
   std::vector<std::wstring> names;
-  HDC screen = ::GetDC(nullptr);
-  if (screen) {
+  if (const win32::WindowDc screen; screen) {
     LOGFONTW query{};
     query.lfCharSet = DEFAULT_CHARSET;
-    ::EnumFontFamiliesExW(screen, &query, &CollectFont, reinterpret_cast<LPARAM>(&names), 0);
-    ::ReleaseDC(nullptr, screen);
+    ::EnumFontFamiliesExW(screen.get(), &query, &CollectFont, reinterpret_cast<LPARAM>(&names), 0);
   }
   std::vector<std::string> fonts;
   for (const auto& name : names) fonts.push_back(win32::ToUtf8(name));
@@ -84,9 +84,8 @@ std::optional<std::string> Win32Shell::ScreenFontNamed(const std::string& name) 
   wide.copy(query.lfFaceName, wide.size());
   query.lfCharSet = DEFAULT_CHARSET;
   std::vector<std::wstring> names;
-  if (HDC screen = ::GetDC(nullptr)) {
-    ::EnumFontFamiliesExW(screen, &query, &CollectFont, reinterpret_cast<LPARAM>(&names), 0);
-    ::ReleaseDC(nullptr, screen);
+  if (const win32::WindowDc screen; screen) {
+    ::EnumFontFamiliesExW(screen.get(), &query, &CollectFont, reinterpret_cast<LPARAM>(&names), 0);
   }
   if (names.empty()) return std::nullopt;
   return win32::ToUtf8(names.front());

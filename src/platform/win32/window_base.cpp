@@ -1,5 +1,7 @@
 #include "platform/win32/window_base.h"
 
+#include "diagnostics/debug_log.h"
+
 namespace lk::win32 {
 
 WindowBase::~WindowBase() {
@@ -25,7 +27,7 @@ void WindowBase::RegisterClassOnce(const wchar_t* className, UINT style, HCURSOR
   wc.hIconSm = icon;
   wc.hbrBackground = background;
   wc.lpszClassName = className;
-  ::RegisterClassExW(&wc);
+  if (!::RegisterClassExW(&wc)) diagnostics::LogFailure("RegisterClassExW failed", ::GetLastError());
 }
 
 HWND WindowBase::CreateWindowFor(const wchar_t* className, DWORD exStyle, const wchar_t* title, DWORD style, int x,
@@ -50,6 +52,7 @@ LRESULT CALLBACK WindowBase::Thunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
   } catch (...) {
     // Unwinding through the system's frames is undefined; the message is
     // answered as if we had no handler for it, and the program goes on.
+    diagnostics::LogFailure("exception stopped in a window procedure; the code is the message", msg);
     result = ::DefWindowProcW(hwnd, msg, wParam, lParam);
   }
   if (msg == WM_NCDESTROY) {

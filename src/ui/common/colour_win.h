@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "ui/common/gdi_guards.h"
+#include "platform/win32/handles.h"
 #include "ui/layout/rgb.h"
 
 namespace lk::ui {
@@ -19,14 +19,14 @@ class Brushes {
   HBRUSH Get(Rgb colour) {
     for (const auto& m : made_)
       if (m.colour == colour) return m.brush.get();
-    made_.push_back({colour, UniqueBrush(::CreateSolidBrush(ToColorRef(colour)))});
+    made_.push_back({colour, win32::UniqueBrush(::CreateSolidBrush(ToColorRef(colour)))});
     return made_.back().brush.get();
   }
 
  private:
   struct Made {
     Rgb colour;
-    UniqueBrush brush;
+    win32::UniqueBrush brush;
   };
   std::vector<Made> made_;
 };

@@ -7,7 +7,7 @@
 #include <span>
 #include <vector>
 
-#include "ui/common/gdi_guards.h"
+#include "platform/win32/handles.h"
 #include "ui/common/tooltips.h"
 #include "ui/layout/control_design.h"
 
@@ -27,7 +27,7 @@ class DesignFonts {
   struct Made {
     double points;
     bool bold;
-    UniqueFont font;
+    win32::UniqueFont font;
   };
   UINT dpi_;
   std::vector<Made> made_;

@@ -2,11 +2,20 @@
 
 #include <cmath>
 
+#include "platform/win32/handles.h"
+
 namespace lk::ui {
 
 RECT TwipRectToPixels(const TwipRect& r, UINT dpi) {
   const PixelRect p = ToPixels(r, dpi);
   return {p.left, p.top, p.left + p.width, p.top + p.height};
+}
+
+UINT MoveForDpiChange(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+  const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+  ::SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+  return HIWORD(wParam);
 }
 
 UINT DpiOf(HWND hwnd) {
@@ -17,9 +26,8 @@ UINT DpiOf(HWND hwnd) {
   if (fn && hwnd) {
     if (const UINT dpi = fn(hwnd)) return dpi;
   }
-  HDC screen = ::GetDC(nullptr);
-  const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
-  if (screen) ::ReleaseDC(nullptr, screen);
+  const win32::WindowDc screen;
+  const int dpi = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
   return dpi > 0 ? static_cast<UINT>(dpi) : 96;
 }
 

@@ -13,6 +13,10 @@ UINT DpiOf(HWND hwnd);
 // A font height for CreateFont: negative, so it names the character height.
 int PointsToFontHeight(double points, UINT dpi);
 
+// WM_DPICHANGED: the window moves to the rectangle the system suggests for
+// the new monitor; answers the new DPI, for the window to lay itself out in.
+UINT MoveForDpiChange(HWND hwnd, WPARAM wParam, LPARAM lParam);
+
 // The outer size of a window whose client area is given in twips.
 SIZE OuterSizeForClient(int clientTwipsWide, int clientTwipsHigh, DWORD style, DWORD exStyle, UINT dpi);
 

@@ -7,7 +7,7 @@
 
 namespace lk::ui {
 
-UniqueFont MakeFont(std::string_view face, double points, bool bold, UINT dpi) {
+win32::UniqueFont MakeFont(std::string_view face, double points, bool bold, UINT dpi) {
   LOGFONTW lf{};
   lf.lfHeight = PointsToFontHeight(points, dpi);
   lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
@@ -15,7 +15,7 @@ UniqueFont MakeFont(std::string_view face, double points, bool bold, UINT dpi) {
   lf.lfQuality = DEFAULT_QUALITY;
   const std::wstring name = win32::FromUtf8(face);
   lstrcpynW(lf.lfFaceName, name.c_str(), LF_FACESIZE);
-  return UniqueFont(::CreateFontIndirectW(&lf));
+  return win32::UniqueFont(::CreateFontIndirectW(&lf));
 }
 
 void SetClosedHeight(HWND combo, int pixels) {

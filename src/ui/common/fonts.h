@@ -3,13 +3,13 @@
 
 #include <string_view>
 
-#include "ui/common/gdi_guards.h"
+#include "platform/win32/handles.h"
 
 namespace lk::ui {
 
 // A font of a face (its Unicode name, UTF-8) and point size at a DPI, otherwise as a new font is:
 // regular or bold, upright, not underlined.
-UniqueFont MakeFont(std::string_view face, double points, bool bold, UINT dpi);
+win32::UniqueFont MakeFont(std::string_view face, double points, bool bold, UINT dpi);
 
 // A combo box's closed height is its selection field plus the frame; the
 // field's height is what can be set.

@@ -150,10 +150,7 @@ LRESULT ModalDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (OnActivate(wParam)) return 0;
       break;
     case WM_DPICHANGED: {
-      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-      ::SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-      LayOut(HIWORD(wParam));
+      LayOut(MoveForDpiChange(hwnd(), wParam, lParam));
       OnDpiChanged();
       ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
       return 0;

@@ -2,7 +2,8 @@
 
 #include <string>
 
-#include "ui/common/gdi_guards.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/wide_text.h"
 
 namespace lk::ui {
 
@@ -11,17 +12,15 @@ void DrawColouredButton(const DRAWITEMSTRUCT& item, COLORREF face, HFONT font) {
   RECT rc = item.rcItem;
   const bool pressed = (item.itemState & ODS_SELECTED) != 0;
 
-  UniqueBrush brush(::CreateSolidBrush(face));
+  win32::UniqueBrush brush(::CreateSolidBrush(face));
   ::FillRect(dc, &rc, brush.get());
   ::DrawEdge(dc, &rc, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
 
-  const int length = ::GetWindowTextLengthW(item.hwndItem);
-  if (length > 0) {
-    std::wstring caption(static_cast<std::size_t>(length) + 1, L'\0');
-    caption.resize(static_cast<std::size_t>(::GetWindowTextW(item.hwndItem, caption.data(), length + 1)));
+  const std::wstring caption = win32::WindowText(item.hwndItem);
+  if (!caption.empty()) {
     RECT textRect = rc;
     if (pressed) ::OffsetRect(&textRect, 1, 1);
-    Selected captionFont(dc, font ? font : reinterpret_cast<HGDIOBJ>(::SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
+    win32::Selected captionFont(dc, font ? font : reinterpret_cast<HGDIOBJ>(::SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, ::GetSysColor((item.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
     // No prefix processing: an "&" in a legacy-font caption is a glyph.

@@ -24,16 +24,16 @@ void PictureWindow::SetDpi(UINT dpi) {
 }
 
 void PictureWindow::Paint() {
-  PaintDc paint(hwnd());
+  win32::PaintDc paint(hwnd());
   RECT client;
   ::GetClientRect(hwnd(), &client);
-  UniqueBrush brush(::CreateSolidBrush(background_));
+  win32::UniqueBrush brush(::CreateSolidBrush(background_));
   ::FillRect(paint.get(), &client, brush.get());
   if (!bitmap_) return;
   BITMAP info{};
   ::GetObjectW(bitmap_.get(), sizeof(info), &info);
-  MemoryDc source(paint.get());
-  Selected picture(source.get(), bitmap_.get());
+  win32::MemoryDc source(paint.get());
+  win32::Selected picture(source.get(), bitmap_.get());
   const int width = fit_ ? client.right : ::MulDiv(info.bmWidth, static_cast<int>(dpi_), 96);
   const int height = fit_ ? client.bottom : ::MulDiv(info.bmHeight, static_cast<int>(dpi_), 96);
   ::SetStretchBltMode(paint.get(), COLORONCOLOR);

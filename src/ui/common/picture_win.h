@@ -6,7 +6,7 @@
 
 #include <optional>
 
-#include "ui/common/gdi_guards.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/window_base.h"
 
 namespace lk::ui {
@@ -23,7 +23,7 @@ class PictureWindow : public win32::WindowBase {
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
   void Paint();
 
-  UniqueBitmap bitmap_;
+  win32::UniqueBitmap bitmap_;
   COLORREF background_ = 0;
   std::optional<COLORREF> key_;
   UINT dpi_ = 96;

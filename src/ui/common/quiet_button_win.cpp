@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include "diagnostics/debug_log.h"
+
 namespace lk::ui {
 namespace {
 
@@ -65,7 +67,8 @@ LRESULT CALLBACK QuietProc(HWND button, UINT msg, WPARAM wParam, LPARAM lParam, 
 }  // namespace
 
 void MakeQuiet(HWND button, const Tooltips* tips) {
-  if (button) ::SetWindowSubclass(button, &QuietProc, kSubclassId, reinterpret_cast<DWORD_PTR>(tips));
+  if (button && !::SetWindowSubclass(button, &QuietProc, kSubclassId, reinterpret_cast<DWORD_PTR>(tips)))
+    diagnostics::LogFailure("SetWindowSubclass failed on a button");
 }
 
 }  // namespace lk::ui

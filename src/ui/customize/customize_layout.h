@@ -8,12 +8,13 @@
 #include "ui/layout/control_ids.h"
 #include "ui/layout/control_design.h"
 #include "ui/layout/dialog_design.h"
+#include "ui/layout/window_titles.h"
 #include "ui/layout/rgb.h"
 #include "ui/layout/twip_rect.h"
 
 namespace lk::ui::customize {
 
-inline constexpr DialogDesign kDesign{"Customize Buttons", 8112, 5676, 100, 100};
+inline constexpr DialogDesign kDesign{kCustomizeButtonsTitle, 8112, 5676, 100, 100};
 
 // The swatch in the gap of blanks of the first help line: the colour of the
 // toolbar's customizable buttons.

@@ -6,6 +6,7 @@
 
 #include "commands/button_slots.h"
 #include "text/number.h"
+#include "text/trim.h"
 
 namespace lk::ui::customize {
 namespace {
@@ -13,14 +14,7 @@ namespace {
 // Key prefixes of Index 0-5: insertion, sample, insertion, result, caption, tooltip.
 constexpr std::string_view kPrefixes[kColumns] = {"in1", "sel", "in2", "res", "cap", "ttt"};
 
-// The factory values; characters of the legacy fonts are Windows-1252 bytes.
-constexpr std::string_view kFactoryRows[kRows][kColumns] = {
-    {"l", "ls", "L", "sL", "Ll", "Change Raswa to Dirgha"},
-    {"'", "g'", "\"", "g\"", "'\"", "Change Raswa Ukar to dirhga ukar and vice versa"},
-    {"-", "g]kfn", "_", "-g]kfn_", "-/_", "Puts braces around selection"},
-    {"\xE6", "ldq", "\xC6", "\xE6ldq\xC6", "\xE6/\xC6", "Puts double quotes around selection"},
-    {"\x85", "rfa]n", "\xDA", "\x85rfa]n\xDA", "\x85/\xDA", "Puts single quotes around selection"},
-};
+static_assert(commands::kFactoryRows == kRows && commands::kFactoryColumns == kColumns);
 
 // Limits beyond which a stored size would draw nothing readable in a field.
 constexpr double kSmallestPoints = 1;
@@ -41,12 +35,6 @@ int SlotOf(int field) {
     case id::kCaption6: return kRows * kColumns + 3;
     default: return -1;
   }
-}
-
-bool SameLetters(std::string_view a, std::string_view b) {
-  const auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return fold(x) == fold(y); });
 }
 
 }  // namespace
@@ -77,7 +65,7 @@ void CustomizeModel::LoadCustomSettings() {
       SetText(id::Field(row, index), ReadSetting(store_, commands::kSection, commands::SlotKey(kPrefixes[index], row), "x"));
 
   // Blank defaults: the store drops their blanks, so these start empty.
-  SetText(id::kCharacter, ReadSetting(store_, commands::kSection, "Character", " "));
+  SetText(id::kCharacter, commands::ReadCharacter(store_, " "));
   SetText(id::kRepeat, ReadSetting(store_, commands::kSection, "Repeat", "3"));
   SetText(id::kCaption6, ReadSetting(store_, commands::kSection, "cap06", "  "));
   SetText(id::kTooltip6, ReadSetting(store_, commands::kSection, "ttt06", "  "));
@@ -85,7 +73,7 @@ void CustomizeModel::LoadCustomSettings() {
 
 void CustomizeModel::LoadDefaults() {
   for (int row = 1; row <= kRows; ++row)
-    for (int index = 0; index < kColumns; ++index) SetText(id::Field(row, index), kFactoryRows[row - 1][index]);
+    for (int index = 0; index < kColumns; ++index) SetText(id::Field(row, index), commands::kFactoryButtons[row - 1][index]);
   SetText(id::kCharacter, "=");
   SetText(id::kRepeat, "3");
   SetText(id::kTooltip6, "Dot Dot Dot");
@@ -100,7 +88,7 @@ bool CustomizeModel::Save(const std::function<void()>& assign) const {
   for (int row = 1; row <= kRows; ++row)
     for (int index = 0; index < kColumns; ++index)
       write(commands::SlotKey(kPrefixes[index], row), Text(id::Field(row, index)));
-  write("Character", Text(id::kCharacter));
+  write(commands::kCharacterKey, Text(id::kCharacter));
   write("Repeat", Text(id::kRepeat));
   write("cap06", Text(id::kCaption6));
   write("ttt06", Text(id::kTooltip6));
@@ -180,7 +168,7 @@ bool CustomizeModel::TakeFocusRequest() { return std::exchange(focusRequested_, 
 // an empty name.
 void CustomizeModel::SelectFont(std::string_view stored) {
   const auto found = std::find_if(fontNames_.begin(), fontNames_.end(),
-                                  [&](const std::string& name) { return SameLetters(name, stored); });
+                                  [&](const std::string& name) { return text::EqualsIgnoreCase(name, stored); });
   if (found == fontNames_.end()) {
     fontIndex_ = -1;
     styledFontName_ = std::string(stored);

@@ -17,12 +17,13 @@
 #include "platform/shell.h"
 #include "settings/settings_store.h"
 #include "ui/customize/customize_layout.h"
+#include "ui/layout/window_titles.h"
 
 namespace lk::ui::customize {
 
 inline constexpr std::string_view kNumericRequired = "Numeric value required";
 inline constexpr std::string_view kNotSaved = "The settings could not be saved: LK.ini or its folder cannot be written.";
-inline constexpr std::string_view kMessageTitle = "Lekhopakar";
+inline constexpr std::string_view kMessageTitle = kProgramName;
 
 // The fields the model keeps: 30 of the grid, then Text6 to Text9.
 inline constexpr int kFieldCount = kRows * kColumns + 4;

@@ -42,7 +42,7 @@ HWND CustomizeDialog::FirstFocus() {
 
 void CustomizeDialog::ApplyStyledFont() {
   // The new font is in every field before the old one is deleted.
-  UniqueFont next = MakeFont(model_.styledFontName(), model_.styledPoints(), false, dpi());
+  win32::UniqueFont next = MakeFont(model_.styledFontName(), model_.styledPoints(), false, dpi());
   for (const auto& design : Controls())
     if (design.pickedFont) ::SendMessageW(Item(design.id), WM_SETFONT, reinterpret_cast<WPARAM>(next.get()), TRUE);
   styledFont_ = std::move(next);
@@ -122,7 +122,7 @@ bool CustomizeDialog::DrawLabel(const DRAWITEMSTRUCT& item) {
   RECT overlap;
   if (::IntersectRect(&overlap, &swatch, &rc)) PaintSwatch(dc, swatch);
 
-  Selected font(dc, DesignFont(*design));
+  win32::Selected font(dc, DesignFont(*design));
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, design->ink ? ToColorRef(*design->ink) : ::GetSysColor(COLOR_BTNTEXT));
   UINT format = DT_NOPREFIX | DT_TOP | (design->wraps ? DT_WORDBREAK : DT_SINGLELINE);
@@ -138,7 +138,7 @@ std::optional<LRESULT> CustomizeDialog::OnMessage(UINT msg, WPARAM, LPARAM lPara
       if (DrawLabel(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
       break;
     case WM_PAINT: {
-      PaintDc paint(hwnd());
+      win32::PaintDc paint(hwnd());
       PaintSwatch(paint.get(), TwipRectToPixels(kSwatchRect, dpi()));
       return 0;
     }

@@ -6,7 +6,7 @@
 
 #include "platform/win32/win32_platform.h"
 #include "settings/settings_store.h"
-#include "ui/common/gdi_guards.h"
+#include "platform/win32/handles.h"
 #include "ui/common/modal_dialog_win.h"
 #include "ui/customize/customize_layout.h"
 #include "ui/customize/customize_model.h"
@@ -48,8 +48,8 @@ class CustomizeDialog : public ModalDialog {
 
   CustomizeModel model_;
   std::function<void()> assign_;
-  UniqueFont styledFont_;
-  UniqueBrush swatchBrush_;
+  win32::UniqueFont styledFont_;
+  win32::UniqueBrush swatchBrush_;
   bool pushing_ = false;  // our own SetWindowText, not an edit to hand on
   bool focusCountWhenShown_ = false;
 };

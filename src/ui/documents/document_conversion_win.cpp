@@ -100,7 +100,7 @@ bool ConversionWindow::Start(HWND owner, const lk::documents::ConvertSettings& s
 
 void ConversionWindow::SetNamesFont() {
   // The old font lives until both controls hold the new one.
-  UniqueFont font = MakeFont(namesFace_, kNamesPoints, false, fonts_.dpi());
+  win32::UniqueFont font = MakeFont(namesFace_, kNamesPoints, false, fonts_.dpi());
   for (int control : {id::kCurrentFile, id::kSummary})
     ::SendDlgItemMessageW(hwnd(), control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
   namesFont_ = std::move(font);
@@ -177,10 +177,7 @@ LRESULT ConversionWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) 
       else Cancel();
       return 0;
     case WM_DPICHANGED: {
-      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-      ::SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-      PlaceControls(hwnd(), kControls, fonts_, HIWORD(wParam));
+      PlaceControls(hwnd(), kControls, fonts_, MoveForDpiChange(hwnd(), wParam, lParam));
       SetNamesFont();
       return 0;
     }

@@ -19,7 +19,7 @@
 #include "platform/shell.h"
 #include "platform/win32/window_base.h"
 #include "ui/common/control_factory_win.h"
-#include "ui/common/gdi_guards.h"
+#include "platform/win32/handles.h"
 #include "ui/documents/document_batch_model.h"
 
 namespace lk::ui::documents {
@@ -49,7 +49,7 @@ class ConversionWindow : public win32::WindowBase {
   Batch batch_;
   DesignFonts fonts_;
   std::string namesFace_;
-  UniqueFont namesFont_;
+  win32::UniqueFont namesFont_;
   std::atomic<bool> cancel_{false};
   std::mutex reportsLock_;
   std::deque<Report> reports_;

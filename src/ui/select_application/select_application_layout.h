@@ -6,10 +6,11 @@
 #include "ui/layout/control_ids.h"
 #include "ui/layout/control_design.h"
 #include "ui/layout/dialog_design.h"
+#include "ui/layout/window_titles.h"
 
 namespace lk::ui::select_application {
 
-inline constexpr DialogDesign kDesign{"Select Application", 5604, 3372, 100, 300};
+inline constexpr DialogDesign kDesign{kSelectApplicationTitle, 5604, 3372, 100, 300};
 
 // In creation order, which is also the tab order: Cancel first, so it holds
 // the focus when the dialog opens.

@@ -4,7 +4,7 @@
 
 #include "platform/win32/wide_text.h"
 #include "ui/common/dpi.h"
-#include "ui/common/gdi_guards.h"
+#include "platform/win32/handles.h"
 
 namespace lk::ui::select_application {
 void SelectApplicationDialog::Run(platform::Win32Platform& platform, HWND toolbar, HWND targetField) {
@@ -53,7 +53,7 @@ void SelectApplicationDialog::OnCommand(int controlId, int code) {
 }
 
 void SelectApplicationDialog::PaintRules() {
-  PaintDc paint(hwnd());
+  win32::PaintDc paint(hwnd());
   const int left = TwipsToPixels(kRuleLeft, dpi());
   const int right = TwipsToPixels(kRuleRight, dpi());
   const struct {

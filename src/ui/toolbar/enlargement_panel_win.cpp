@@ -30,14 +30,14 @@ void EnlargementPanel::ShowCharacter(unsigned char code) {
 }
 
 void EnlargementPanel::Paint() {
-  PaintDc paint(hwnd());
+  win32::PaintDc paint(hwnd());
   RECT client;
   ::GetClientRect(hwnd(), &client);
   ::FillRect(paint.get(), &client, background_.get());
   if (code_ < 0) return;
   const UINT dpi = DpiOf(hwnd());
   const auto toTwips = [dpi](int pixels) { return ::MulDiv(pixels, kTwipsPerInch, static_cast<int>(dpi)); };
-  Selected font(paint.get(), font_);
+  win32::Selected font(paint.get(), font_);
   const std::wstring character = win32::Wide(std::string(1, static_cast<char>(code_)));
   SIZE extent{};
   ::GetTextExtentPoint32W(paint.get(), character.c_str(), 1, &extent);

@@ -3,7 +3,7 @@
 // right click, moved inside the toolbar by a left drag.
 #include <windows.h>
 
-#include "ui/common/gdi_guards.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/window_base.h"
 
 namespace lk::ui::toolbar {
@@ -19,7 +19,7 @@ class EnlargementPanel : public win32::WindowBase {
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
   void Paint();
 
-  UniqueBrush background_;
+  win32::UniqueBrush background_;
   HFONT font_ = nullptr;
   int code_ = -1;  // nothing drawn yet
 };

@@ -8,10 +8,11 @@
 #include "ui/layout/control_ids.h"
 #include "ui/layout/control_design.h"
 #include "ui/layout/twip_rect.h"
+#include "ui/layout/window_titles.h"
 
 namespace lk::ui::toolbar {
 
-inline constexpr std::string_view kCaption = "Lekhopakar";
+inline constexpr std::string_view kCaption = kProgramName;
 inline constexpr int kClientWidth = 9768;
 inline constexpr int kClientHeight = 3192;
 // The size of most controls' design font; a few buttons use 9.6 points.

@@ -7,6 +7,7 @@
 
 #include "commands/assign.h"
 #include "commands/convert_selection.h"
+#include "diagnostics/debug_log.h"
 #include "platform/win32/wide_text.h"
 #include "resource_ids.h"
 #include "ui/common/colour_win.h"
@@ -41,7 +42,6 @@ constexpr UINT kSettle = WM_APP + 1;
 constexpr UINT kFilesDropped = WM_APP + 2;
 
 bool IsKey(int id) { return id >= id::kFirstKey && id < id::kFirstKey + kKeyCount; }
-bool IsCustomButton(int id) { return (id >= id::kCommand1 && id < id::kCommand7) || id == id::kCommand10; }
 
 // The closed height of a combo box of the strip, in pixels.
 int StripHeight(int controlId, UINT dpi) {
@@ -108,8 +108,11 @@ void ToolbarWindow::CreateControls() {
   COMBOBOXINFO info{};
   info.cbSize = sizeof(info);
   if (::GetComboBoxInfo(quickText, &info)) quickTextEdit_ = info.hwndItem;
-  if (quickTextEdit_) ::SetWindowSubclass(quickTextEdit_, &ToolbarWindow::ChildProc, 0, reinterpret_cast<DWORD_PTR>(this));
-  ::SetWindowSubclass(Item(id::kTargetField), &ToolbarWindow::ChildProc, 0, reinterpret_cast<DWORD_PTR>(this));
+  if (quickTextEdit_ &&
+      !::SetWindowSubclass(quickTextEdit_, &ToolbarWindow::ChildProc, 0, reinterpret_cast<DWORD_PTR>(this)))
+    diagnostics::LogFailure("SetWindowSubclass failed on the quick-text field");
+  if (!::SetWindowSubclass(Item(id::kTargetField), &ToolbarWindow::ChildProc, 0, reinterpret_cast<DWORD_PTR>(this)))
+    diagnostics::LogFailure("SetWindowSubclass failed on the target field");
 
   TraceStartup("strip created");
   // With a font to start in, each key is born with its caption rather than
@@ -235,11 +238,10 @@ void ToolbarWindow::Settle() {
 
 void ToolbarWindow::Place() {
   if (placing_) return;
-  placing_ = true;
+  const win32::FlagRaised placing(placing_);
   const Corner corner = placement_.StoredCorner(store_);
   const SIZE outer = OuterSizeForClient(kClientWidth, kClientHeight, kStyle, kExStyle, dpi());
   ::SetWindowPos(hwnd(), HWND_TOPMOST, corner.x, corner.y, outer.cx, outer.cy, SWP_SHOWWINDOW);
-  placing_ = false;
 }
 
 std::string ToolbarWindow::TargetName() { return win32::GetUtf8Text(Item(id::kTargetField)); }
@@ -255,6 +257,7 @@ LRESULT CALLBACK ToolbarWindow::ChildProc(HWND hwnd, UINT msg, WPARAM wParam, LP
     if (reinterpret_cast<ToolbarWindow*>(self)->OnChildMessage(hwnd, msg, wParam, lParam)) return 0;
   } catch (...) {
     // As in the window-procedure thunk: no exception crosses into the system.
+    diagnostics::LogFailure("exception stopped in a field's subclass procedure; the code is the message", msg);
   }
   return ::DefSubclassProc(hwnd, msg, wParam, lParam);
 }
@@ -307,18 +310,13 @@ std::string ToolbarWindow::FontListText() const {
   HWND fonts = Item(id::kFonts);
   const LRESULT selected = ::SendMessageW(fonts, CB_GETCURSEL, 0, 0);
   if (selected == CB_ERR) return {};
-  const LRESULT length = ::SendMessageW(fonts, CB_GETLBTEXTLEN, static_cast<WPARAM>(selected), 0);
-  if (length <= 0) return {};
-  std::wstring name(static_cast<std::size_t>(length) + 1, L'\0');
-  ::SendMessageW(fonts, CB_GETLBTEXT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(name.data()));
-  name.resize(static_cast<std::size_t>(length));
-  return win32::ToUtf8(name);
+  return win32::ToUtf8(win32::ComboItemText(fonts, static_cast<WPARAM>(selected)));
 }
 
 void ToolbarWindow::OnFontChosen(bool relabelOnly) {
   const std::string name = FontListText();
   if (name.empty()) return;
-  HCURSOR previous = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+  const win32::WaitCursor wait;
   // 224 keys repainted one by one would cost more than all the rest; paint
   // the toolbar once at the end instead. (Turning redraw back on also shows
   // a window, so a toolbar not yet shown is left alone.)
@@ -350,13 +348,12 @@ void ToolbarWindow::OnFontChosen(bool relabelOnly) {
     ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
   }
   if (!relabelOnly) ApplyFontToOffice(platform_.shell, TargetName(), name);
-  ::SetCursor(previous);
 }
 
 void ToolbarWindow::OnConversion(convert::Direction direction, bool fromHotkey) {
   auto pass = gate_.TryEnter();
   if (!pass) return;
-  HCURSOR previous = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+  const win32::WaitCursor wait;
   const std::string font = FontListText();
   HWND front = ::GetForegroundWindow();
   DWORD process = 0;
@@ -367,7 +364,6 @@ void ToolbarWindow::OnConversion(convert::Direction direction, bool fromHotkey) 
     runner_.ConvertWindow(platform::FromHwnd(front), direction, font);
   else
     runner_.ConvertTarget(direction, font);
-  ::SetCursor(previous);
 }
 
 void ToolbarWindow::ConvertDocuments(convert::Direction direction,
@@ -432,12 +428,13 @@ void ToolbarWindow::OnCommand(int controlId, int code, HWND control) {
 
 bool ToolbarWindow::DrawItem(const DRAWITEMSTRUCT& item) {
   const int controlId = static_cast<int>(item.CtlID);
-  if (item.CtlType == ODT_BUTTON && (IsCustomButton(controlId) || IsKey(controlId))) {
-    if (IsKey(controlId))
-      DrawColouredButton(item, ::GetSysColor(COLOR_BTNFACE),
-                         chosenFont_ ? chosenFont_.get() : fonts_.Get(kDesignPoints, false));
-    else
-      DrawColouredButton(item, ToColorRef(FaceOf(controlId)));
+  if (item.CtlType == ODT_BUTTON && IsKey(controlId)) {
+    DrawColouredButton(item, ::GetSysColor(COLOR_BTNFACE), chosenFont_ ? chosenFont_.get() : fonts_.Get(kDesignPoints, false));
+    return true;
+  }
+  if (const ControlDesign* design = FindControl(BottomStrip(), controlId);
+      item.CtlType == ODT_BUTTON && design && design->kind == ControlKind::kColouredButton) {
+    DrawColouredButton(item, ToColorRef(FaceOf(controlId)));
     return true;
   }
   if (item.CtlType == ODT_COMBOBOX && controlId == id::kFonts) {
@@ -445,11 +442,8 @@ bool ToolbarWindow::DrawItem(const DRAWITEMSTRUCT& item) {
     RECT rc = item.rcItem;
     ::FillRect(item.hDC, &rc, selected ? ::GetSysColorBrush(COLOR_HIGHLIGHT) : brushes_.Get(FaceOf(controlId)));
     if (item.itemID != static_cast<UINT>(-1)) {
-      const LRESULT length = ::SendMessageW(item.hwndItem, CB_GETLBTEXTLEN, item.itemID, 0);
-      if (length > 0) {
-        std::wstring name(static_cast<std::size_t>(length) + 1, L'\0');
-        ::SendMessageW(item.hwndItem, CB_GETLBTEXT, item.itemID, reinterpret_cast<LPARAM>(name.data()));
-        name.resize(static_cast<std::size_t>(length));
+      const std::wstring name = win32::ComboItemText(item.hwndItem, item.itemID);
+      if (!name.empty()) {
         ::SetBkMode(item.hDC, TRANSPARENT);
         ::SetTextColor(item.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
         rc.left += 2;
@@ -515,12 +509,12 @@ LRESULT ToolbarWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return brush;
       break;
     case WM_DPICHANGED: {
-      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-      placing_ = true;
-      ::SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-      placing_ = false;
-      LayOut(HIWORD(wParam));
+      UINT dpi;
+      {
+        const win32::FlagRaised placing(placing_);
+        dpi = MoveForDpiChange(hwnd(), wParam, lParam);
+      }
+      LayOut(dpi);
       return 0;
     }
     case WM_PARENTNOTIFY:

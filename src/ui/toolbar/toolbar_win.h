@@ -14,7 +14,7 @@
 #include "target_link/target_ui.h"
 #include "ui/common/colour_win.h"
 #include "ui/common/control_factory_win.h"
-#include "ui/common/gdi_guards.h"
+#include "platform/win32/handles.h"
 #include "ui/common/picture_win.h"
 #include "ui/common/tooltips.h"
 #include "ui/documents/document_conversion_win.h"
@@ -101,9 +101,9 @@ class ToolbarWindow : public win32::WindowBase, public target_link::TargetUi {
   HWND quickTextEdit_ = nullptr;
 
   DesignFonts fonts_;
-  UniqueFont panelFont_;
-  UniqueFont chosenFont_;
-  UniqueFont quickTextFont_;
+  win32::UniqueFont panelFont_;
+  win32::UniqueFont chosenFont_;
+  win32::UniqueFont quickTextFont_;
   Brushes brushes_;
 
   commands::CommandRunner runner_;
