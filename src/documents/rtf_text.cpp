@@ -1,5 +1,6 @@
 #include "documents/rtf_text.h"
 
+#include <charconv>
 #include <cstdint>
 
 #include "text/cp1252.h"
@@ -29,9 +30,10 @@ void ForEachCharacter(std::string_view utf8, Each each) {
 bool IsPlain(char32_t c) { return (c >= 0x20 && c < 0x7F) || c == '\t'; }
 
 void AppendUnit(std::string& out, char16_t unit) {
-  out += "\\u";
-  out += std::to_string(static_cast<std::int16_t>(unit));
-  out += '?';
+  char escape[10] = {'\\', 'u'};
+  char* end = std::to_chars(escape + 2, escape + sizeof escape - 1, static_cast<std::int16_t>(unit)).ptr;
+  *end++ = '?';
+  out.append(escape, end);
 }
 
 void AppendEscaped(std::string& out, char32_t c) {

@@ -122,6 +122,81 @@ TEST(Rtf, LegacyCodesArriveAsHexAsUnicodeAndAsBytes) {
   for (const Case& c : cases) EXPECT_EQ(ConvertRtf(head + c.body + "}", ToUnicode()).plainText, c.expected) << c.body;
 }
 
+TEST(Rtf, BytesAboveAsciiReadInTheDocumentsOrTheFontsCodePage) {
+  struct Case {
+    std::string codePage;  // the header's \ansicpgN, if any
+    std::string charset;   // the Arial entry's \fcharsetN, if any
+    std::string body;
+    std::string expected;  // the plain text
+  };
+  const Case cases[] = {
+      {"\\ansicpg1252", "", R"(caf\'e9)", "café"},
+      {"\\ansicpg1251", "", R"(\'cf\'f0\'e8)", "При"},
+      {"\\ansicpg1250", "\\fcharset0", R"(\'e8)", "č"},
+      {"\\ansicpg1253", "", R"(\'e1)", "α"},
+      {"\\ansicpg1254", "", R"(\'f0)", "ğ"},
+      {"\\ansicpg1255", "", R"(\'e0)", "א"},
+      {"\\ansicpg1256", "", R"(\'c7)", "ا"},
+      {"\\ansicpg1257", "", R"(\'e0)", "ą"},
+      {"\\ansicpg1258", "", R"(\'d2)", "\u0309"},
+      {"\\ansicpg874", "", R"(\'a1)", "ก"},
+      {"\\ansicpg437", "", R"(\'82)", "é"},
+      {"\\ansicpg850", "", R"(\'d0)", "ð"},
+      // bytes as they stand read alike
+      {"\\ansicpg1251", "", "\xcf", "П"},
+      // a code the page leaves undefined
+      {"\\ansicpg1251", "", R"(\'98)", "\u0098"},
+      {"\\ansicpg1253", "", R"(\'aa)", "\uFFFD"},
+      // the font's charset names the page over the document's
+      {"\\ansicpg1252", "\\fcharset204", R"(\'cf)", "П"},
+      {"\\ansicpg1251", "\\fcharset238", R"(\'e8)", "č"},
+      {"", "\\fcharset161", R"(\'e1)", "α"},
+      // the default charset leaves it to the document
+      {"\\ansicpg1251", "\\fcharset1", R"(\'cf)", "П"},
+      // a page we hold no table for reads as Windows-1252, as before
+      {"\\ansicpg10000", "", R"(\'e9)", "é"},
+      // two-byte pages: a lead byte and its trail, hex or as it stands,
+      // are one character we cannot name, never two
+      {"\\ansicpg932", "", R"(a\'82\'a0b)", "a\uFFFDb"},
+      {"\\ansicpg936", "", R"(\'b0@x)", "\uFFFDx"},
+      {"\\ansicpg1252", "\\fcharset128", R"(\'88\'9fy)", "\uFFFDy"},
+      {"\\ansicpg949", "", R"(\'b0)", "\uFFFD"},  // a lead byte the run ends after
+      {"\\ansicpg932", "", R"(\'a6)", "\uFF66"},  // half-width katakana is one byte
+      {"\\ansicpg936", "", R"(\'ff)", "\uFFFD"},
+  };
+  for (const Case& c : cases) {
+    const std::string rtf = "{\\rtf1\\ansi" + c.codePage + "{\\fonttbl{\\f0\\fnil\\fcharset0 Preeti;}{\\f1\\fswiss" +
+                            c.charset + " Arial;}}\\f1 " + c.body + "}";
+    const RtfResult result = ConvertRtf(rtf, ToLegacy());
+    EXPECT_EQ(result.plainText, c.expected) << rtf;
+    EXPECT_EQ(result.rtf, rtf) << rtf;
+  }
+}
+
+TEST(Rtf, ALegacyRunKeepsItsCodesInACyrillicDocumentAndTheOtherRunsTheirBytes) {
+  const std::string head =
+      R"({\rtf1\ansi\ansicpg1251\deff1{\fonttbl{\f0\fnil\fcharset0 Preeti;}{\f1\fswiss\fcharset204 Arial;})";
+  const std::string cyrillic = R"(\f1 \'cf\'f0\'e8\'e2\'e5\'f2 )";
+  // Preeti's \'ab is its own glyph code, not the Cyrillic letter at 0xAB.
+  const std::string input = head + R"(}\f0 6\'abs )" + cyrillic + R"(\par})";
+  const RtfResult unicode = ConvertRtf(input, ToUnicode());
+  EXPECT_EQ(unicode.plainText, "ट्रक Привет \r\n");
+  EXPECT_EQ(unicode.rtf, head + R"({\f2\fnil\fcharset0 Nirmala UI;}}\f0 )" + UnicodeRun(2, "", "ट्रक ") + cyrillic +
+                             R"(\par})");
+
+  // Back to legacy: the converted run is Preeti again, the Cyrillic run
+  // the same bytes as in the original.
+  const RtfResult legacy = ConvertRtf(unicode.rtf, ToLegacy());
+  EXPECT_EQ(legacy.plainText, "6«s Привет \r\n");
+  EXPECT_NE(legacy.rtf.find(R"( 6\'abs} })" + cyrillic + R"(\par})"), std::string::npos) << legacy.rtf;
+
+  // Cyrillic sharing a run with Devanagari is written anew beside it, and
+  // must be the Cyrillic the document showed.
+  const RtfResult mixed = ConvertRtf(head + R"(}\f1 \'cf\'f0\'e8 )" + Escaped("क") + "}", ToLegacy());
+  EXPECT_EQ(mixed.plainText, "При s");
+  EXPECT_NE(mixed.rtf.find("{\\uc1 " + Escaped("При ") + "}"), std::string::npos) << mixed.rtf;
+}
+
 TEST(Rtf, FontsAreFoundHoweverTheTableSpellsThem) {
   struct Case {
     std::string rtf;
