@@ -186,8 +186,9 @@ class RtfConverter {
     const bool tableEnds =
         closing.destination == Destination::kFontTable && (stack_.empty() || top().destination != Destination::kFontTable);
     if (tableEnds) fonts_.Close();
-    // A second table is read where it stands, by the pass that converts.
-    if (tableEnds && fontsOnly_) fontsRead_ = true;
+    // The fonts pass is done once no other table follows; one that does
+    // may describe text before it, as the first may.
+    if (tableEnds && fontsOnly_ && input_.find("\\fonttbl", token.end) == std::string_view::npos) fontsRead_ = true;
     if (tableEnds && !fontTableEnd_ && !fontsOnly_) {
       CopyUpTo(token.begin);
       fontTableEnd_ = result_.rtf.size();

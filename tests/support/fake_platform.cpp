@@ -254,13 +254,13 @@ bool FakePlatform::Restore(const ClipboardSnapshot& snapshot) {
   return true;
 }
 
-bool FakePlatform::Offer(const std::string& text, std::string_view rtf, Rendering rendering) {
+bool FakePlatform::Offer(std::string text, std::string rtf, Rendering rendering) {
   if (clipboardLocked) return false;
   offerRendering = rendering;
   clipboardOther.clear();
   if (!rtf.empty()) clipboardOther.push_back({0xC001, std::string(kRichTextFormat), {rtf.begin(), rtf.end()}});
   clipboardHasText = true;
-  clipboardText = text;
+  clipboardText = std::move(text);
   clipboardMarked = true;
   offerTaken = false;
   return true;

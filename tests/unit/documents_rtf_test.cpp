@@ -214,6 +214,8 @@ TEST(Rtf, FontsAreFoundHoweverTheTableSpellsThem) {
       {R"({\rtf1{\fonttbl\f0 Preeti}{\fonttbl x}\f0 g]kfn})", "नेपाल"},
       // a table behind the text it describes
       {R"({\rtf1\f0 g]kfn{\fonttbl{\f0 Preeti;}}})", "नेपाल"},
+      // ... and a second one behind it, after a first
+      {R"({\rtf1{\fonttbl{\f1 Arial;}}\f0 g]kfn\f1  x{\fonttbl{\f0 Preeti;}}})", "नेपाल x"},
       // a number the table does not hold is no legacy font
       {R"({\rtf1{\fonttbl{\f0 Preeti;}}\f9 g]kfn})", "g]kfn"},
       // another family's code table: Kantipur's F is aa
