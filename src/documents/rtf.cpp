@@ -523,6 +523,20 @@ class RtfConverter {
     }
   }
 
+  // The highest N of any \fN in the input; bytes that only look like one
+  // (inside a picture's data, say) cost a number, nothing more.
+  std::int32_t HighestFontWord() const {
+    std::int64_t highest = -1;
+    for (std::size_t at = input_.find("\\f"); at != std::string_view::npos; at = input_.find("\\f", at + 2)) {
+      std::int64_t number = 0;
+      std::size_t digit = at + 2;
+      for (; digit < input_.size() && input_[digit] >= '0' && input_[digit] <= '9'; ++digit)
+        number = std::min<std::int64_t>(number * 10 + (input_[digit] - '0'), INT32_MAX);
+      if (digit > at + 2) highest = std::max(highest, number);
+    }
+    return static_cast<std::int32_t>(highest);
+  }
+
   static void AppendNumber(std::string& out, std::int32_t number) {
     char digits[16];
     out.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
@@ -566,8 +580,11 @@ class RtfConverter {
     return *legacyFont_;
   }
 
+  // A font we add takes a number no \fN of the document names, in the
+  // table or not: text in a font the table lacks would otherwise take ours
+  // when the output is read again.
   std::int32_t NewFontNumber() {
-    std::int32_t number = fonts_.FreeNumber(defaultFont_);
+    std::int32_t number = fonts_.FreeNumber(std::max(defaultFont_, HighestFontWord()));
     if (lastAddedFont_ && number <= *lastAddedFont_) number = *lastAddedFont_ + 1;
     lastAddedFont_ = number;
     return number;

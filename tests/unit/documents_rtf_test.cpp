@@ -190,6 +190,15 @@ TEST(Rtf, ALegacyRunKeepsItsCodesInACyrillicDocumentAndTheOtherRunsTheirBytes) {
   EXPECT_EQ(legacy.plainText, "6«s Привет \r\n");
   EXPECT_NE(legacy.rtf.find(R"( 6\'abs} })" + cyrillic + R"(\par})"), std::string::npos) << legacy.rtf;
 
+  // A font the document names without a table entry keeps its number:
+  // the Preeti entry added for the converted run takes another, or the
+  // Cyrillic run would read as Preeti codes the next time.
+  const std::string untabled =
+      R"({\rtf1\ansi\ansicpg1251{\fonttbl{\f1\fswiss\fcharset204 Arial;}}\f1 )" + Escaped("क") + R"(\f3 \'cf})";
+  const RtfResult added = ConvertRtf(untabled, ToLegacy());
+  EXPECT_NE(added.rtf.find(R"({\f4\fnil\fcharset0 Preeti;})"), std::string::npos) << added.rtf;
+  EXPECT_EQ(ConvertRtf(added.rtf, ToLegacy()).plainText, added.plainText);
+
   // Cyrillic sharing a run with Devanagari is written anew beside it, and
   // must be the Cyrillic the document showed.
   const RtfResult mixed = ConvertRtf(head + R"(}\f1 \'cf\'f0\'e8 )" + Escaped("क") + "}", ToLegacy());
