@@ -492,9 +492,9 @@ class RtfConverter {
     for (const Segment& segment : result.segments) {
       if (segment.text.empty()) continue;
       if (!segment.converted) {
-        const bool escapes = rtf::NeedsUnicodeEscapes(segment.text);
+        const bool escapes = rtf::NeedsUnicodeEscapes(segment.text, run.symbolCodes);
         if (escapes) out += "{\\uc1 ";
-        rtf::AppendUnicodeText(out, segment.text);
+        rtf::AppendUnicodeText(out, segment.text, run.symbolCodes);
         if (escapes) out += '}';
       } else if (settings_.direction == Direction::kToUnicode) {
         // Word draws Devanagari in the complex-script font, at the

@@ -333,6 +333,9 @@ TEST(Rtf, ConvertingAConvertedDocumentChangesNothing) {
       R"({\rtf1{\fonttbl{\f0 Preeti;}{\f1\fcharset2 Nirmala UI;}}\f0 s-})",
       // English behind a \' without its digits does not become them
       "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\'e\r\n9 " + Escaped("क") + "}",
+      // a symbol font's run holding ASCII given as \uN, beside Devanagari:
+      // written as it stands, the # would read as a symbol code
+      R"({\rtf1{\fonttbl{\f0\fcharset2 Wingdings;}}\f0\u35?)" + Escaped("क") + "}",
       // text behind the old spelling of \par, a backslash ending a line
       "{\\rtf1{\\fonttbl{\\f0 Preeti;}}\\f0 s\\\n;}",
   };
