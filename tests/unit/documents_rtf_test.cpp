@@ -199,6 +199,15 @@ TEST(Rtf, ALegacyRunKeepsItsCodesInACyrillicDocumentAndTheOtherRunsTheirBytes) {
   EXPECT_NE(added.rtf.find(R"({\f4\fnil\fcharset0 Preeti;})"), std::string::npos) << added.rtf;
   EXPECT_EQ(ConvertRtf(added.rtf, ToLegacy()).plainText, added.plainText);
 
+  // A font's name is in its charset's code page too: the Unicode font
+  // named in Cyrillic is found, not added again.
+  ConvertSettings cyrillicFont = ToUnicode();
+  cyrillicFont.unicodeFont = "Нирмала";
+  const std::string named = R"({\rtf1\ansi{\fonttbl{\f0 Preeti;}{\f1\fcharset204 \'cd\'e8\'f0\'ec\'e0\'eb\'e0;}}\f0 s})";
+  EXPECT_EQ(ConvertRtf(named, cyrillicFont).rtf,
+            R"({\rtf1\ansi{\fonttbl{\f0 Preeti;}{\f1\fcharset204 \'cd\'e8\'f0\'ec\'e0\'eb\'e0;}}\f0 )" +
+                UnicodeRun(1, "", "क") + "}");
+
   // Cyrillic sharing a run with Devanagari is written anew beside it, and
   // must be the Cyrillic the document showed.
   const RtfResult mixed = ConvertRtf(head + R"(}\f1 \'cf\'f0\'e8 )" + Escaped("क") + "}", ToLegacy());
