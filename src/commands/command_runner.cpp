@@ -92,12 +92,13 @@ void CommandRunner::Convert(platform::WindowHandle window, const std::string& na
   if (captured.rtf)
     richOutcome = ConvertRichSelection(*captured.rtf, selection, direction, font,
                                        AutomationFontAfter(convert::Direction::kToUnicode, font, store_));
-  const ConversionOutcome outcome = richOutcome ? std::move(*richOutcome) : ConvertSelection(selection, direction, font);
+  ConversionOutcome outcome = richOutcome ? std::move(*richOutcome) : ConvertSelection(selection, direction, font);
   if (!outcome.paste) {
     if (outcome.message) Show(*outcome.message);
     return;
   }
-  const auto pasted = target_link::PasteRich(platform_, window, *outcome.paste, outcome.pasteRtf.value_or(""));
+  const auto pasted = target_link::PasteRich(platform_, window, std::move(*outcome.paste),
+                                             outcome.pasteRtf ? std::move(*outcome.pasteRtf) : std::string());
   ReportClipboard(pasted.clipboardRestored);
   if (!pasted.pasted) return;
   // Only the converted window's own application: a conversion in notepad

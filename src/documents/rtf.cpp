@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <charconv>
 #include <cstddef>
 #include <string>
 #include <vector>
 
 #include "documents/document_file.h"
+#include "documents/rtf_code_pages.h"
 #include "documents/rtf_fonts.h"
 #include "documents/rtf_text.h"
 #include "documents/rtf_tokens.h"
@@ -85,6 +87,9 @@ struct RunSpan {
   bool italic = false;
   std::int32_t size = -1;
   bool symbolCodes = false;  // a symbol font that is no legacy family: codes read as U+F0xx
+  // Any other font's bytes are text in the code page of its charset, or the
+  // document's; a legacy family's are its glyph codes, read as Windows-1252.
+  rtf::CodePage codePage;
   bool atGroupStart = false;  // the first thing in its group
   bool afterBareWord = false;  // right behind a control word without its blank
   bool afterBrokenHex = false;  // right behind a \' that had no hex digits
@@ -104,6 +109,7 @@ class RtfConverter {
     fonts.Run();
     fonts_ = std::move(fonts.fonts_);
     fonts_.Close();
+    ReserveOutput();
     return Run();
   }
 
@@ -111,7 +117,7 @@ class RtfConverter {
   RtfResult Run() {
     Token token;
     bool rootClosed = false;
-    while (!rootClosed && tokens_.Next(token)) {
+    while (!rootClosed && !fontsRead_ && tokens_.Next(token)) {
       if (stack_.empty()) {
         // Blanks before the document; it was checked to open with {\rtf.
         if (token.kind == TokenKind::kGroupOpen) stack_.push_back(GroupState{});
@@ -144,6 +150,22 @@ class RtfConverter {
     return std::move(result_);
   }
 
+  // The output is written once, front to back: growing it by doubling would
+  // copy it and touch fresh memory twice. Converted text is longer than its
+  // legacy bytes (each letter a \uN escape), Devanagari made legacy shorter.
+  // Pages reserved and never written cost nothing on Linux, but Windows
+  // commits them, so a large file's reservation has a ceiling.
+  void ReserveOutput() {
+    constexpr std::uint64_t kCeiling = 256ull << 20;
+    const std::uint64_t size = input_.size();
+    const bool toUnicode = settings_.direction == Direction::kToUnicode;
+    const auto reserve = [&](std::string& out, std::uint64_t bytes) {
+      out.reserve(static_cast<std::size_t>(std::min({bytes, limits_.maxOutputSize, kCeiling})));
+    };
+    reserve(result_.rtf, toUnicode ? size * 5 : size + 4096);
+    reserve(result_.plainText, toUnicode ? size * 2 : size);
+  }
+
   GroupState& top() { return stack_.back(); }
 
   void OpenGroup() {
@@ -164,6 +186,9 @@ class RtfConverter {
     const bool tableEnds =
         closing.destination == Destination::kFontTable && (stack_.empty() || top().destination != Destination::kFontTable);
     if (tableEnds) fonts_.Close();
+    // The fonts pass is done once no other table follows; one that does
+    // may describe text before it, as the first may.
+    if (tableEnds && fontsOnly_ && input_.find("\\fonttbl", token.end) == std::string_view::npos) fontsRead_ = true;
     if (tableEnds && !fontTableEnd_ && !fontsOnly_) {
       CopyUpTo(token.begin);
       fontTableEnd_ = result_.rtf.size();
@@ -188,6 +213,8 @@ class RtfConverter {
       breakNext_ = true;
       return;
     }
+    if (token.name == "ansicpg" && token.hasParameter && state.destination != Destination::kSkipped)
+      codePage_ = token.parameter;
     switch (state.destination) {
       case Destination::kSkipped: return;
       case Destination::kFontTable: FontTableWord(token); return;
@@ -319,22 +346,42 @@ class RtfConverter {
     const Destination destination = top().destination;
     if (destination == Destination::kSkipped) return;
     if (destination == Destination::kFontTable) {
-      fonts_.AddNameText(text::Cp1252ToUtf8(bytes));
+      const rtf::CodePage names(rtf::CodePageOfCharset(fonts_.CurrentCharset()).value_or(codePage_));
+      std::string utf8;
+      for (const char byte : bytes) text::AppendUtf8(utf8, names.UnitOf(static_cast<unsigned char>(byte)));
+      fonts_.AddNameText(utf8);
       return;
     }
     if (fontsOnly_) return;
     OpenPiece(token.begin);
-    std::string utf8;
-    utf8.reserve(bytes.size());
+    std::string& text = run_->piece.text;
+    const std::size_t before = text.size();
+    if (highSurrogate_) {
+      text::AppendUtf8(text, text::kReplacement);
+      highSurrogate_.reset();
+    }
+    const bool legacyCodes = run_->piece.family.has_value();
     for (const char byte : bytes) {
       const auto code = static_cast<unsigned char>(byte);
-      if (code < 0x80 && (!run_->symbolCodes || code <= 0x20)) {
-        utf8 += byte;
+      if (leadByte_) {
+        // Two bytes of one character we hold no table for: one unknown
+        // character, not two wrong ones. The document keeps its bytes.
+        text::AppendUtf8(text, text::kReplacement);
+        leadByte_ = false;
+      } else if (code < 0x80 && (!run_->symbolCodes || code <= 0x20)) {
+        text += byte;
+      } else if (run_->symbolCodes) {
+        text::AppendUtf8(text, 0xF000 + code);
+      } else if (legacyCodes) {
+        text::AppendUtf8(text, text::Cp1252ToUnit(code));
+      } else if (run_->codePage.IsLeadByte(code)) {
+        leadByte_ = true;
       } else {
-        text::AppendUtf8(utf8, run_->symbolCodes ? 0xF000 + code : text::Cp1252ToUnit(code));
+        text::AppendUtf8(text, run_->codePage.UnitOf(code));
       }
     }
-    AddText(token.begin, token.end, utf8);
+    run_->end = token.end;
+    paragraphBytes_ += text.size() - before;
   }
 
   // A tab or a line break: a piece of its own, in no legacy family, so that
@@ -358,6 +405,7 @@ class RtfConverter {
     run.piece.family = font ? font->family : std::nullopt;
     run.piece.joinsPrevious = !breakNext_;
     run.symbolCodes = font && !font->family && font->charset == rtf::kSymbolCharset;
+    run.codePage = rtf::CodePage(font ? rtf::CodePageOfCharset(font->charset).value_or(codePage_) : codePage_);
     run.begin = run.end = begin;
     run.bold = state.bold;
     run.italic = state.italic;
@@ -383,6 +431,10 @@ class RtfConverter {
 
   void ClosePiece() {
     if (!run_) return;
+    if (leadByte_) {
+      text::AppendUtf8(run_->piece.text, text::kReplacement);
+      leadByte_ = false;
+    }
     if (highSurrogate_) {
       text::AppendUtf8(run_->piece.text, text::kReplacement);
       highSurrogate_.reset();
@@ -440,29 +492,69 @@ class RtfConverter {
     for (const Segment& segment : result.segments) {
       if (segment.text.empty()) continue;
       if (!segment.converted) {
-        const bool escapes = rtf::NeedsUnicodeEscapes(segment.text);
+        const bool escapes = rtf::NeedsUnicodeEscapes(segment.text, run.symbolCodes);
         if (escapes) out += "{\\uc1 ";
-        rtf::AppendUnicodeText(out, segment.text);
+        rtf::AppendUnicodeText(out, segment.text, run.symbolCodes);
         if (escapes) out += '}';
       } else if (settings_.direction == Direction::kToUnicode) {
         // Word draws Devanagari in the complex-script font, at the
         // complex-script size and weight: they mirror the run's own.
-        const std::string font = std::to_string(UnicodeFontNumber());
-        out += "{\\rtlch\\fcs1 \\af" + font;
+        const std::string& font = NumberText(UnicodeFontNumber());
+        out += "{\\rtlch\\fcs1 \\af";
+        out += font;
         if (run.bold) out += "\\ab";
         if (run.italic) out += "\\ai";
-        if (run.size >= 0) out += "\\afs" + std::to_string(run.size);
-        out += " \\ltrch\\fcs0 \\loch\\af" + font + "\\hich\\af" + font + "\\dbch\\af" + font + "\\loch\\f" + font;
+        if (run.size >= 0) {
+          out += "\\afs";
+          AppendNumber(out, run.size);
+        }
+        out += ' ';
+        AppendFontSwitch(out, font);
         out += "\\uc1 ";
         rtf::AppendUnicodeText(out, segment.text);
         out += '}';
       } else {
-        const std::string font = std::to_string(LegacyFontNumber());
-        out += "{\\ltrch\\fcs0 \\loch\\af" + font + "\\hich\\af" + font + "\\dbch\\af" + font + "\\loch\\f" + font;
+        out += '{';
+        AppendFontSwitch(out, NumberText(LegacyFontNumber()));
         out += rtf::NeedsUnicodeEscapesAsLegacy(segment.text) ? "\\uc1 " : " ";
         rtf::AppendLegacyCodes(out, segment.text);
         out += '}';
       }
+    }
+  }
+
+  // The highest N of any \fN in the input; bytes that only look like one
+  // (inside a picture's data, say) cost a number, nothing more.
+  std::int32_t HighestFontWord() const {
+    std::int64_t highest = -1;
+    for (std::size_t at = input_.find("\\f"); at != std::string_view::npos; at = input_.find("\\f", at + 2)) {
+      std::int64_t number = 0;
+      std::size_t digit = at + 2;
+      for (; digit < input_.size() && input_[digit] >= '0' && input_[digit] <= '9'; ++digit)
+        number = std::min<std::int64_t>(number * 10 + (input_[digit] - '0'), INT32_MAX);
+      if (digit > at + 2) highest = std::max(highest, number);
+    }
+    return static_cast<std::int32_t>(highest);
+  }
+
+  static void AppendNumber(std::string& out, std::int32_t number) {
+    char digits[16];
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
+  }
+
+  // The decimal text of a font number, made once for the thousands of runs
+  // that take the same font.
+  const std::string& NumberText(std::int32_t number) {
+    if (numberText_.first != number || numberText_.second.empty()) numberText_ = {number, std::to_string(number)};
+    return numberText_.second;
+  }
+
+  // Every slot of the run in the font, so that its punctuation does not draw
+  // in the font around it.
+  static void AppendFontSwitch(std::string& out, std::string_view font) {
+    for (const std::string_view slot : {"\\ltrch\\fcs0 \\loch\\af", "\\hich\\af", "\\dbch\\af", "\\loch\\f"}) {
+      out += slot;
+      out += font;
     }
   }
 
@@ -488,8 +580,11 @@ class RtfConverter {
     return *legacyFont_;
   }
 
+  // A font we add takes a number no \fN of the document names, in the
+  // table or not: text in a font the table lacks would otherwise take ours
+  // when the output is read again.
   std::int32_t NewFontNumber() {
-    std::int32_t number = fonts_.FreeNumber(defaultFont_);
+    std::int32_t number = fonts_.FreeNumber(std::max(defaultFont_, HighestFontWord()));
     if (lastAddedFont_ && number <= *lastAddedFont_) number = *lastAddedFont_ + 1;
     lastAddedFont_ = number;
     return number;
@@ -544,6 +639,10 @@ class RtfConverter {
   FontTable fonts_;
   std::int32_t defaultFont_ = 0;
   bool fontsOnly_ = false;
+  std::pair<std::int32_t, std::string> numberText_;
+  bool fontsRead_ = false;  // the fonts pass has seen the table
+  int codePage_ = rtf::kDefaultCodePage;  // \ansicpgN
+  bool leadByte_ = false;  // the first byte of a two-byte character was read
   bool groupStart_ = false;
   bool tokenAtGroupStart_ = false;
   std::optional<std::size_t> bareWordEnd_;

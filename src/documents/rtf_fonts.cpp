@@ -36,6 +36,11 @@ void FontTable::AddNameText(std::string_view utf8) {
   entry.family = LegacyFamilyOf(entry.name);
 }
 
+int FontTable::CurrentCharset() const {
+  const FontEntry* entry = current_ ? Find(*current_) : nullptr;
+  return entry ? entry->charset : 0;
+}
+
 const FontEntry* FontTable::Find(std::int32_t number) const {
   const auto found = fonts_.find(number);
   return found == fonts_.end() ? nullptr : &found->second;

@@ -33,6 +33,9 @@ class FontTable {
   // Text of the entry's name; a ';' ends it.
   void AddNameText(std::string_view utf8);
 
+  // The charset of the entry being read, whose code page its name is in.
+  int CurrentCharset() const;
+
   // The table's group ended: text after it names no font.
   void Close() { current_.reset(); }
 

@@ -1,5 +1,6 @@
 #include "documents/rtf_text.h"
 
+#include <charconv>
 #include <cstdint>
 
 #include "text/cp1252.h"
@@ -26,15 +27,22 @@ void ForEachCharacter(std::string_view utf8, Each each) {
 
 // Other control characters come as \uN too: a line break read back as
 // \line would be the plain text's CRLF, not the character that was there.
-bool IsPlain(char32_t c) { return (c >= 0x20 && c < 0x7F) || c == '\t'; }
-
-void AppendUnit(std::string& out, char16_t unit) {
-  out += "\\u";
-  out += std::to_string(static_cast<std::int16_t>(unit));
-  out += '?';
+bool IsPlain(char32_t c, bool symbolRun) {
+  return symbolRun ? c == ' ' || c == '\t' : (c >= 0x20 && c < 0x7F) || c == '\t';
 }
 
-void AppendEscaped(std::string& out, char32_t c) {
+void AppendUnit(std::string& out, char16_t unit) {
+  char escape[10] = {'\\', 'u'};
+  char* end = std::to_chars(escape + 2, escape + sizeof escape - 1, static_cast<std::int16_t>(unit)).ptr;
+  *end++ = '?';
+  out.append(escape, end);
+}
+
+void AppendEscaped(std::string& out, char32_t c, bool symbolRun = false) {
+  if (symbolRun && c > 0x20 && c < 0x7F) {
+    AppendUnit(out, static_cast<char16_t>(c));
+    return;
+  }
   switch (c) {
     case '\\': case '{': case '}':
       out += '\\';
@@ -56,13 +64,13 @@ void AppendEscaped(std::string& out, char32_t c) {
 
 }  // namespace
 
-void AppendUnicodeText(std::string& out, std::string_view utf8) {
-  ForEachCharacter(utf8, [&](char32_t c) { AppendEscaped(out, c); });
+void AppendUnicodeText(std::string& out, std::string_view utf8, bool symbolRun) {
+  ForEachCharacter(utf8, [&](char32_t c) { AppendEscaped(out, c, symbolRun); });
 }
 
-bool NeedsUnicodeEscapes(std::string_view utf8) {
+bool NeedsUnicodeEscapes(std::string_view utf8, bool symbolRun) {
   bool needs = false;
-  ForEachCharacter(utf8, [&](char32_t c) { needs = needs || !IsPlain(c); });
+  ForEachCharacter(utf8, [&](char32_t c) { needs = needs || !IsPlain(c, symbolRun); });
   return needs;
 }
 
@@ -82,7 +90,7 @@ void AppendLegacyCodes(std::string& out, std::string_view legacyUtf8) {
 
 bool NeedsUnicodeEscapesAsLegacy(std::string_view legacyUtf8) {
   bool needs = false;
-  ForEachCharacter(legacyUtf8, [&](char32_t c) { needs = needs || (!IsPlain(c) && text::Cp1252CodeOf(c) < 0x80); });
+  ForEachCharacter(legacyUtf8, [&](char32_t c) { needs = needs || (!IsPlain(c, false) && text::Cp1252CodeOf(c) < 0x80); });
   return needs;
 }
 

@@ -57,8 +57,9 @@ class Clipboard {
   // there at once, or rendered on request, so that the request tells us
   // another program has read it. False when the text could not be put
   // there; the clipboard is then as it was. A non-empty rtf goes beside the
-  // text as "Rich Text Format", rendered the same way.
-  virtual bool Offer(const std::string& text, std::string_view rtf, Rendering rendering) = 0;
+  // text as "Rich Text Format", rendered the same way. Both are taken over:
+  // an offer of megabytes waiting to be rendered is not held twice.
+  virtual bool Offer(std::string text, std::string rtf, Rendering rendering) = 0;
   // True once another program has read a text rendered on request, and at
   // once for a text put there whole: there is nothing to wait for then.
   virtual bool OfferTaken() = 0;

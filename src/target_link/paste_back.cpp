@@ -1,5 +1,7 @@
 #include "target_link/paste_back.h"
 
+#include <utility>
+
 #include "target_link/link.h"
 #include "text/utf8.h"
 
@@ -23,8 +25,8 @@ Pasted PasteText(const platform::Platform& platform, platform::WindowHandle wind
   return PasteRich(platform, window, text, {});
 }
 
-Pasted PasteRich(const platform::Platform& platform, platform::WindowHandle window, const std::string& text,
-                 std::string_view rtf) {
+Pasted PasteRich(const platform::Platform& platform, platform::WindowHandle window, std::string text,
+                 std::string rtf) {
   if (text.empty() && rtf.empty()) return {};
   auto& clipboard = platform.clipboard;
   // The user's clipboard is not given up unless it can be given back.
@@ -34,7 +36,7 @@ Pasted PasteRich(const platform::Platform& platform, platform::WindowHandle wind
   // Pasted whenever it is there, even when it equals what the clipboard held
   // before: the same text twice is still two pastes.
   const platform::Rendering rendering = RenderingFor(reached, text.size() + rtf.size());
-  if (!reached.ok || !clipboard.Offer(text, rtf, rendering)) return {};
+  if (!reached.ok || !clipboard.Offer(std::move(text), std::move(rtf), rendering)) return {};
   Pasted result;
   if (reached.edit) {
     auto& keyboard = platform.keyboard;

@@ -23,8 +23,8 @@ Pasted PasteText(const platform::Platform& platform, platform::WindowHandle wind
 
 // The same with rich text (RTF) beside it: a rich target takes the rich
 // text, a plain one the text. An empty rtf pastes the text alone.
-Pasted PasteRich(const platform::Platform& platform, platform::WindowHandle window, const std::string& text,
-                 std::string_view rtf);
+Pasted PasteRich(const platform::Platform& platform, platform::WindowHandle window, std::string text,
+                 std::string rtf);
 
 // Offers up to this size (text and rich text together) are put on the
 // clipboard whole for an edit control.

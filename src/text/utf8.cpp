@@ -51,6 +51,29 @@ void AppendUtf16(std::u16string& out, char32_t c) {
 
 }  // namespace
 
+namespace {
+
+// Calls each(unit) for the UTF-16 units of a text, in order.
+template <typename Each>
+void ForEachUtf16Unit(std::string_view utf8, Each each) {
+  for (std::size_t i = 0; i < utf8.size();) {
+    if (static_cast<unsigned char>(utf8[i]) < 0x80) {
+      each(static_cast<char16_t>(utf8[i++]));
+      continue;
+    }
+    char32_t c = DecodeMaximal(utf8, i);
+    if (c < 0x10000) {
+      each(static_cast<char16_t>(c));
+      continue;
+    }
+    c -= 0x10000;
+    each(static_cast<char16_t>(0xD800 + (c >> 10)));
+    each(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
+  }
+}
+
+}  // namespace
+
 std::u16string Utf8ToUtf16(std::string_view utf8) {
   std::u16string out;
   out.reserve(utf8.size());
@@ -62,6 +85,23 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
   stream.Feed(utf8, take);
   stream.Finish(take);
   return out;
+}
+
+std::size_t Utf16Length(std::string_view utf8) {
+  std::size_t length = 0;
+  ForEachUtf16Unit(utf8, [&](char16_t) { ++length; });
+  return length;
+}
+
+void WriteUtf16(std::string_view utf8, char16_t* out) {
+  ForEachUtf16Unit(utf8, [&](char16_t unit) { *out++ = unit; });
+}
+
+void WriteCp1252(std::string_view utf8, char* out) {
+  ForEachUtf16Unit(utf8, [&](char16_t unit) {
+    const int code = Cp1252CodeOf(unit);
+    *out++ = code < 0 ? '?' : static_cast<char>(code);
+  });
 }
 
 std::string Utf16ToUtf8(std::u16string_view utf16) {

@@ -198,6 +198,14 @@ std::u32string Utf8ToUtf32(std::string_view text);  // each invalid byte becomes
 std::u16string Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view utf16);
 
+// The same written straight into memory the caller sized by Utf16Length
+// (the clipboard's, say), with no string between: a large text is not
+// copied once more on its way.
+std::size_t Utf16Length(std::string_view utf8);
+void WriteUtf16(std::string_view utf8, char16_t* out);
+// Utf8ToCp1252 into memory of Utf16Length bytes.
+void WriteCp1252(std::string_view utf8, char* out);
+
 // Legacy-font text as Unicode and back, through the Windows-1252 table.
 std::string Cp1252ToUtf8(std::string_view legacy);
 std::string Utf8ToCp1252(std::string_view utf8);

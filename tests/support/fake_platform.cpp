@@ -216,7 +216,8 @@ std::string FakePlatform::GetText() {
 
 std::optional<std::string> FakePlatform::ClipboardRtf() const {
   for (const ClipboardItem& item : clipboardOther)
-    if (item.name == kRichTextFormat) return std::string(item.bytes.begin(), item.bytes.end());
+    if (item.name == kRichTextFormat)
+      return std::string(reinterpret_cast<const char*>(item.bytes.data()), item.bytes.size());
   return std::nullopt;
 }
 
@@ -254,13 +255,16 @@ bool FakePlatform::Restore(const ClipboardSnapshot& snapshot) {
   return true;
 }
 
-bool FakePlatform::Offer(const std::string& text, std::string_view rtf, Rendering rendering) {
+bool FakePlatform::Offer(std::string text, std::string rtf, Rendering rendering) {
   if (clipboardLocked) return false;
   offerRendering = rendering;
   clipboardOther.clear();
-  if (!rtf.empty()) clipboardOther.push_back({0xC001, std::string(kRichTextFormat), {rtf.begin(), rtf.end()}});
+  if (!rtf.empty()) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(rtf.data());
+    clipboardOther.push_back({0xC001, std::string(kRichTextFormat), {bytes, bytes + rtf.size()}});
+  }
   clipboardHasText = true;
-  clipboardText = text;
+  clipboardText = std::move(text);
   clipboardMarked = true;
   offerTaken = false;
   return true;

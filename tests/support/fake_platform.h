@@ -94,7 +94,7 @@ class FakePlatform : public Clipboard, public Keyboard, public Windows, public S
   bool Clear() override;
   std::optional<ClipboardSnapshot> Save() override;
   bool Restore(const ClipboardSnapshot& snapshot) override;
-  bool Offer(const std::string& text, std::string_view rtf, Rendering rendering) override;
+  bool Offer(std::string text, std::string rtf, Rendering rendering) override;
   // The clipboard's rich text, when it holds one.
   std::optional<std::string> ClipboardRtf() const;
   bool OfferTaken() override;

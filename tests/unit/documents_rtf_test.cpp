@@ -122,6 +122,99 @@ TEST(Rtf, LegacyCodesArriveAsHexAsUnicodeAndAsBytes) {
   for (const Case& c : cases) EXPECT_EQ(ConvertRtf(head + c.body + "}", ToUnicode()).plainText, c.expected) << c.body;
 }
 
+TEST(Rtf, BytesAboveAsciiReadInTheDocumentsOrTheFontsCodePage) {
+  struct Case {
+    std::string codePage;  // the header's \ansicpgN, if any
+    std::string charset;   // the Arial entry's \fcharsetN, if any
+    std::string body;
+    std::string expected;  // the plain text
+  };
+  const Case cases[] = {
+      {"\\ansicpg1252", "", R"(caf\'e9)", "café"},
+      {"\\ansicpg1251", "", R"(\'cf\'f0\'e8)", "При"},
+      {"\\ansicpg1250", "\\fcharset0", R"(\'e8)", "č"},
+      {"\\ansicpg1253", "", R"(\'e1)", "α"},
+      {"\\ansicpg1254", "", R"(\'f0)", "ğ"},
+      {"\\ansicpg1255", "", R"(\'e0)", "א"},
+      {"\\ansicpg1256", "", R"(\'c7)", "ا"},
+      {"\\ansicpg1257", "", R"(\'e0)", "ą"},
+      {"\\ansicpg1258", "", R"(\'d2)", "\u0309"},
+      {"\\ansicpg874", "", R"(\'a1)", "ก"},
+      {"\\ansicpg437", "", R"(\'82)", "é"},
+      {"\\ansicpg850", "", R"(\'d0)", "ð"},
+      // bytes as they stand read alike
+      {"\\ansicpg1251", "", "\xcf", "П"},
+      // a code the page leaves undefined
+      {"\\ansicpg1251", "", R"(\'98)", "\u0098"},
+      {"\\ansicpg1253", "", R"(\'aa)", "\uFFFD"},
+      // the font's charset names the page over the document's
+      {"\\ansicpg1252", "\\fcharset204", R"(\'cf)", "П"},
+      {"\\ansicpg1251", "\\fcharset238", R"(\'e8)", "č"},
+      {"", "\\fcharset161", R"(\'e1)", "α"},
+      // the default charset leaves it to the document
+      {"\\ansicpg1251", "\\fcharset1", R"(\'cf)", "П"},
+      // a page we hold no table for reads as Windows-1252, as before
+      {"\\ansicpg10000", "", R"(\'e9)", "é"},
+      // two-byte pages: a lead byte and its trail, hex or as it stands,
+      // are one character we cannot name, never two
+      {"\\ansicpg932", "", R"(a\'82\'a0b)", "a\uFFFDb"},
+      {"\\ansicpg936", "", R"(\'b0@x)", "\uFFFDx"},
+      {"\\ansicpg1252", "\\fcharset128", R"(\'88\'9fy)", "\uFFFDy"},
+      {"\\ansicpg949", "", R"(\'b0)", "\uFFFD"},  // a lead byte the run ends after
+      {"\\ansicpg932", "", R"(\'a6)", "\uFF66"},  // half-width katakana is one byte
+      {"\\ansicpg936", "", R"(\'ff)", "\uFFFD"},
+  };
+  for (const Case& c : cases) {
+    const std::string rtf = "{\\rtf1\\ansi" + c.codePage + "{\\fonttbl{\\f0\\fnil\\fcharset0 Preeti;}{\\f1\\fswiss" +
+                            c.charset + " Arial;}}\\f1 " + c.body + "}";
+    const RtfResult result = ConvertRtf(rtf, ToLegacy());
+    EXPECT_EQ(result.plainText, c.expected) << rtf;
+    EXPECT_EQ(result.rtf, rtf) << rtf;
+  }
+}
+
+TEST(Rtf, ALegacyRunKeepsItsCodesInACyrillicDocumentAndTheOtherRunsTheirBytes) {
+  const std::string head =
+      R"({\rtf1\ansi\ansicpg1251\deff1{\fonttbl{\f0\fnil\fcharset0 Preeti;}{\f1\fswiss\fcharset204 Arial;})";
+  const std::string cyrillic = R"(\f1 \'cf\'f0\'e8\'e2\'e5\'f2 )";
+  // Preeti's \'ab is its own glyph code, not the Cyrillic letter at 0xAB.
+  const std::string input = head + R"(}\f0 6\'abs )" + cyrillic + R"(\par})";
+  const RtfResult unicode = ConvertRtf(input, ToUnicode());
+  EXPECT_EQ(unicode.plainText, "ट्रक Привет \r\n");
+  EXPECT_EQ(unicode.rtf, head + R"({\f2\fnil\fcharset0 Nirmala UI;}}\f0 )" + UnicodeRun(2, "", "ट्रक ") + cyrillic +
+                             R"(\par})");
+
+  // Back to legacy: the converted run is Preeti again, the Cyrillic run
+  // the same bytes as in the original.
+  const RtfResult legacy = ConvertRtf(unicode.rtf, ToLegacy());
+  EXPECT_EQ(legacy.plainText, "6«s Привет \r\n");
+  EXPECT_NE(legacy.rtf.find(R"( 6\'abs} })" + cyrillic + R"(\par})"), std::string::npos) << legacy.rtf;
+
+  // A font the document names without a table entry keeps its number:
+  // the Preeti entry added for the converted run takes another, or the
+  // Cyrillic run would read as Preeti codes the next time.
+  const std::string untabled =
+      R"({\rtf1\ansi\ansicpg1251{\fonttbl{\f1\fswiss\fcharset204 Arial;}}\f1 )" + Escaped("क") + R"(\f3 \'cf})";
+  const RtfResult added = ConvertRtf(untabled, ToLegacy());
+  EXPECT_NE(added.rtf.find(R"({\f4\fnil\fcharset0 Preeti;})"), std::string::npos) << added.rtf;
+  EXPECT_EQ(ConvertRtf(added.rtf, ToLegacy()).plainText, added.plainText);
+
+  // A font's name is in its charset's code page too: the Unicode font
+  // named in Cyrillic is found, not added again.
+  ConvertSettings cyrillicFont = ToUnicode();
+  cyrillicFont.unicodeFont = "Нирмала";
+  const std::string named = R"({\rtf1\ansi{\fonttbl{\f0 Preeti;}{\f1\fcharset204 \'cd\'e8\'f0\'ec\'e0\'eb\'e0;}}\f0 s})";
+  EXPECT_EQ(ConvertRtf(named, cyrillicFont).rtf,
+            R"({\rtf1\ansi{\fonttbl{\f0 Preeti;}{\f1\fcharset204 \'cd\'e8\'f0\'ec\'e0\'eb\'e0;}}\f0 )" +
+                UnicodeRun(1, "", "क") + "}");
+
+  // Cyrillic sharing a run with Devanagari is written anew beside it, and
+  // must be the Cyrillic the document showed.
+  const RtfResult mixed = ConvertRtf(head + R"(}\f1 \'cf\'f0\'e8 )" + Escaped("क") + "}", ToLegacy());
+  EXPECT_EQ(mixed.plainText, "При s");
+  EXPECT_NE(mixed.rtf.find("{\\uc1 " + Escaped("При ") + "}"), std::string::npos) << mixed.rtf;
+}
+
 TEST(Rtf, FontsAreFoundHoweverTheTableSpellsThem) {
   struct Case {
     std::string rtf;
@@ -139,6 +232,8 @@ TEST(Rtf, FontsAreFoundHoweverTheTableSpellsThem) {
       {R"({\rtf1{\fonttbl\f0 Preeti}{\fonttbl x}\f0 g]kfn})", "नेपाल"},
       // a table behind the text it describes
       {R"({\rtf1\f0 g]kfn{\fonttbl{\f0 Preeti;}}})", "नेपाल"},
+      // ... and a second one behind it, after a first
+      {R"({\rtf1{\fonttbl{\f1 Arial;}}\f0 g]kfn\f1  x{\fonttbl{\f0 Preeti;}}})", "नेपाल x"},
       // a number the table does not hold is no legacy font
       {R"({\rtf1{\fonttbl{\f0 Preeti;}}\f9 g]kfn})", "g]kfn"},
       // another family's code table: Kantipur's F is aa
@@ -247,6 +342,9 @@ TEST(Rtf, ConvertingAConvertedDocumentChangesNothing) {
       R"({\rtf1{\fonttbl{\f0 Preeti;}{\f1\fcharset2 Nirmala UI;}}\f0 s-})",
       // English behind a \' without its digits does not become them
       "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\'e\r\n9 " + Escaped("क") + "}",
+      // a symbol font's run holding ASCII given as \uN, beside Devanagari:
+      // written as it stands, the # would read as a symbol code
+      R"({\rtf1{\fonttbl{\f0\fcharset2 Wingdings;}}\f0\u35?)" + Escaped("क") + "}",
       // text behind the old spelling of \par, a backslash ending a line
       "{\\rtf1{\\fonttbl{\\f0 Preeti;}}\\f0 s\\\n;}",
   };

@@ -132,6 +132,23 @@ TEST(Utf8, IllFormedInputBecomesReplacementCharactersInPlace) {
             "a\uFFFDb\uFFFD");
 }
 
+TEST(Utf8, WrittenIntoMemoryAsIntoAString) {
+  // The clipboard's memory is sized by Utf16Length: a unit more or less
+  // would cut the text or leave garbage before its NUL.
+  for (const std::string_view text : {std::string_view(""), std::string_view("plain"),
+                                      std::string_view("\u0928\u0947\u092A\u093E\u0932 \u00E9\u20AC"),
+                                      std::string_view("\U0001F600x\uF06B"), std::string_view("a\x80" "b\xC0\xAF"),
+                                      std::string_view("\xED\xA0\x80x\xE0\xA4")}) {
+    const std::size_t units = Utf16Length(text);
+    std::u16string wide(units + 1, u'#');
+    WriteUtf16(text, wide.data());
+    EXPECT_EQ(wide, Utf8ToUtf16(text) + u'#') << text;
+    std::string legacy(units + 1, '#');
+    WriteCp1252(text, legacy.data());
+    EXPECT_EQ(legacy, Utf8ToCp1252(text) + '#') << text;
+  }
+}
+
 TEST(Utf8, LegacyTextThroughTheTableEveryCodeAndSymbolFontCodes) {
   std::string all;
   for (int c = 1; c < 256; ++c) all.push_back(static_cast<char>(c));

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <utility>
 
 #include "diagnostics/debug_log.h"
 #include "platform/win32/handles.h"
@@ -47,8 +48,11 @@ bool CopyableFormat(UINT format) {
   }
 }
 
-// Memory handed to SetClipboardData belongs to the clipboard; until then it is ours.
-bool PutBytes(UINT format, const void* bytes, std::size_t size) {
+// Memory handed to SetClipboardData belongs to the clipboard; until then it
+// is ours. write(memory) fills the size bytes there: a large offer is
+// written once, into the block itself, and not copied there from a string.
+template <typename Write>
+bool PutBlock(UINT format, std::size_t size, Write write) {
   HGLOBAL mem = ::GlobalAlloc(GMEM_MOVEABLE, size == 0 ? 1 : size);
   if (!mem) return false;
   {
@@ -57,7 +61,7 @@ bool PutBytes(UINT format, const void* bytes, std::size_t size) {
       ::GlobalFree(mem);
       return false;
     }
-    if (size) std::memcpy(lock.get(), bytes, size);
+    write(lock.get());
   }
   if (!::SetClipboardData(format, mem)) {
     ::GlobalFree(mem);
@@ -66,15 +70,28 @@ bool PutBytes(UINT format, const void* bytes, std::size_t size) {
   return true;
 }
 
+bool PutBytes(UINT format, const void* bytes, std::size_t size) {
+  return PutBlock(format, size, [&](void* memory) {
+    if (size) std::memcpy(memory, bytes, size);
+  });
+}
+
 // Unicode text as UTF-16; as 8-bit text through the Windows-1252 table, which
-// is what CF_LOCALE below tells readers it is.
+// is what CF_LOCALE below tells readers it is. Each ends with a NUL.
 bool PutText(UINT format, const std::string& text) {
+  const std::size_t units = text::Utf16Length(text);
   if (format == CF_UNICODETEXT) {
-    const std::wstring wide = win32::FromUtf8(text);
-    return PutBytes(CF_UNICODETEXT, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
+    return PutBlock(CF_UNICODETEXT, (units + 1) * sizeof(char16_t), [&](void* memory) {
+      auto* wide = static_cast<char16_t*>(memory);
+      text::WriteUtf16(text, wide);
+      wide[units] = u'\0';
+    });
   }
-  const std::string legacy = text::Utf8ToCp1252(text);
-  return PutBytes(CF_TEXT, legacy.c_str(), legacy.size() + 1);
+  return PutBlock(CF_TEXT, units + 1, [&](void* memory) {
+    auto* bytes = static_cast<char*>(memory);
+    text::WriteCp1252(text, bytes);
+    bytes[units] = '\0';
+  });
 }
 
 std::string ReadUnicodeText() {
@@ -96,9 +113,10 @@ UINT RichTextFormat() {
 
 // RTF is 7-bit text; the writer ends it with a NUL that is not part of it.
 bool PutRichText(std::string_view rtf) {
-  std::string bytes(rtf);
-  bytes.push_back('\0');
-  return PutBytes(RichTextFormat(), bytes.data(), bytes.size());
+  return PutBlock(RichTextFormat(), rtf.size() + 1, [&](void* memory) {
+    std::memcpy(memory, rtf.data(), rtf.size());
+    static_cast<char*>(memory)[rtf.size()] = '\0';
+  });
 }
 
 void PutLocale() {
@@ -230,7 +248,7 @@ bool Win32Clipboard::Restore(const ClipboardSnapshot& snapshot) {
   return all;
 }
 
-bool Win32Clipboard::Offer(const std::string& text, std::string_view rtf, Rendering rendering) {
+bool Win32Clipboard::Offer(std::string text, std::string rtf, Rendering rendering) {
   // Without our window nobody would answer a request to render.
   if (!owner()) return false;
   OpenClipboardGuard clip(owner());
@@ -246,8 +264,8 @@ bool Win32Clipboard::Offer(const std::string& text, std::string_view rtf, Render
     offerTaken_ = true;
     offerPending_ = false;
   } else {
-    offerText_ = text;
-    offerRtf_.assign(rtf);
+    offerText_ = std::move(text);
+    offerRtf_ = std::move(rtf);
     offerTaken_ = false;
     // Rendered on request: the request itself tells us the target has read
     // it. (A delayed format's SetClipboardData answers NULL whether or not

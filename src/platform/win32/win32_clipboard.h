@@ -26,7 +26,7 @@ class Win32Clipboard : public Clipboard {
   bool Clear() override;
   std::optional<ClipboardSnapshot> Save() override;
   bool Restore(const ClipboardSnapshot& snapshot) override;
-  bool Offer(const std::string& text, std::string_view rtf, Rendering rendering) override;
+  bool Offer(std::string text, std::string rtf, Rendering rendering) override;
   bool OfferTaken() override;
 
  private:
