@@ -61,7 +61,9 @@ void ForEachUtf16Unit(std::string_view utf8, Each each) {
       each(static_cast<char16_t>(utf8[i++]));
       continue;
     }
-    char32_t c = DecodeMaximal(utf8, i);
+    const Utf8Step step = StepUtf8(utf8, i);
+    i += step.length;
+    char32_t c = step.cp;
     if (c < 0x10000) {
       each(static_cast<char16_t>(c));
       continue;
