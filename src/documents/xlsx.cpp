@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -238,9 +237,12 @@ class Workbook {
   }
 
   static std::string Print(pugi::xml_node node) {
-    std::ostringstream out;
-    node.print(out, "", pugi::format_raw);
-    return out.str();
+    struct StringWriter : pugi::xml_writer {
+      std::string text;
+      void write(const void* data, size_t size) override { text.append(static_cast<const char*>(data), size); }
+    } out;
+    node.print(out, "", pugi::format_raw, pugi::encoding_utf8);
+    return std::move(out.text);
   }
 
   const SharedUse* UseOf(std::uint32_t item, std::uint32_t font) const {
