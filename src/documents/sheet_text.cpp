@@ -93,15 +93,24 @@ std::string FontNameOf(pugi::xml_node font, const ThemeFonts& theme) {
 
 bool SheetStringMayChange(pugi::xml_node item, const CellFont& cell, const ThemeFonts& theme,
                           const ConvertSettings& settings) {
+  if (settings.direction == convert::Direction::kToUnicode) {
+    // Only the fonts matter: no text need be read.
+    if (ChildNamed(item, "t")) return cell.family.has_value();
+    for (pugi::xml_node run = item.first_child(); run; run = run.next_sibling()) {
+      if (run.type() != pugi::node_element || LocalName(run) != "r") continue;
+      if (NamesItsFont(run) ? LegacyFamilyOf(FontNameOf(ChildNamed(run, "rPr"), theme)).has_value()
+                            : cell.family.has_value())
+        return true;
+    }
+    return false;
+  }
   std::vector<Piece> pieces;
   if (pugi::xml_node t = ChildNamed(item, "t"))
     pieces.push_back({TextOf(t), cell.family, true});
   else
     RichPieces(item, cell, theme, pieces, nullptr);
   for (const Piece& piece : pieces)
-    if (settings.direction == convert::Direction::kToUnicode ? piece.family.has_value()
-                                                             : !piece.family && HoldsDevanagari(piece.text))
-      return true;
+    if (!piece.family && HoldsDevanagari(piece.text)) return true;
   return false;
 }
 
