@@ -9,6 +9,7 @@
 #include "documents/document_file.h"
 #include "documents/docx_run_properties.h"
 #include "documents/docx_xml.h"
+#include "documents/xml_part.h"
 #include "text/cp1252.h"
 #include "text/utf8.h"
 
@@ -411,8 +412,6 @@ void FindParagraphs(pugi::xml_node root, const Wml& w, std::vector<pugi::xml_nod
   }
 }
 
-constexpr unsigned kPrintFlags = pugi::format_raw | pugi::format_no_declaration;
-
 }  // namespace
 
 WordPart::WordPart(std::string xml, std::string_view partName, const WordFonts& fonts, const ConvertSettings& settings)
@@ -431,42 +430,6 @@ bool WordPart::Changes() const {
     if (reader.Collect(paragraph, ContextOf(paragraph, w_))) return true;
   return false;
 }
-
-namespace {
-
-// pugixml writes only whole subtrees; an element written around others gets
-// its start tag from a childless copy of itself, written in full and cut
-// before its end tag, so that its attributes are escaped as pugixml
-// escapes them everywhere else.
-class ElementWriter {
- public:
-  explicit ElementWriter(pugi::xml_writer& out) : out_(out) {}
-
-  void Whole(pugi::xml_node node) { node.print(out_, "", kPrintFlags, pugi::encoding_utf8); }
-
-  template <typename Children>
-  void Around(pugi::xml_node element, Children children) {
-    bare_.reset();
-    pugi::xml_node copy = bare_.append_child(element.name());
-    for (pugi::xml_attribute a : element.attributes()) copy.append_copy(a);
-    TextWriter text;  // each level its own: children() writes tags of its own
-    copy.print(text, "", kPrintFlags | pugi::format_no_empty_element_tags, pugi::encoding_utf8);
-    const std::size_t endTag = std::strlen(element.name()) + 3;  // "</" name ">"
-    out_.write(text.text.data(), text.text.size() - endTag);
-    children();
-    out_.write(text.text.data() + text.text.size() - endTag, endTag);
-  }
-
- private:
-  struct TextWriter : pugi::xml_writer {
-    std::string text;
-    void write(const void* data, size_t size) override { text.append(static_cast<const char*>(data), size); }
-  };
-  pugi::xml_writer& out_;
-  pugi::xml_document bare_;
-};
-
-}  // namespace
 
 void WordPart::Write(pugi::xml_writer& out, Tally& tally, const std::atomic<bool>* cancel) const {
   PartConverter converter(w_, fonts_, settings_, tally);

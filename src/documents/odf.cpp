@@ -1,7 +1,11 @@
 #include "documents/odf.h"
 
 #include <map>
+#include <memory>
 #include <set>
+
+#include "documents/odf_styles.h"
+#include "documents/odf_text.h"
 
 namespace lk::documents {
 namespace {
@@ -35,7 +39,16 @@ void ConvertOpenDocument(PackageReader& reader, PackageWriter& writer, const Con
   // Each folder holding content.xml or styles.xml is a document: the
   // package's own at the top, embedded objects and charts below it.
   std::set<std::string> converted;
-  std::map<std::string, std::string, std::less<>> rewritten;
+  // A converted part is held parsed until its turn and written straight
+  // into its zip entry: no whole-part text is held beside its tree.
+  std::map<std::string, std::unique_ptr<odf::XmlPart>, std::less<>> rewritten;
+  const auto read = [&](odf::XmlPart& part) {
+    if (!reader.Has(part.name)) return false;
+    std::string xml = reader.Read(part.name);
+    if (xml.empty()) return false;
+    odf::ParsePart(part, std::move(xml));
+    return true;
+  };
   for (const PartInfo& part : reader.parts()) {
     ThrowIfCancelled(cancel);
     if (part.name == "mimetype") continue;
@@ -43,15 +56,18 @@ void ConvertOpenDocument(PackageReader& reader, PackageWriter& writer, const Con
     const std::string folder = slash == std::string::npos ? std::string() : part.name.substr(0, slash + 1);
     const std::string_view base = std::string_view(part.name).substr(folder.size());
     if ((base == "content.xml" || base == "styles.xml") && converted.insert(folder).second) {
-      OpenDocumentXml xml;
-      if (reader.Has(folder + "styles.xml")) xml.styles = reader.Read(folder + "styles.xml");
-      if (reader.Has(folder + "content.xml")) xml.content = reader.Read(folder + "content.xml");
-      ConvertOpenDocumentXml(xml, settings, tally, cancel, folder);
-      if (xml.stylesChanged) rewritten.emplace(folder + "styles.xml", std::move(xml.styles));
-      if (xml.contentChanged) rewritten.emplace(folder + "content.xml", std::move(xml.content));
+      auto styles = std::make_unique<odf::XmlPart>(), content = std::make_unique<odf::XmlPart>();
+      styles->name = folder + "styles.xml";
+      content->name = folder + "content.xml";
+      const bool hasStyles = read(*styles), hasContent = read(*content);
+      odf::StyleSheet sheet(hasStyles ? styles.get() : nullptr, hasContent ? content.get() : nullptr);
+      if (hasStyles) odf::ConvertPartText(*styles, sheet, settings, tally, cancel);
+      if (hasContent) odf::ConvertPartText(*content, sheet, settings, tally, cancel);
+      if (styles->changed) rewritten.emplace(styles->name, std::move(styles));
+      if (content->changed) rewritten.emplace(content->name, std::move(content));
     }
     if (auto found = rewritten.find(part.name); found != rewritten.end()) {
-      writer.Add(part.name, found->second);
+      writer.AddWritten(part.name, [&](pugi::xml_writer& out) { odf::SavePart(*found->second, out); });
       rewritten.erase(found);
     } else {
       writer.CopyRaw(reader, part.name);

@@ -463,8 +463,13 @@ void ParsePart(XmlPart& part, std::string xml) {
 
 std::string SerializePart(const XmlPart& part) {
   StringWriter writer;
-  part.doc.save(writer, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
+  writer.out.reserve(part.source.size() + part.source.size() / 2);
+  SavePart(part, writer);
   return std::move(writer.out);
+}
+
+void SavePart(const XmlPart& part, pugi::xml_writer& out) {
+  part.doc.save(out, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
 }
 
 void ConvertPartText(XmlPart& part, StyleSheet& sheet, const ConvertSettings& settings, Tally& tally,

@@ -14,6 +14,7 @@ namespace lk::documents::odf {
 // Throws DocumentError naming the part when it is not well-formed XML.
 void ParsePart(XmlPart& part, std::string xml);
 std::string SerializePart(const XmlPart& part);
+void SavePart(const XmlPart& part, pugi::xml_writer& out);
 
 // Converts the part's paragraphs; part.changed tells whether anything was.
 // Throws Cancelled.

@@ -66,6 +66,20 @@ bool NamesItsFont(pugi::xml_node run) {
   return ChildNamed(properties, "rFont") || ChildNamed(properties, "scheme");
 }
 
+// A rich string's runs as the run model's pieces; phonetic runs stay as
+// they are.
+void RichPieces(pugi::xml_node item, const CellFont& cell, const ThemeFonts& theme, std::vector<Piece>& pieces,
+                std::vector<pugi::xml_node>* runs) {
+  for (pugi::xml_node run = item.first_child(); run; run = run.next_sibling()) {
+    if (run.type() != pugi::node_element || LocalName(run) != "r") continue;
+    Piece piece;
+    piece.text = TextOf(ChildNamed(run, "t"));
+    piece.family = NamesItsFont(run) ? LegacyFamilyOf(FontNameOf(ChildNamed(run, "rPr"), theme)) : cell.family;
+    pieces.push_back(std::move(piece));
+    if (runs) runs->push_back(run);
+  }
+}
+
 }  // namespace
 
 std::string FontNameOf(pugi::xml_node font, const ThemeFonts& theme) {
@@ -75,6 +89,29 @@ std::string FontNameOf(pugi::xml_node font, const ThemeFonts& theme) {
   pugi::xml_node name = ChildNamed(font, "name");
   if (!name) name = ChildNamed(font, "rFont");
   return name.attribute("val").value();
+}
+
+bool SheetStringMayChange(pugi::xml_node item, const CellFont& cell, const ThemeFonts& theme,
+                          const ConvertSettings& settings) {
+  if (settings.direction == convert::Direction::kToUnicode) {
+    // Only the fonts matter: no text need be read.
+    if (ChildNamed(item, "t")) return cell.family.has_value();
+    for (pugi::xml_node run = item.first_child(); run; run = run.next_sibling()) {
+      if (run.type() != pugi::node_element || LocalName(run) != "r") continue;
+      if (NamesItsFont(run) ? LegacyFamilyOf(FontNameOf(ChildNamed(run, "rPr"), theme)).has_value()
+                            : cell.family.has_value())
+        return true;
+    }
+    return false;
+  }
+  std::vector<Piece> pieces;
+  if (pugi::xml_node t = ChildNamed(item, "t"))
+    pieces.push_back({TextOf(t), cell.family, true});
+  else
+    RichPieces(item, cell, theme, pieces, nullptr);
+  for (const Piece& piece : pieces)
+    if (!piece.family && HoldsDevanagari(piece.text)) return true;
+  return false;
 }
 
 StringOutcome ConvertSheetString(pugi::xml_node item, const CellFont& cell, bool canChangeCellFont,
@@ -105,14 +142,7 @@ StringOutcome ConvertSheetString(pugi::xml_node item, const CellFont& cell, bool
 
   std::vector<Piece> pieces;
   std::vector<pugi::xml_node> runs;
-  for (pugi::xml_node run = item.first_child(); run; run = run.next_sibling()) {
-    if (run.type() != pugi::node_element || LocalName(run) != "r") continue;  // phonetic runs stay as they are
-    Piece piece;
-    piece.text = TextOf(ChildNamed(run, "t"));
-    piece.family = NamesItsFont(run) ? LegacyFamilyOf(FontNameOf(ChildNamed(run, "rPr"), theme)) : cell.family;
-    pieces.push_back(std::move(piece));
-    runs.push_back(run);
-  }
+  RichPieces(item, cell, theme, pieces, &runs);
   if (pieces.empty()) return outcome;
   const std::vector<PieceResult> results = ConvertPieces(pieces, settings, tally);
   for (std::size_t i = 0; i < results.size(); ++i) {

@@ -35,6 +35,12 @@ struct StringOutcome {
 StringOutcome ConvertSheetString(pugi::xml_node item, const CellFont& cell, bool canChangeCellFont,
                                  const ThemeFonts& theme, const ConvertSettings& settings, Tally& tally);
 
+// Whether ConvertSheetString could change the string: some of its text is
+// in a legacy family (to Unicode) or Devanagari outside one (to legacy).
+// Reads the string only, so that one that stays need not be copied.
+bool SheetStringMayChange(pugi::xml_node item, const CellFont& cell, const ThemeFonts& theme,
+                          const ConvertSettings& settings);
+
 // The family a style sheet font element (or a run's rPr) displays in: its
 // name (rFont in a run), unless scheme says it follows the theme.
 std::string FontNameOf(pugi::xml_node font, const ThemeFonts& theme);

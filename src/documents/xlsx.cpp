@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -110,16 +109,21 @@ class Workbook {
       SortUses();
     }
 
-    sharedStringsSize_ = ParseRead(sharedStringsDocument_, sharedStringsName_);
-    pugi::xml_node table = sharedStringsDocument_.document_element();
+    pugi::xml_document document;
+    const std::size_t size = ParseRead(document, sharedStringsName_);
+    pugi::xml_node table = document.document_element();
     std::vector<pugi::xml_node> items;
     for (pugi::xml_node item : table.children())
       if (item.type() == pugi::node_element && LocalName(item) == "si") items.push_back(item);
     // A cell pointing past the strings is left as it is.
     std::erase_if(uses_, [&](const SharedUse& use) { return use.item >= items.size(); });
 
+    // The parsed tree is never edited, since pugixml's compact nodes make
+    // every edit dear: each string that changes is converted in a copy of
+    // its own and printed, and the part is written around those texts.
+    std::vector<std::pair<std::uint32_t, std::string>> replaced;  // by item, ascending
+    std::vector<std::string> added;
     pugi::xml_document scratch;
-    std::uint32_t added = 0;
     for (std::size_t first = 0; first < uses_.size();) {
       ThrowIfCancelled(cancel_);
       std::size_t end = first + 1;
@@ -131,37 +135,81 @@ class Workbook {
           std::swap(uses_[first], uses_[u]);
           break;
         }
-      pugi::xml_node item = items[uses_[first].item];
+      const std::uint32_t index = uses_[first].item;
+      const pugi::xml_node item = items[index];
       // The other contexts convert copies of the item as it was.
-      pugi::xml_node original;
-      if (end - first > 1) {
-        scratch.reset();
-        original = scratch.append_copy(item);
+      std::string primaryText, originalText;
+      const auto original = [&]() -> const std::string& {
+        if (originalText.empty()) originalText = Print(item);
+        return originalText;
+      };
+      bool primaryChanged = false;
+      for (std::size_t u = first; u < end; ++u) {
+        SharedUse& use = uses_[u];
+        std::string text;
+        bool changed = false;
+        if (SheetStringMayChange(item, styles_->FontAt(use.font), theme_, settings_)) {
+          scratch.reset();
+          const pugi::xml_node copy = scratch.append_copy(item);
+          const StringOutcome outcome = ConvertIn(copy, use.font);
+          use.cellTakesNewFont = outcome.cellTakesNewFont;
+          if ((changed = outcome.changed)) text = Print(copy);
+        }
+        if (u == first) {
+          primaryChanged = changed;
+          if (end - first > 1) primaryText = changed ? text : original();
+          if (changed) replaced.emplace_back(index, std::move(text));
+          continue;
+        }
+        if ((changed ? text : original()) == primaryText) continue;
+        use.newItem = static_cast<std::uint32_t>(items.size() + added.size());
+        added.push_back(changed ? std::move(text) : original());
       }
-      const StringOutcome primary = ConvertIn(item, uses_[first].font);
-      uses_[first].cellTakesNewFont = primary.cellTakesNewFont;
-      changed_.sharedStrings |= primary.changed;
-      std::string primaryText;
-      if (end - first > 1) primaryText = Print(item);
-      for (std::size_t u = first + 1; u < end; ++u) {
-        pugi::xml_node copy = scratch.append_copy(original);
-        const StringOutcome outcome = ConvertIn(copy, uses_[u].font);
-        uses_[u].cellTakesNewFont = outcome.cellTakesNewFont;
-        if (Print(copy) == primaryText) continue;
-        table.append_copy(copy);
-        uses_[u].newItem = static_cast<std::uint32_t>(items.size() + added++);
-        changed_.sharedStrings = true;
-      }
+      changed_.sharedStrings |= primaryChanged || !added.empty();
       first = end;
     }
     std::sort(uses_.begin(), uses_.end());  // looked up by item and font from here on
-    if (added > 0)
-      if (pugi::xml_attribute unique = table.attribute("uniqueCount"))
-        unique.set_value(static_cast<unsigned long long>(items.size() + added));
     // Held as text until its turn in the package: a tree takes several
     // times the memory.
-    if (changed_.sharedStrings) sharedStringsOutput_ = SavePart(sharedStringsDocument_, sharedStringsSize_);
-    sharedStringsDocument_.reset();
+    if (changed_.sharedStrings) sharedStringsOutput_ = WriteSharedStrings(table, items, replaced, added, size);
+  }
+
+  std::string WriteSharedStrings(pugi::xml_node table, const std::vector<pugi::xml_node>& items,
+                                 const std::vector<std::pair<std::uint32_t, std::string>>& replaced,
+                                 const std::vector<std::string>& added, std::size_t sizeHint) {
+    struct StringWriter : pugi::xml_writer {
+      std::string text;
+      void write(const void* data, size_t size) override { text.append(static_cast<const char*>(data), size); }
+    } out;
+    // Converted text is longer than the legacy codes it replaces.
+    out.text.reserve(sizeHint * 2 + 4096);
+    ElementWriter writer(out);
+    for (pugi::xml_node top = table.parent().first_child(); top; top = top.next_sibling()) {
+      if (top != table) {
+        writer.Whole(top);
+        continue;
+      }
+      writer.Around(
+          table,
+          [&] {
+            std::size_t next = 0, itemIndex = 0;
+            for (pugi::xml_node child = table.first_child(); child; child = child.next_sibling()) {
+              const bool isItem = itemIndex < items.size() && child == items[itemIndex];
+              if (isItem && next < replaced.size() && replaced[next].first == itemIndex)
+                writer.Raw(replaced[next++].second);
+              else
+                writer.Whole(child);
+              if (isItem && ++itemIndex == items.size())
+                for (const std::string& text : added) writer.Raw(text);  // after the last item, before any extension
+            }
+          },
+          [&](pugi::xml_node start) {
+            if (added.empty()) return;
+            if (pugi::xml_attribute unique = start.attribute("uniqueCount"))
+              unique.set_value(static_cast<unsigned long long>(items.size() + added.size()));
+          });
+    }
+    return std::move(out.text);
   }
 
   // The part's size as read, for the writing.
@@ -189,9 +237,12 @@ class Workbook {
   }
 
   static std::string Print(pugi::xml_node node) {
-    std::ostringstream out;
-    node.print(out, "", pugi::format_raw);
-    return out.str();
+    struct StringWriter : pugi::xml_writer {
+      std::string text;
+      void write(const void* data, size_t size) override { text.append(static_cast<const char*>(data), size); }
+    } out;
+    node.print(out, "", pugi::format_raw, pugi::encoding_utf8);
+    return std::move(out.text);
   }
 
   const SharedUse* UseOf(std::uint32_t item, std::uint32_t font) const {
@@ -322,8 +373,6 @@ class Workbook {
   ThemeFonts theme_{"Calibri", "Calibri Light"};
   pugi::xml_document stylesDocument_;
   std::unique_ptr<SheetStyles> styles_;
-  pugi::xml_document sharedStringsDocument_;
-  std::size_t sharedStringsSize_ = 0;
   std::string sharedStringsOutput_;
   std::vector<SharedUse> uses_;
   struct {

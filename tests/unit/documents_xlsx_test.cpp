@@ -174,6 +174,28 @@ TEST(Xlsx, AStringSharedByAPreetiAndAnArialCellIsSplitBeforeThePreetiUseConverts
   EXPECT_TRUE(out.copied.count("xl/workbook.xml"));
 }
 
+// The strings part is written around the items that change: the others,
+// and what is not an item, come out as they were, and a split's new item
+// goes after the last item, where the extensions that must stay last are
+// not.
+TEST(Xlsx, ANewItemFollowsTheLastItemAndEverythingUntouchedKeepsItsText) {
+  Book book;
+  const std::string kept = R"(<si><t xml:space="preserve"> A &amp; B </t><rPh sb="0" eb="1"><t>x</t></rPh></si>)";
+  book.strings = "<si><t>g]kfn</t></si>" + kept + "<!-- note --><si><t>;/sf/</t></si>" +
+                 R"(<extLst><ext uri="{X}"><y/></ext></extLst>)";
+  book.rows = "<row r=\"1\">" + Cell("A1", 2, "0") + Cell("B1", 1, "0") + Cell("C1", 2, "1") + Cell("D1", 1, "2") +
+              "</row>";
+  const auto result = Convert(Make(book));
+  const std::string strings = result->output->Part(kStringsName);
+  EXPECT_NE(strings.find("<si><t>g]kfn</t></si>" + kept + "<!-- note --><si><t>सरकार</t></si><si><t>नेपाल</t></si>"
+                         R"(<extLst><ext uri="{X}"><y/></ext></extLst></sst>)"),
+            std::string::npos)
+      << strings;
+  EXPECT_EQ(Query(ParseXml(strings), "/sst/@uniqueCount"), "4");
+  EXPECT_EQ(Show(*result->output, "B1").item, "3");
+  EXPECT_EQ(Show(*result->output, "D1").item, "2");
+}
+
 TEST(Xlsx, StringsConvertByTheFontEachPartShowsIn) {
   struct Case {
     const char* name;
