@@ -7,27 +7,35 @@ namespace lk::target_link {
 namespace {
 // A slow target still gets this long to answer the copy and fill the clipboard.
 constexpr std::chrono::milliseconds kCopyBound{1000};
+
+// The selection, with the user's clipboard saved in `held` and not given back.
+std::string CaptureHolding(const platform::Platform& platform, platform::WindowHandle window, HeldClipboard& held) {
+  auto& clipboard = platform.clipboard;
+  // A clipboard we cannot empty is left alone: the user's own text could be
+  // taken for the target's selection.
+  if (!clipboard.Clear()) return {};
+  held.Changed();
+  const Reached reached = Reach(platform, window);
+  if (!reached.ok) return {};
+  // An edit control has copied by the time it answers; for keys, the
+  // clipboard's update is what tells.
+  const bool asked =
+      reached.edit ? platform.keyboard.SendEditRequest(reached.edit, platform::EditRequest::kCopy, kCopyBound)
+                   : SendControlChord(platform, window, platform::Key::kC);
+  if (asked && !reached.edit) platform.windows.WaitUntil([&] { return clipboard.HasText(); }, kCopyBound);
+  return asked ? clipboard.GetText() : std::string();
+}
+
 }  // namespace
 
 Captured CaptureText(const platform::Platform& platform, platform::WindowHandle window) {
-  auto& clipboard = platform.clipboard;
-  // A clipboard we cannot read to save, or cannot empty, is left alone:
-  // taking it over would lose the user's contents, and the user's own text
-  // could be taken for the target's selection.
-  const auto saved = clipboard.Save();
-  if (!saved || !clipboard.Clear()) return {};
+  // A clipboard we cannot read to save is left alone: taking it over would
+  // lose the user's contents.
+  auto held = HeldClipboard::Take(platform.clipboard);
+  if (!held) return {};
   Captured captured;
-  const Reached reached = Reach(platform, window);
-  if (reached.ok) {
-    // An edit control has copied by the time it answers; for keys, the
-    // clipboard's update is what tells.
-    const bool asked =
-        reached.edit ? platform.keyboard.SendEditRequest(reached.edit, platform::EditRequest::kCopy, kCopyBound)
-                     : SendControlChord(platform, window, platform::Key::kC);
-    if (asked && !reached.edit) platform.windows.WaitUntil([&] { return clipboard.HasText(); }, kCopyBound);
-    if (asked) captured.text = clipboard.GetText();
-  }
-  captured.clipboardRestored = clipboard.Restore(*saved);
+  captured.text = CaptureHolding(platform, window, *held);
+  captured.clipboardRestored = held->GiveBack();
   return captured;
 }
 
@@ -35,6 +43,10 @@ Captured CopyIT(const platform::Platform& platform, platform::WindowHandle windo
   Captured captured = CaptureText(platform, window);
   captured.text = text::Utf8ToCp1252(captured.text);
   return captured;
+}
+
+std::string CopyIT(const platform::Platform& platform, platform::WindowHandle window, HeldClipboard& held) {
+  return text::Utf8ToCp1252(CaptureHolding(platform, window, held));
 }
 
 }  // namespace lk::target_link

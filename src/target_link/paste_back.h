@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "target_link/held_clipboard.h"
 #include "target_link/link.h"
 
 namespace lk::target_link {
@@ -27,5 +28,10 @@ platform::Rendering RenderingFor(const Reached& reached, const std::string& text
 
 // The same for legacy-font text (Windows-1252 bytes).
 Pasted PasteIT(const platform::Platform& platform, platform::WindowHandle window, const std::string& legacy);
+
+// The same with the user's clipboard already saved in `held`, by the capture
+// before it; given back here.
+Pasted PasteIT(const platform::Platform& platform, platform::WindowHandle window, const std::string& legacy,
+               HeldClipboard& held);
 
 }  // namespace lk::target_link
