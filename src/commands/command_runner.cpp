@@ -89,7 +89,10 @@ void CommandRunner::ConvertWindow(platform::WindowHandle window, convert::Direct
 
 void CommandRunner::Convert(platform::WindowHandle window, const std::string& name, convert::Direction direction,
                             const std::string& chosenFont) {
-  const auto captured = target_link::CaptureText(platform_, window);
+  const std::string windowClass = platform_.windows.ClassName(window);
+  const bool rich = TakesRichText(windowClass);
+  const auto captured =
+      rich ? target_link::CaptureRich(platform_, window) : target_link::CaptureText(platform_, window);
   ReportClipboard(captured.clipboardRestored);
   const std::string& selection = captured.text;
   if (selection.empty()) {
@@ -97,18 +100,25 @@ void CommandRunner::Convert(platform::WindowHandle window, const std::string& na
     return;
   }
   const convert::LegacyFont font = ConversionFont(chosenFont, store_);
-  const ConversionOutcome outcome = ConvertSelection(selection, direction, font);
+  std::optional<ConversionOutcome> richOutcome;
+  if (captured.rtf)
+    richOutcome = ConvertRichSelection(*captured.rtf, selection, direction, font,
+                                       AutomationFontAfter(convert::Direction::kToUnicode, font, store_));
+  const ConversionOutcome outcome = richOutcome ? std::move(*richOutcome) : ConvertSelection(selection, direction, font);
   if (!outcome.paste) {
     if (outcome.message) Show(*outcome.message);
     return;
   }
-  const auto pasted = target_link::PasteText(platform_, window, *outcome.paste);
+  const auto pasted = target_link::PasteRich(platform_, window, *outcome.paste, outcome.pasteRtf.value_or(""));
   ReportClipboard(pasted.clipboardRestored);
   if (!pasted.pasted) return;
   // Only the converted window's own application: a conversion in notepad
-  // must not change the font of whatever is selected in an open Word.
-  if (const auto office = OfficeApplicationOf(platform_.windows.ClassName(window)))
-    platform_.shell.SetSelectionFont(*office, AutomationFontAfter(direction, font, store_));
+  // must not change the font of whatever is selected in an open Word. Rich
+  // text that went back carries its fonts run by run; setting one font over
+  // it would give the English words the Nepali font.
+  if (!outcome.pasteRtf)
+    if (const auto office = OfficeApplicationOf(windowClass))
+      platform_.shell.SetSelectionFont(*office, AutomationFontAfter(direction, font, store_));
   if (outcome.message) Show(*outcome.message);
 }
 

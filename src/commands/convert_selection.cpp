@@ -1,6 +1,8 @@
 #include "commands/convert_selection.h"
 
 #include "convert/font_tables.h"
+#include "documents/document_file.h"
+#include "documents/rtf.h"
 #include "text/utf8.h"
 
 namespace lk::commands {
@@ -29,6 +31,44 @@ bool LegacyOnly(char32_t c, const convert::FontTable& table) {
   return false;
 }
 
+bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// Where the last \par of an RTF text stands, when nothing but group ends,
+// blanks and control words (no text) follow it.
+std::optional<std::size_t> FinalParagraphMark(std::string_view rtf) {
+  for (std::size_t at = rtf.rfind("\\par"); at != std::string_view::npos;
+       at = at == 0 ? std::string_view::npos : rtf.rfind("\\par", at - 1)) {
+    std::size_t backslashes = 0;
+    while (backslashes < at && rtf[at - 1 - backslashes] == '\\') ++backslashes;
+    if (backslashes % 2 == 1 || (at + 4 < rtf.size() && IsLetter(rtf[at + 4]))) continue;
+    for (std::size_t i = at + 4; i < rtf.size();) {
+      const char c = rtf[i];
+      if (c == '}' || c == ' ' || c == '\r' || c == '\n') {
+        ++i;
+      } else if (c == '\\' && i + 1 < rtf.size() && IsLetter(rtf[i + 1])) {
+        i += 2;
+        while (i < rtf.size() && (IsLetter(rtf[i]) || rtf[i] == '-' || (rtf[i] >= '0' && rtf[i] <= '9'))) ++i;
+      } else {
+        return std::nullopt;  // text after it: a paragraph mark inside the selection
+      }
+    }
+    return at;
+  }
+  return std::nullopt;
+}
+
+bool EndsWithLineBreak(std::string_view text) { return !text.empty() && (text.back() == '\n' || text.back() == '\r'); }
+
+// RichEdit writes the document's last paragraph mark into the RTF of a
+// selection that reaches the end, though its plain text ends without a line
+// break; pasted back, that mark would add an empty paragraph each time.
+void DropFinalParagraphMark(std::string& rtf, std::string& plain) {
+  const auto at = FinalParagraphMark(rtf);
+  if (!at) return;
+  rtf.erase(*at, 4);
+  if (plain.size() >= 2 && plain.compare(plain.size() - 2, 2, "\r\n") == 0) plain.resize(plain.size() - 2);
+}
+
 }  // namespace
 
 LegacyFont ConversionFont(std::string_view chosenFont, const settings::SettingsStore& store) {
@@ -47,6 +87,42 @@ std::optional<platform::OfficeApplication> OfficeApplicationOf(std::string_view 
   if (windowClass == "OpusApp") return platform::OfficeApplication::kWord;
   if (windowClass == "XLMAIN") return platform::OfficeApplication::kExcel;
   return std::nullopt;
+}
+
+bool TakesRichText(std::string_view windowClass) { return windowClass != "XLMAIN"; }
+
+std::optional<ConversionOutcome> ConvertRichSelection(std::string_view rtf, std::string_view selection,
+                                                      Direction direction, LegacyFont font,
+                                                      const std::string& unicodeFont) {
+  documents::ConvertSettings settings;
+  settings.direction = direction;
+  settings.options.font = font;
+  settings.unicodeFont = unicodeFont;
+  documents::RtfResult result;
+  try {
+    result = documents::ConvertRtf(rtf, settings);
+  } catch (const documents::DocumentError&) {
+    return std::nullopt;
+  }
+  ConversionOutcome outcome;
+  // Only what would change counts: English in Arial beside Preeti neither
+  // makes the selection Unicode nor is there to convert.
+  if (direction == Direction::kToUnicode && !result.sawLegacyRuns) {
+    outcome.message = result.sawDevanagari
+                          ? Message{"The selection is already Unicode text.", kInformation}
+                          : Message{"The selection holds no text in a legacy font.", kInformation};
+    return outcome;
+  }
+  if (direction == Direction::kToLegacy && !result.sawDevanagari) {
+    outcome.message = Message{"The selection holds no Unicode Devanagari.", kInformation};
+    return outcome;
+  }
+  if (!EndsWithLineBreak(selection)) DropFinalParagraphMark(result.rtf, result.plainText);
+  outcome.paste = std::move(result.plainText);
+  outcome.pasteRtf = std::move(result.rtf);
+  if (result.tally.unconverted > 0)
+    outcome.message = Message{convert::UnconvertedText(result.tally.unconverted) + ".", kInformation};
+  return outcome;
 }
 
 ConversionOutcome ConvertSelection(std::string_view selection, Direction direction, LegacyFont font) {

@@ -28,6 +28,9 @@ std::optional<platform::OfficeApplication> OfficeApplicationOf(std::string_view 
 
 struct ConversionOutcome {
   std::optional<std::string> paste;  // UTF-8
+  // The converted rich text (RTF) to offer beside paste; none for a
+  // selection converted as plain text.
+  std::optional<std::string> pasteRtf;
   // Shown instead of pasting, or after the paste when some characters had
   // no equivalent.
   std::optional<Message> message;
@@ -36,5 +39,19 @@ struct ConversionOutcome {
 // selection is UTF-8 as captured from the clipboard's Unicode text.
 ConversionOutcome ConvertSelection(std::string_view selection, convert::Direction direction,
                                    convert::LegacyFont font);
+
+// The same for a selection the target also gave as RTF: to Unicode only the
+// runs in a legacy family change, taking unicodeFont; to legacy only the
+// Devanagari, taking font's family. The plain text to paste beside it comes
+// from the same runs, so English stays English. None when the RTF cannot be
+// read: the plain text is converted then. selection is the plain text the
+// target copied beside it.
+std::optional<ConversionOutcome> ConvertRichSelection(std::string_view rtf, std::string_view selection,
+                                                      convert::Direction direction, convert::LegacyFont font,
+                                                      const std::string& unicodeFont);
+
+// Whether the window of this class takes the selection as RTF. Excel does
+// not: RTF pasted into cells replaces their own formats.
+bool TakesRichText(std::string_view windowClass);
 
 }  // namespace lk::commands

@@ -95,10 +95,9 @@ void ConvertDocx(PackageReader& reader, PackageWriter& writer, const ConvertSett
     }
     // One part in memory at a time; a part no run of which changed is
     // copied as it was stored.
-    std::optional<std::string> converted =
-        docx::ConvertWordXml(reader.Read(name), name, FontsFor(documents, name), settings, tally, cancel);
-    if (converted)
-      writer.Add(name, *converted);
+    const docx::WordPart part(reader.Read(name), name, FontsFor(documents, name), settings);
+    if (part.Changes())
+      writer.AddWritten(name, [&](pugi::xml_writer& out) { part.Write(out, tally, cancel); });
     else
       writer.CopyRaw(reader, name);
   }

@@ -1,6 +1,9 @@
 #include "documents/docx_part.h"
 
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <unordered_set>
 #include <vector>
 
 #include "documents/document_file.h"
@@ -16,8 +19,10 @@ using convert::Direction;
 using convert::LegacyFont;
 
 bool IsAnyOf(pugi::xml_node node, std::initializer_list<std::string_view> locals, const Wml& w) {
+  const std::optional<std::string_view> name = w.Local(node.name());
+  if (!name) return false;
   for (std::string_view local : locals)
-    if (w.Is(node, local)) return true;
+    if (*name == local) return true;
   return false;
 }
 
@@ -57,22 +62,6 @@ bool HoldsTextBox(pugi::xml_node node) {
 bool IsAlternative(pugi::xml_node node) {
   const std::string_view local = LocalName(node.name());
   return local == "Choice" || local == "Fallback";
-}
-
-// Every w:p of the part, text boxes' included, in document order.
-std::vector<pugi::xml_node> ParagraphsOf(pugi::xml_node root, const Wml& w) {
-  std::vector<pugi::xml_node> found;
-  for (pugi::xml_node n = root; n;) {
-    if (n.type() == pugi::node_element && w.Is(n, "p")) found.push_back(n);
-    if (n.first_child()) {
-      n = n.first_child();
-      continue;
-    }
-    while (n != root && !n.next_sibling()) n = n.parent();
-    if (n == root) break;
-    n = n.next_sibling();
-  }
-  return found;
 }
 
 struct RunRef {
@@ -141,18 +130,43 @@ void SetText(pugi::xml_node element, std::string_view text) {
     element.append_attribute("xml:space").set_value("preserve");
 }
 
+ParagraphContext ContextOf(pugi::xml_node paragraph, const Wml& w) {
+  ParagraphContext where;
+  where.paragraphStyle = w.ChildVal(w.Child(paragraph, "pPr"), "pStyle");
+  for (pugi::xml_node n = paragraph.parent(); n; n = n.parent()) {
+    if (w.Is(n, "txbxContent")) break;
+    if (w.Is(n, "tbl")) {
+      where.inTable = true;
+      where.tableStyle = w.ChildVal(w.Child(n, "tblPr"), "tblStyle");
+      break;
+    }
+  }
+  return where;
+}
+
 class PartConverter {
  public:
   PartConverter(const Wml& w, const WordFonts& fonts, const ConvertSettings& settings, Tally& tally)
       : w_(w), fonts_(fonts), settings_(settings), tally_(tally) {}
 
-  void Paragraph(pugi::xml_node paragraph);
-  bool changed() const { return changed_; }
+  // Reads the paragraph's runs into pieces; true when converting would
+  // change any of them.
+  bool Collect(pugi::xml_node paragraph, const ParagraphContext& where);
+  // Converts the paragraph read last by Collect; its runs that change are
+  // rewritten by Rewrite, in order.
+  void Convert();
+  // The runs Convert left to rewrite, in document order.
+  std::size_t pendingRuns() const { return pending_.size(); }
+  pugi::xml_node PendingRun(std::size_t i) const { return runs_[pending_[i].run].node; }
+  // Rewrites pending run i in a copy of it (a copy of that run alone, or
+  // of the whole paragraph it is in): the run may be split into several
+  // or go, beside the copy, in the copy's parent.
+  void Rewrite(std::size_t i, pugi::xml_node original, pugi::xml_node copy);
 
  private:
   struct RunInfo {
     pugi::xml_node node;
-    RunProps props;
+    std::uint32_t props;  // in props_
   };
   // Where a piece came from: a w:t, w:delText or w:sym of one run.
   struct Source {
@@ -161,35 +175,33 @@ class PartConverter {
   };
   enum Font : signed char { kNeutral = -1, kKept = 0, kConverted = 1 };
 
-  ParagraphContext ContextOf(pugi::xml_node paragraph) const;
+  struct Pending {
+    std::size_t run;
+    std::size_t firstSource;
+  };
+
+  // The family (ascii) is decided by then and left out.
+  std::uint32_t Intern(const RunProps& props);
   bool WorthConverting() const;
   bool HoldsOnlyEmptyText(pugi::xml_node run) const;
-  void Rewrite(std::size_t run, std::size_t firstSource, const std::vector<PieceResult>& results);
+  void Follow(pugi::xml_node original, pugi::xml_node copy, std::size_t firstRun, std::size_t firstSource);
+  void RewriteRun(std::size_t run, std::size_t firstSource);
 
   const Wml& w_;
   const WordFonts& fonts_;
   const ConvertSettings& settings_;
   Tally& tally_;
-  bool changed_ = false;
   // One paragraph's, reused.
   std::vector<RunInfo> runs_;
+  // What a converted run's new properties follow (bold, italic, sizes),
+  // once for each distinct set: a paragraph of many runs mostly repeats one.
+  std::vector<RunProps> props_;
   std::vector<Piece> pieces_;
   std::vector<Source> sources_;
+  std::vector<PieceResult> results_;
+  std::vector<Pending> pending_;
 };
 
-ParagraphContext PartConverter::ContextOf(pugi::xml_node paragraph) const {
-  ParagraphContext where;
-  where.paragraphStyle = w_.ChildVal(w_.Child(paragraph, "pPr"), "pStyle");
-  for (pugi::xml_node n = paragraph.parent(); n; n = n.parent()) {
-    if (w_.Is(n, "txbxContent")) break;
-    if (w_.Is(n, "tbl")) {
-      where.inTable = true;
-      where.tableStyle = w_.ChildVal(w_.Child(n, "tblPr"), "tblStyle");
-      break;
-    }
-  }
-  return where;
-}
 
 bool PartConverter::HoldsOnlyEmptyText(pugi::xml_node run) const {
   for (pugi::xml_node c = run.first_child(); c; c = c.next_sibling()) {
@@ -208,18 +220,37 @@ bool PartConverter::WorthConverting() const {
   return false;
 }
 
-void PartConverter::Paragraph(pugi::xml_node paragraph) {
+std::uint32_t PartConverter::Intern(const RunProps& props) {
+  const auto same = [&](const RunProps& p) {
+    return p.b == props.b && p.bCs == props.bCs && p.i == props.i && p.iCs == props.iCs && p.sz == props.sz &&
+           p.szCs == props.szCs;
+  };
+  // Neighbouring runs are the ones that share properties.
+  constexpr std::size_t kLooks = 4;
+  for (std::size_t k = 0; k < kLooks && k < props_.size(); ++k)
+    if (same(props_[props_.size() - 1 - k])) return static_cast<std::uint32_t>(props_.size() - 1 - k);
+  RunProps& kept = props_.emplace_back();
+  kept.b = props.b;
+  kept.bCs = props.bCs;
+  kept.i = props.i;
+  kept.iCs = props.iCs;
+  kept.sz = props.sz;
+  kept.szCs = props.szCs;
+  return static_cast<std::uint32_t>(props_.size() - 1);
+}
+
+bool PartConverter::Collect(pugi::xml_node paragraph, const ParagraphContext& where) {
   runs_.clear();
+  props_.clear();
   pieces_.clear();
   sources_.clear();
-  const ParagraphContext where = ContextOf(paragraph);
   bool pendingBreak = false;
   for (const RunRef& ref : RunsOf(paragraph, w_)) {
     pugi::xml_node rPr = w_.Child(ref.node, "rPr");
     RunProps props = fonts_.Resolve(fonts_.Direct(rPr, w_), w_.ChildVal(rPr, "rStyle"), where);
     const std::optional<LegacyFont> family = LegacyFamilyOf(props.ascii.value_or(std::string()));
     const std::size_t run = runs_.size();
-    runs_.push_back({ref.node, std::move(props)});
+    runs_.push_back({ref.node, Intern(props)});
     pendingBreak = pendingBreak || ref.breakBefore;
     for (pugi::xml_node c = ref.node.first_child(); c; c = c.next_sibling()) {
       if (c.type() != pugi::node_element) continue;
@@ -238,26 +269,58 @@ void PartConverter::Paragraph(pugi::xml_node paragraph) {
       pendingBreak = false;
     }
   }
-  if (!WorthConverting()) return;
+  return WorthConverting();
+}
 
+// Walks the original and its copy in step, so that what Collect found in
+// the one is found at the same place in the other.
+void PartConverter::Follow(pugi::xml_node original, pugi::xml_node copy, std::size_t firstRun,
+                           std::size_t firstSource) {
+  std::size_t run = firstRun, source = firstSource;
+  for (pugi::xml_node a = original, b = copy; a;) {
+    if (run < runs_.size() && runs_[run].node == a) runs_[run++].node = b;
+    if (source < sources_.size() && sources_[source].node == a) sources_[source++].node = b;
+    if (a.first_child()) {
+      a = a.first_child();
+      b = b.first_child();
+      continue;
+    }
+    while (a != original && !a.next_sibling()) {
+      a = a.parent();
+      b = b.parent();
+    }
+    if (a == original) break;
+    a = a.next_sibling();
+    b = b.next_sibling();
+  }
+}
+
+void PartConverter::Convert() {
   Tally paragraphTally;
-  const std::vector<PieceResult> results = ConvertPieces(pieces_, settings_, paragraphTally);
+  results_ = ConvertPieces(pieces_, settings_, paragraphTally);
   tally_.unconverted += paragraphTally.unconverted;
+  pending_.clear();
   for (std::size_t first = 0; first < sources_.size();) {
     std::size_t end = first;
     bool changed = false;
-    while (end < sources_.size() && sources_[end].run == sources_[first].run) changed |= results[end++].changed();
-    if (changed) Rewrite(sources_[first].run, first, results);
+    while (end < sources_.size() && sources_[end].run == sources_[first].run) changed |= results_[end++].changed();
+    if (changed) pending_.push_back({sources_[first].run, first});
     first = end;
   }
+}
+
+void PartConverter::Rewrite(std::size_t i, pugi::xml_node original, pugi::xml_node copy) {
+  const Pending& p = pending_[i];
+  Follow(original, copy, p.run, p.firstSource);
+  RewriteRun(p.run, p.firstSource);
 }
 
 // Puts the new texts into one run. Where its texts came out some converted
 // and some not (to legacy, Devanagari beside English; a legacy w:sym in an
 // English run), the run is split so that only the converted part takes
 // the new font; each part keeps a copy of the run's properties.
-void PartConverter::Rewrite(std::size_t run, std::size_t firstSource, const std::vector<PieceResult>& results) {
-  changed_ = true;
+void PartConverter::RewriteRun(std::size_t run, std::size_t firstSource) {
+  const std::vector<PieceResult>& results = results_;
   pugi::xml_node node = runs_[run].node;
   std::vector<std::pair<pugi::xml_node, Font>> content;
   std::size_t source = firstSource;
@@ -323,29 +386,171 @@ void PartConverter::Rewrite(std::size_t run, std::size_t firstSource, const std:
     }
     ++tally_.convertedRuns;
     if (settings_.direction == Direction::kToUnicode)
-      GiveUnicodeFont(part, runs_[run].props, settings_.unicodeFont, w_);
+      GiveUnicodeFont(part, props_[runs_[run].props], settings_.unicodeFont, w_);
     else
       GiveLegacyFont(part, convert::LegacyFontName(settings_.options.font), w_);
   }
 }
 
+// Every paragraph of the part, and every element holding one, so that the
+// writer knows where to descend and where to print a subtree whole.
+void FindParagraphs(pugi::xml_node root, const Wml& w, std::vector<pugi::xml_node>& paragraphs,
+                    std::unordered_set<pugi::xml_node_struct*>& holders) {
+  for (pugi::xml_node n = root; n;) {
+    if (n.type() == pugi::node_element && w.Is(n, "p")) {
+      paragraphs.push_back(n);
+      for (pugi::xml_node up = n.parent(); up && holders.insert(up.internal_object()).second;) up = up.parent();
+    }
+    if (n.first_child()) {
+      n = n.first_child();
+      continue;
+    }
+    while (n != root && !n.next_sibling()) n = n.parent();
+    if (n == root) break;
+    n = n.next_sibling();
+  }
+}
+
+constexpr unsigned kPrintFlags = pugi::format_raw | pugi::format_no_declaration;
+
 }  // namespace
+
+WordPart::WordPart(std::string xml, std::string_view partName, const WordFonts& fonts, const ConvertSettings& settings)
+    : xml_(std::move(xml)), fonts_(fonts), settings_(settings) {
+  ParsePart(doc_, xml_, partName);
+  w_ = Wml(doc_.document_element());
+  FindParagraphs(doc_.document_element(), w_, paragraphs_, holders_);
+}
+
+WordPart::~WordPart() = default;
+
+bool WordPart::Changes() const {
+  Tally unused;
+  PartConverter reader(w_, fonts_, settings_, unused);
+  for (pugi::xml_node paragraph : paragraphs_)
+    if (reader.Collect(paragraph, ContextOf(paragraph, w_))) return true;
+  return false;
+}
+
+namespace {
+
+// pugixml writes only whole subtrees; an element written around others gets
+// its start tag from a childless copy of itself, written in full and cut
+// before its end tag, so that its attributes are escaped as pugixml
+// escapes them everywhere else.
+class ElementWriter {
+ public:
+  explicit ElementWriter(pugi::xml_writer& out) : out_(out) {}
+
+  void Whole(pugi::xml_node node) { node.print(out_, "", kPrintFlags, pugi::encoding_utf8); }
+
+  template <typename Children>
+  void Around(pugi::xml_node element, Children children) {
+    bare_.reset();
+    pugi::xml_node copy = bare_.append_child(element.name());
+    for (pugi::xml_attribute a : element.attributes()) copy.append_copy(a);
+    TextWriter text;  // each level its own: children() writes tags of its own
+    copy.print(text, "", kPrintFlags | pugi::format_no_empty_element_tags, pugi::encoding_utf8);
+    const std::size_t endTag = std::strlen(element.name()) + 3;  // "</" name ">"
+    out_.write(text.text.data(), text.text.size() - endTag);
+    children();
+    out_.write(text.text.data() + text.text.size() - endTag, endTag);
+  }
+
+ private:
+  struct TextWriter : pugi::xml_writer {
+    std::string text;
+    void write(const void* data, size_t size) override { text.append(static_cast<const char*>(data), size); }
+  };
+  pugi::xml_writer& out_;
+  pugi::xml_document bare_;
+};
+
+}  // namespace
+
+void WordPart::Write(pugi::xml_writer& out, Tally& tally, const std::atomic<bool>* cancel) const {
+  PartConverter converter(w_, fonts_, settings_, tally);
+  ElementWriter writer(out);
+  // The parsed tree is never edited, so its nodes stay in pugixml's compact
+  // form: a run that changes is rewritten in a copy of its own, written and
+  // dropped at once, and no more than one run's new content is held.
+  pugi::xml_document scratch;
+  std::unordered_set<pugi::xml_node_struct*> runHolders;  // within the paragraph at hand
+  std::size_t next = 0;                                   // the next pending run
+
+  const auto run = [&](pugi::xml_node original) {
+    scratch.reset();
+    const pugi::xml_node copy = scratch.append_copy(original);
+    converter.Rewrite(next++, original, copy);
+    for (pugi::xml_node part = scratch.first_child(); part; part = part.next_sibling()) writer.Whole(part);
+  };
+  const auto inParagraph = [&](pugi::xml_node node, auto& self) -> void {
+    if (next < converter.pendingRuns() && node == converter.PendingRun(next)) return run(node);
+    if (!runHolders.count(node.internal_object())) return writer.Whole(node);
+    writer.Around(node, [&] {
+      for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) self(c, self);
+    });
+  };
+
+  std::size_t count = 0;
+  const auto paragraph = [&](pugi::xml_node original) {
+    if (cancel && (++count & 255) == 0 && cancel->load(std::memory_order_relaxed)) throw Cancelled();
+    const bool holdsParagraphs = holders_.count(original.internal_object()) != 0;
+    const bool changes = converter.Collect(original, ContextOf(original, w_));
+    if (!changes && !holdsParagraphs) return writer.Whole(original);
+    if (holdsParagraphs) {
+      // A text box's paragraphs sit inside a run of this one, whose own
+      // rewriting would copy them as they were: the whole paragraph is
+      // converted in one copy instead, its text boxes' paragraphs after it,
+      // as they come in the part.
+      scratch.reset();
+      const pugi::xml_node copy = scratch.append_copy(original);
+      std::vector<pugi::xml_node> inner;
+      std::unordered_set<pugi::xml_node_struct*> unused;
+      FindParagraphs(copy, w_, inner, unused);
+      for (pugi::xml_node p : inner) {
+        // The copy has no table around it: its place is the original's.
+        if (!converter.Collect(p, p == copy ? ContextOf(original, w_) : ContextOf(p, w_))) continue;
+        converter.Convert();
+        for (std::size_t i = 0; i < converter.pendingRuns(); ++i) {
+          const pugi::xml_node node = converter.PendingRun(i);
+          converter.Rewrite(i, node, node);
+        }
+      }
+      return writer.Whole(copy);
+    }
+    converter.Convert();
+    runHolders.clear();
+    for (std::size_t i = 0; i < converter.pendingRuns(); ++i)
+      for (pugi::xml_node up = converter.PendingRun(i).parent(); up != original; up = up.parent())
+        if (!runHolders.insert(up.internal_object()).second) break;
+    next = 0;
+    writer.Around(original, [&] {
+      for (pugi::xml_node c = original.first_child(); c; c = c.next_sibling()) inParagraph(c, inParagraph);
+    });
+  };
+
+  const auto element = [&](pugi::xml_node node, auto& self) -> void {
+    if (w_.Is(node, "p")) return paragraph(node);
+    if (!holders_.count(node.internal_object())) return writer.Whole(node);
+    writer.Around(node, [&] {
+      for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) self(c, self);
+    });
+  };
+  for (pugi::xml_node top = doc_.first_child(); top; top = top.next_sibling()) element(top, element);
+}
 
 std::optional<std::string> ConvertWordXml(std::string xml, std::string_view partName, const WordFonts& fonts,
                                           const ConvertSettings& settings, Tally& tally,
                                           const std::atomic<bool>* cancel) {
-  const std::size_t size = xml.size();
-  pugi::xml_document doc;
-  ParsePart(doc, xml, partName);
-  const Wml w(doc.document_element());
-  PartConverter converter(w, fonts, settings, tally);
-  std::size_t count = 0;
-  for (pugi::xml_node paragraph : ParagraphsOf(doc.document_element(), w)) {
-    if (cancel && (++count & 255) == 0 && cancel->load(std::memory_order_relaxed)) throw Cancelled();
-    converter.Paragraph(paragraph);
-  }
-  if (!converter.changed()) return std::nullopt;
-  return SavePart(doc, size);
+  const WordPart part(std::move(xml), partName, fonts, settings);
+  if (!part.Changes()) return std::nullopt;
+  struct StringWriter : pugi::xml_writer {
+    std::string text;
+    void write(const void* data, size_t size) override { text.append(static_cast<const char*>(data), size); }
+  } writer;
+  part.Write(writer, tally, cancel);
+  return std::move(writer.text);
 }
 
 }  // namespace lk::documents::docx

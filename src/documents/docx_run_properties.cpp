@@ -1,5 +1,7 @@
 #include "documents/docx_run_properties.h"
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 
 namespace lk::documents::docx {
@@ -15,30 +17,47 @@ constexpr std::string_view kRunPropertyOrder[] = {
 constexpr int kExtension = 100;     // another namespace's (w14:ligatures): after the schema's own
 constexpr int kChangeRecord = 200;  // w:rPrChange closes the sequence
 
-int RankOf(pugi::xml_node child, const Wml& w) {
-  if (w.Is(child, "rPrChange")) return kChangeRecord;
-  for (int i = 0; i < static_cast<int>(std::size(kRunPropertyOrder)); ++i)
-    if (w.Is(child, kRunPropertyOrder[i])) return i;
-  return kExtension;
-}
-
 int RankOf(std::string_view local) {
+  if (local == "rPrChange") return kChangeRecord;
   for (int i = 0; i < static_cast<int>(std::size(kRunPropertyOrder)); ++i)
     if (kRunPropertyOrder[i] == local) return i;
   return kExtension;
 }
 
+int RankOf(pugi::xml_node child, const Wml& w) {
+  const std::optional<std::string_view> local = w.Local(child.name());
+  return local ? RankOf(*local) : kExtension;
+}
+
 void SetAttr(pugi::xml_node node, std::string_view local, std::string_view value, const Wml& w) {
   pugi::xml_attribute a = w.Attr(node, local);
   if (!a) a = node.append_attribute(w.Name(local).c_str());
-  a.set_value(std::string(value).c_str());
+  a.set_value(value.data(), value.size());
 }
 
+// One pass over the attributes, for every converted run: theme attributes
+// go, the slots there take the family, and the missing slots follow in
+// their usual order.
 void SetAllSlots(pugi::xml_node run, std::string_view family, const Wml& w) {
+  static constexpr std::string_view kSlots[] = {"ascii", "hAnsi", "eastAsia", "cs"};
+  static constexpr std::string_view kThemes[] = {"asciiTheme", "hAnsiTheme", "eastAsiaTheme", "cstheme"};
   pugi::xml_node fonts = PropertyOf(RunPropertiesOf(run, w), "rFonts", w);
-  for (std::string_view theme : {"asciiTheme", "hAnsiTheme", "eastAsiaTheme", "cstheme"})
-    if (const pugi::xml_attribute a = w.Attr(fonts, theme)) fonts.remove_attribute(a);
-  for (std::string_view slot : {"ascii", "hAnsi", "eastAsia", "cs"}) SetAttr(fonts, slot, family, w);
+  bool set[std::size(kSlots)] = {};
+  for (pugi::xml_attribute a = fonts.first_attribute(); a;) {
+    const pugi::xml_attribute next = a.next_attribute();
+    if (const std::optional<std::string_view> local = w.Local(a.name())) {
+      if (std::find(std::begin(kThemes), std::end(kThemes), *local) != std::end(kThemes)) {
+        fonts.remove_attribute(a);
+      } else if (const auto slot = std::find(std::begin(kSlots), std::end(kSlots), *local); slot != std::end(kSlots)) {
+        bool& done = set[slot - std::begin(kSlots)];
+        if (!done) a.set_value(family.data(), family.size());
+        done = true;
+      }
+    }
+    a = next;
+  }
+  for (std::size_t i = 0; i < std::size(kSlots); ++i)
+    if (!set[i]) fonts.append_attribute(w.Name(kSlots[i]).c_str()).set_value(family.data(), family.size());
 }
 
 void MirrorToggle(pugi::xml_node rPr, std::string_view twin, std::optional<bool> latin, std::optional<bool> complex,

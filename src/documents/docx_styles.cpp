@@ -96,12 +96,26 @@ RunProps WordFonts::Direct(pugi::xml_node rPr, const Wml& w) const {
       props.ascii = ascii.value();
     }
   }
-  props.b = OnOff(w.Child(rPr, "b"), w);
-  props.bCs = OnOff(w.Child(rPr, "bCs"), w);
-  props.i = OnOff(w.Child(rPr, "i"), w);
-  props.iCs = OnOff(w.Child(rPr, "iCs"), w);
-  props.sz = Val(w.Child(rPr, "sz"), w);
-  props.szCs = Val(w.Child(rPr, "szCs"), w);
+  // One pass over the properties, for every run of a part; the first of
+  // each name counts, as a lookup by name would find it.
+  for (pugi::xml_node c = rPr.first_child(); c; c = c.next_sibling()) {
+    if (c.type() != pugi::node_element) continue;
+    const std::optional<std::string_view> local = w.Local(c.name());
+    if (!local) continue;
+    if (*local == "b") {
+      if (!props.b) props.b = OnOff(c, w);
+    } else if (*local == "bCs") {
+      if (!props.bCs) props.bCs = OnOff(c, w);
+    } else if (*local == "i") {
+      if (!props.i) props.i = OnOff(c, w);
+    } else if (*local == "iCs") {
+      if (!props.iCs) props.iCs = OnOff(c, w);
+    } else if (*local == "sz") {
+      if (!props.sz) props.sz = Val(c, w);
+    } else if (*local == "szCs") {
+      if (!props.szCs) props.szCs = Val(c, w);
+    }
+  }
   return props;
 }
 

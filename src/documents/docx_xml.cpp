@@ -61,12 +61,23 @@ Wml::Wml(pugi::xml_node root) {
   }
 }
 
+// Called for every node a walk passes, so it compares in place rather than
+// measuring the name first.
 bool Wml::Matches(const char* qualified, std::string_view local) const {
-  const std::size_t length = std::strlen(qualified);
-  const std::string_view name(qualified, length);
-  if (prefix_.empty()) return name == local;
-  return length == prefix_.size() + 1 + local.size() && name.starts_with(prefix_) && name[prefix_.size()] == ':' &&
-         name.substr(prefix_.size() + 1) == local;
+  if (!prefix_.empty()) {
+    if (std::strncmp(qualified, prefix_.data(), prefix_.size()) != 0 || qualified[prefix_.size()] != ':') return false;
+    qualified += prefix_.size() + 1;
+  }
+  return std::strncmp(qualified, local.data(), local.size()) == 0 && qualified[local.size()] == '\0';
+}
+
+std::optional<std::string_view> Wml::Local(const char* qualified) const {
+  if (!prefix_.empty()) {
+    if (std::strncmp(qualified, prefix_.data(), prefix_.size()) != 0 || qualified[prefix_.size()] != ':')
+      return std::nullopt;
+    qualified += prefix_.size() + 1;
+  }
+  return std::string_view(qualified);
 }
 
 std::string Wml::Name(std::string_view local) const {

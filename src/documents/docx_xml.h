@@ -4,6 +4,7 @@
 // namespace declaration (a prefix named by mc:Ignorable must stay declared
 // or Word refuses the file), attribute order, comments and the blanks
 // inside texts.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,8 @@ class Wml {
 
   bool Is(pugi::xml_node node, std::string_view local) const { return Matches(node.name(), local); }
   bool Matches(const char* qualified, std::string_view local) const;
+  // The local name of a name in this namespace; none for another's.
+  std::optional<std::string_view> Local(const char* qualified) const;
   std::string Name(std::string_view local) const;
   pugi::xml_node Child(pugi::xml_node parent, std::string_view local) const;
   pugi::xml_attribute Attr(pugi::xml_node node, std::string_view local) const;

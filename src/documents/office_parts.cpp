@@ -6,6 +6,11 @@
 #include "documents/xml_part.h"
 
 namespace lk::documents {
+
+void PartSink::AddSaved(std::string_view name, const pugi::xml_document& document) {
+  Add(name, SavePart(document, 0));
+}
+
 namespace {
 
 bool EndsWith(std::string_view text, std::string_view ending) {

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "pugixml.hpp"
+
 namespace lk::documents {
 
 class PackageReader;
@@ -30,6 +32,9 @@ class PartSink {
   // The part exactly as the source holds it.
   virtual void Copy(std::string_view name) = 0;
   virtual void Add(std::string_view name, std::string_view content) = 0;
+  // A rewritten tree, saved as SavePart saves it; a zip writes it straight
+  // into the entry instead of holding the whole text first.
+  virtual void AddSaved(std::string_view name, const pugi::xml_document& document);
 };
 
 class ZipPartSource : public PartSource {
@@ -48,6 +53,7 @@ class ZipPartSink : public PartSink {
   ZipPartSink(PackageReader& reader, PackageWriter& writer) : reader_(reader), writer_(writer) {}
   void Copy(std::string_view name) override;
   void Add(std::string_view name, std::string_view content) override;
+  void AddSaved(std::string_view name, const pugi::xml_document& document) override;
 
  private:
   PackageReader& reader_;

@@ -4,6 +4,7 @@
 #include "documents/package.h"
 #include "documents/pptx.h"
 #include "documents/xlsx.h"
+#include "documents/xml_part.h"
 
 namespace lk::documents {
 
@@ -18,6 +19,9 @@ std::string ZipPartSource::Read(std::string_view name) { return reader_.Read(nam
 
 void ZipPartSink::Copy(std::string_view name) { writer_.CopyRaw(reader_, name); }
 void ZipPartSink::Add(std::string_view name, std::string_view content) { writer_.Add(name, content); }
+void ZipPartSink::AddSaved(std::string_view name, const pugi::xml_document& document) {
+  writer_.AddWritten(name, [&](pugi::xml_writer& out) { SavePart(document, out); });
+}
 
 void ConvertXlsx(PackageReader& reader, PackageWriter& writer, const ConvertSettings& settings, Tally& tally,
                  const std::atomic<bool>* cancel) {

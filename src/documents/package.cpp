@@ -405,6 +405,9 @@ struct PackageWriter::State {
     throw DocumentError("the output could not be written: " + SystemMessage(io.lastError));
   }
 
+  void Open(std::string_view name, bool store, bool zip64);
+  void Write(const void* data, std::size_t size);
+
   void Claim(std::string_view name) {
     if (std::string why = NameProblem(name); !why.empty()) throw DocumentError("cannot write the package: " + why);
     if (!keys.insert(NameKey(name)).second)
@@ -455,23 +458,75 @@ void PackageWriter::CopyRaw(PackageReader& reader, std::string_view name) {
   if (zipCloseFileInZipRaw64(s.zip, part.size, entry.crc) != ZIP_OK) s.WriteFailed();
 }
 
-void PackageWriter::Add(std::string_view name, std::string_view content, bool store) {
-  State& s = *state_;
-  if (!s.zip) throw DocumentError("cannot write the package: it is already finished");
-  s.Claim(name);
+void PackageWriter::State::Open(std::string_view name, bool store, bool zip64) {
+  if (!zip) throw DocumentError("cannot write the package: it is already finished");
+  Claim(name);
   const std::string zipName(name);
   zip_fileinfo info{};
   info.dosDate = kDosEpoch;
   const bool ascii = std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-  if (zipOpenNewFileInZip4_64(s.zip, zipName.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, store ? 0 : Z_DEFLATED,
+  if (zipOpenNewFileInZip4_64(zip, zipName.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, store ? 0 : Z_DEFLATED,
                               Z_DEFAULT_COMPRESSION, 0, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY, nullptr, 0, 0,
-                              ascii ? 0 : kUtf8NamesFlag, content.size() >= 0xFFFFFFFFu) != ZIP_OK)
-    s.WriteFailed();
+                              ascii ? 0 : kUtf8NamesFlag, zip64) != ZIP_OK)
+    WriteFailed();
+}
+
+void PackageWriter::State::Write(const void* data, std::size_t size) {
   constexpr std::size_t kSlice = 1u << 30;
-  for (std::size_t at = 0; at < content.size(); at += kSlice) {
-    std::size_t size = std::min(kSlice, content.size() - at);
-    if (zipWriteInFileInZip(s.zip, content.data() + at, static_cast<unsigned>(size)) != ZIP_OK) s.WriteFailed();
+  const char* bytes = static_cast<const char*>(data);
+  for (std::size_t at = 0; at < size; at += kSlice) {
+    const std::size_t slice = std::min(kSlice, size - at);
+    if (zipWriteInFileInZip(zip, bytes + at, static_cast<unsigned>(slice)) != ZIP_OK) WriteFailed();
   }
+}
+
+void PackageWriter::Add(std::string_view name, std::string_view content, bool store) {
+  State& s = *state_;
+  s.Open(name, store, content.size() >= 0xFFFFFFFFu);
+  s.Write(content.data(), content.size());
+  if (zipCloseFileInZip(s.zip) != ZIP_OK) s.WriteFailed();
+}
+
+namespace {
+
+// Gathers pugixml's many small writes (a start tag, a text) into slices
+// worth a call into the deflater.
+class EntryWriter : public pugi::xml_writer {
+ public:
+  explicit EntryWriter(const std::function<void(const void*, std::size_t)>& flush) : flush_(flush) {
+    buffer_.reserve(kChunk);
+  }
+  void write(const void* data, size_t size) override {
+    if (buffer_.size() + size > kChunk) Flush();
+    if (size >= kChunk) {
+      flush_(data, size);
+      return;
+    }
+    buffer_.append(static_cast<const char*>(data), size);
+  }
+  void Flush() {
+    if (!buffer_.empty()) flush_(buffer_.data(), buffer_.size());
+    buffer_.clear();
+  }
+
+ private:
+  const std::function<void(const void*, std::size_t)>& flush_;
+  std::string buffer_;
+};
+
+}  // namespace
+
+void PackageWriter::AddWritten(std::string_view name, const std::function<void(pugi::xml_writer&)>& produce) {
+  State& s = *state_;
+  // A rewritten part grows from one bounded by the reader's part limit, far
+  // below the 4 GiB a local header without a zip64 record can state.
+  s.Open(name, false, false);
+  const std::function<void(const void*, std::size_t)> flush = [&](const void* data, std::size_t size) {
+    s.Write(data, size);
+  };
+  EntryWriter writer(flush);
+  produce(writer);
+  writer.Flush();
   if (zipCloseFileInZip(s.zip) != ZIP_OK) s.WriteFailed();
 }
 

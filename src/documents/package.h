@@ -5,12 +5,14 @@
 // inflated within a bound and deflated again.
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "documents/document_file.h"
+#include "pugixml.hpp"
 
 namespace lk::documents {
 
@@ -69,6 +71,10 @@ class PackageWriter {
   // in. A name written twice (ignoring case) or one no reader would accept
   // throws DocumentError.
   void Add(std::string_view name, std::string_view content, bool store = false);
+  // New content deflated as produce writes it, so that a rewritten part is
+  // never held whole beside its tree. What produce throws leaves the
+  // package unfinished: the caller abandons it.
+  void AddWritten(std::string_view name, const std::function<void(pugi::xml_writer&)>& produce);
   // Writes the central directory; throws DocumentError on a failed write.
   void Finish();
 

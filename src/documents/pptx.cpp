@@ -102,20 +102,18 @@ class Presentation {
 
   bool Rewrite(const std::string& name, const SlideContext& context) {
     pugi::xml_document document;
-    const std::string content = source_.Read(name);
-    ParsePart(document, content, name);
+    ParsePart(document, source_.Read(name), name);
     const ThemeFonts& theme = context.master ? context.master->theme : theme_;
     if (!ConvertSlideText(document, context, theme, settings_, tally_)) return false;
-    sink_.Add(name, SavePart(document, content.size()));
+    sink_.AddSaved(name, document);
     return true;
   }
 
   bool RewriteDrawing(const std::string& name) {
     pugi::xml_document document;
-    const std::string content = source_.Read(name);
-    ParsePart(document, content, name);
+    ParsePart(document, source_.Read(name), name);
     if (!ConvertStandaloneDrawing(document, theme_, settings_, tally_)) return false;
-    sink_.Add(name, SavePart(document, content.size()));
+    sink_.AddSaved(name, document);
     return true;
   }
 

@@ -1,6 +1,8 @@
 #include "documents/run_model.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <deque>
 
 #include "convert/font_tables.h"
 #include "text/utf8.h"
@@ -115,21 +117,22 @@ void ConvertGroup(std::vector<Span>& spans, std::size_t first, std::size_t last,
     return;
   }
 
-  std::vector<Character> characters;
-  for (std::size_t s = first; s <= last; ++s)
-    for (char32_t c : text::Utf8ToUtf32(spans[s].text)) characters.push_back({c, s});
-
   const convert::FontTable& table = convert::TableFor(family);
   auto isBase = [&](char32_t c) {
     return settings.direction == Direction::kToUnicode ? IsLegacyBase(c, table) : StartsSyllable(c);
   };
+  // The characters from the first whose output is not given yet: a
+  // syllable's worth, however long the group (a paragraph of one family can
+  // be a whole document).
+  std::deque<Character> pending;
+  std::size_t cut = 0;  // the first character whose output is not given yet, and pending's first
   auto give = [&](std::string_view output, std::size_t from, std::size_t to) {
     if (output.empty()) return;
     if (to <= from) to = from + 1;
-    std::size_t owner = characters[from].span;
-    for (std::size_t i = from; i < to && i < characters.size(); ++i) {
-      if (isBase(characters[i].c)) {
-        owner = characters[i].span;
+    std::size_t owner = pending[from - cut].span;
+    for (std::size_t i = from; i < to && i - cut < pending.size(); ++i) {
+      if (isBase(pending[i - cut].c)) {
+        owner = pending[i - cut].span;
         break;
       }
     }
@@ -137,19 +140,25 @@ void ConvertGroup(std::vector<Span>& spans, std::size_t first, std::size_t last,
   };
 
   std::string out;
-  std::size_t cut = 0;  // the first character whose output is not given yet
   char bytes[4];
-  for (std::size_t i = 0; i < characters.size(); ++i) {
-    const std::size_t before = out.size();
-    converter.Feed(std::string_view(bytes, text::EncodeUtf8(characters[i].c, bytes)), out);
-    if (out.size() > before) {
-      give(std::string_view(out).substr(before), cut, i);
-      cut = std::max(cut + 1, i);
+  std::size_t i = 0;
+  for (std::size_t s = first; s <= last; ++s) {
+    for (char32_t c : text::Utf8ToUtf32(spans[s].text)) {
+      pending.push_back({c, s});
+      out.clear();
+      converter.Feed(std::string_view(bytes, text::EncodeUtf8(c, bytes)), out);
+      if (!out.empty()) {
+        give(out, cut, i);
+        const std::size_t next = std::max(cut + 1, i);
+        pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(next - cut));
+        cut = next;
+      }
+      ++i;
     }
   }
-  const std::size_t before = out.size();
+  out.clear();
   converter.Finish(out);
-  if (cut < characters.size()) give(std::string_view(out).substr(before), cut, characters.size());
+  if (cut < i) give(out, cut, i);
   tally.unconverted += converter.unconverted().count;
 }
 

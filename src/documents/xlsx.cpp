@@ -84,7 +84,7 @@ class Workbook {
   }
 
   void ReadStyles() {
-    if (!stylesName_.empty()) stylesSize_ = ParseRead(stylesDocument_, stylesName_);
+    if (!stylesName_.empty()) ParseRead(stylesDocument_, stylesName_);
     styles_ = std::make_unique<SheetStyles>(stylesDocument_, theme_);
   }
 
@@ -260,7 +260,7 @@ class Workbook {
 
   void WriteStyles() {
     if (styles_->changed())
-      sink_.Add(stylesName_, SavePart(stylesDocument_, stylesSize_));
+      sink_.AddSaved(stylesName_, stylesDocument_);
     else
       sink_.Copy(stylesName_);
   }
@@ -268,9 +268,9 @@ class Workbook {
   template <typename Convert>
   void Rewrite(const std::string& name, Convert convert) {
     pugi::xml_document document;
-    const std::size_t size = ParseRead(document, name);
+    ParseRead(document, name);
     if (convert(document))
-      sink_.Add(name, SavePart(document, size));
+      sink_.AddSaved(name, document);
     else
       sink_.Copy(name);
   }
@@ -323,7 +323,7 @@ class Workbook {
   pugi::xml_document stylesDocument_;
   std::unique_ptr<SheetStyles> styles_;
   pugi::xml_document sharedStringsDocument_;
-  std::size_t stylesSize_ = 0, sharedStringsSize_ = 0;
+  std::size_t sharedStringsSize_ = 0;
   std::string sharedStringsOutput_;
   std::vector<SharedUse> uses_;
   struct {

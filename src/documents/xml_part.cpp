@@ -33,8 +33,12 @@ std::string SavePart(const pugi::xml_document& document, std::size_t sizeHint) {
   // Converted text is longer than the legacy codes it replaces (three
   // bytes a letter in UTF-8 for one).
   writer.out.reserve(sizeHint * 2 + 4096);
-  document.save(writer, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
+  SavePart(document, writer);
   return std::move(writer.out);
+}
+
+void SavePart(const pugi::xml_document& document, pugi::xml_writer& out) {
+  document.save(out, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
 }
 
 std::string_view LocalName(pugi::xml_node node) {

@@ -15,6 +15,7 @@ namespace lk::documents {
 void ParsePart(pugi::xml_document& document, std::string_view content, std::string_view partName);
 // sizeHint: the part's size as it was read.
 std::string SavePart(const pugi::xml_document& document, std::size_t sizeHint);
+void SavePart(const pugi::xml_document& document, pugi::xml_writer& out);
 
 // "a:latin" and "latin" both give "latin".
 std::string_view LocalName(pugi::xml_node node);

@@ -9,34 +9,46 @@ namespace {
 constexpr std::chrono::milliseconds kCopyBound{1000};
 
 // The selection, with the user's clipboard saved in `held` and not given back.
-std::string CaptureHolding(const platform::Platform& platform, platform::WindowHandle window, HeldClipboard& held) {
+Captured CaptureHolding(const platform::Platform& platform, platform::WindowHandle window, HeldClipboard& held,
+                        bool rich) {
   auto& clipboard = platform.clipboard;
+  Captured captured;
   // A clipboard we cannot empty is left alone: the user's own text could be
   // taken for the target's selection.
-  if (!clipboard.Clear()) return {};
+  if (!clipboard.Clear()) return captured;
   held.Changed();
   const Reached reached = Reach(platform, window);
-  if (!reached.ok) return {};
+  if (!reached.ok) return captured;
   // An edit control has copied by the time it answers; for keys, the
   // clipboard's update is what tells.
   const bool asked =
       reached.edit ? platform.keyboard.SendEditRequest(reached.edit, platform::EditRequest::kCopy, kCopyBound)
                    : SendControlChord(platform, window, platform::Key::kC);
   if (asked && !reached.edit) platform.windows.WaitUntil([&] { return clipboard.HasText(); }, kCopyBound);
-  return asked ? clipboard.GetText() : std::string();
+  if (asked) captured.text = clipboard.GetText();
+  // Only beside a text: a target that copied nothing leaves no rich text.
+  if (asked && rich && !captured.text.empty()) captured.rtf = clipboard.GetRichText(kMaxSelectionRtf);
+  return captured;
+}
+
+Captured Capture(const platform::Platform& platform, platform::WindowHandle window, bool rich) {
+  // A clipboard we cannot read to save is left alone: taking it over would
+  // lose the user's contents.
+  auto held = HeldClipboard::Take(platform.clipboard);
+  if (!held) return {};
+  Captured captured = CaptureHolding(platform, window, *held, rich);
+  captured.clipboardRestored = held->GiveBack();
+  return captured;
 }
 
 }  // namespace
 
 Captured CaptureText(const platform::Platform& platform, platform::WindowHandle window) {
-  // A clipboard we cannot read to save is left alone: taking it over would
-  // lose the user's contents.
-  auto held = HeldClipboard::Take(platform.clipboard);
-  if (!held) return {};
-  Captured captured;
-  captured.text = CaptureHolding(platform, window, *held);
-  captured.clipboardRestored = held->GiveBack();
-  return captured;
+  return Capture(platform, window, false);
+}
+
+Captured CaptureRich(const platform::Platform& platform, platform::WindowHandle window) {
+  return Capture(platform, window, true);
 }
 
 Captured CopyIT(const platform::Platform& platform, platform::WindowHandle window) {
@@ -46,7 +58,7 @@ Captured CopyIT(const platform::Platform& platform, platform::WindowHandle windo
 }
 
 std::string CopyIT(const platform::Platform& platform, platform::WindowHandle window, HeldClipboard& held) {
-  return text::Utf8ToCp1252(CaptureHolding(platform, window, held));
+  return text::Utf8ToCp1252(CaptureHolding(platform, window, held, false).text);
 }
 
 }  // namespace lk::target_link

@@ -10,14 +10,14 @@ constexpr std::chrono::milliseconds kReadBound{2000};
 
 // Pastes with the user's clipboard saved in `held`, and gives it back.
 Pasted PasteHolding(const platform::Platform& platform, platform::WindowHandle window, const std::string& text,
-                    HeldClipboard& held) {
+                    std::string_view rtf, HeldClipboard& held) {
   auto& clipboard = platform.clipboard;
   Pasted result;
   const Reached reached = Reach(platform, window);
   // Pasted whenever it is there, even when it equals what the clipboard held
   // before: the same text twice is still two pastes.
-  const platform::Rendering rendering = RenderingFor(reached, text);
-  if (!text.empty() && reached.ok && clipboard.Offer(text, rendering)) {
+  const platform::Rendering rendering = RenderingFor(reached, text.size() + rtf.size());
+  if (!(text.empty() && rtf.empty()) && reached.ok && clipboard.Offer(text, rtf, rendering)) {
     held.Changed();
     if (reached.edit) {
       auto& keyboard = platform.keyboard;
@@ -44,22 +44,27 @@ Pasted PasteHolding(const platform::Platform& platform, platform::WindowHandle w
 
 }  // namespace
 
-platform::Rendering RenderingFor(const Reached& reached, const std::string& text) {
+platform::Rendering RenderingFor(const Reached& reached, std::size_t offerBytes) {
   // An edit control has read the text by the time it answers the paste
   // request, or moves its caret once it has, so a small text is simply put
   // there: rendering it on request would cost the target a call back into
   // us. A large one waits to be asked for, and so does one pasted by keys,
   // whose reading only the request tells us of.
-  return reached.edit && text.size() <= kRenderAtOnceBytes ? platform::Rendering::kAtOnce
+  return reached.edit && offerBytes <= kRenderAtOnceBytes ? platform::Rendering::kAtOnce
                                                            : platform::Rendering::kOnRequest;
 }
 
 Pasted PasteText(const platform::Platform& platform, platform::WindowHandle window, const std::string& text) {
-  if (text.empty()) return {};
+  return PasteRich(platform, window, text, {});
+}
+
+Pasted PasteRich(const platform::Platform& platform, platform::WindowHandle window, const std::string& text,
+                 std::string_view rtf) {
+  if (text.empty() && rtf.empty()) return {};
   // The user's clipboard is not given up unless it can be given back.
   auto held = HeldClipboard::Take(platform.clipboard);
   if (!held) return {};
-  return PasteHolding(platform, window, text, *held);
+  return PasteHolding(platform, window, text, rtf, *held);
 }
 
 Pasted PasteIT(const platform::Platform& platform, platform::WindowHandle window, const std::string& legacy) {
@@ -68,7 +73,7 @@ Pasted PasteIT(const platform::Platform& platform, platform::WindowHandle window
 
 Pasted PasteIT(const platform::Platform& platform, platform::WindowHandle window, const std::string& legacy,
                HeldClipboard& held) {
-  return PasteHolding(platform, window, text::Cp1252ToUtf8(legacy), held);
+  return PasteHolding(platform, window, text::Cp1252ToUtf8(legacy), {}, held);
 }
 
 }  // namespace lk::target_link

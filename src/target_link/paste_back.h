@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "platform/platform.h"
 #include "target_link/held_clipboard.h"
@@ -21,10 +22,16 @@ struct Pasted {
 // clipboard cannot be set.
 Pasted PasteText(const platform::Platform& platform, platform::WindowHandle window, const std::string& text);
 
-// Texts up to this size are put on the clipboard whole for an edit control.
+// The same with rich text (RTF) beside it: a rich target takes the rich
+// text, a plain one the text. An empty rtf pastes the text alone.
+Pasted PasteRich(const platform::Platform& platform, platform::WindowHandle window, const std::string& text,
+                 std::string_view rtf);
+
+// Offers up to this size (text and rich text together) are put on the
+// clipboard whole for an edit control.
 inline constexpr std::size_t kRenderAtOnceBytes = 64 * 1024;
-// How the text for a paste into the reached window is offered.
-platform::Rendering RenderingFor(const Reached& reached, const std::string& text);
+// How an offer of this many bytes for a paste into the reached window is made.
+platform::Rendering RenderingFor(const Reached& reached, std::size_t offerBytes);
 
 // The same for legacy-font text (Windows-1252 bytes).
 Pasted PasteIT(const platform::Platform& platform, platform::WindowHandle window, const std::string& legacy);

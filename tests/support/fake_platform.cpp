@@ -132,12 +132,14 @@ void FakePlatform::Copy(Target& target) {
   offerTaken = false;
   clipboardHasText = true;
   clipboardText = target.selection;
+  clipboardOther = target.selectionFormats;
   if (target.holdsClipboard) clipboardLocked = true;
 }
 
 void FakePlatform::Read(Target& target) {
   if (clipboardMarked) offerTaken = true;
   target.pasted.push_back(clipboardHasText ? clipboardText : std::string());
+  target.pastedRtf.push_back(ClipboardRtf().value_or(std::string()));
   if (target.holdsClipboard) clipboardLocked = true;
 }
 
@@ -212,6 +214,19 @@ std::string FakePlatform::GetText() {
   return clipboardHasText ? clipboardText : std::string();
 }
 
+std::optional<std::string> FakePlatform::ClipboardRtf() const {
+  for (const ClipboardItem& item : clipboardOther)
+    if (item.name == kRichTextFormat) return std::string(item.bytes.begin(), item.bytes.end());
+  return std::nullopt;
+}
+
+std::optional<std::string> FakePlatform::GetRichText(std::size_t maxBytes) {
+  if (clipboardLocked) return std::nullopt;
+  auto rtf = ClipboardRtf();
+  if (!rtf || rtf->size() > maxBytes) return std::nullopt;
+  return rtf;
+}
+
 bool FakePlatform::Clear() {
   if (clipboardLocked) return false;
   clipboardHasText = false;
@@ -241,10 +256,11 @@ bool FakePlatform::Restore(const ClipboardSnapshot& snapshot) {
   return true;
 }
 
-bool FakePlatform::Offer(const std::string& text, Rendering rendering) {
+bool FakePlatform::Offer(const std::string& text, std::string_view rtf, Rendering rendering) {
   if (clipboardLocked) return false;
   offerRendering = rendering;
   clipboardOther.clear();
+  if (!rtf.empty()) clipboardOther.push_back({0xC001, std::string(kRichTextFormat), {rtf.begin(), rtf.end()}});
   clipboardHasText = true;
   clipboardText = text;
   clipboardMarked = true;

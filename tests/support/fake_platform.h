@@ -33,6 +33,8 @@ class FakePlatform : public Clipboard, public Keyboard, public Windows, public S
   // A target application: what it copies and what it was given.
   struct Target {
     std::string selection;                    // UTF-8, as it goes on the clipboard
+    // Formats it copies beside the text ("Rich Text Format", "HTML Format").
+    std::vector<ClipboardItem> selectionFormats;
     WindowHandle edit = 0;                    // its focused standard edit control; 0: a custom control
     std::chrono::milliseconds copyDelay{0};   // after Ctrl+C; negative: never copies
     std::chrono::milliseconds readDelay{0};   // after Ctrl+V or a deferred WM_PASTE
@@ -40,6 +42,7 @@ class FakePlatform : public Clipboard, public Keyboard, public Windows, public S
     bool hung = false;                        // answers no message
     bool holdsClipboard = false;              // keeps it open once it has copied or read
     std::vector<std::string> pasted;          // what each paste read
+    std::vector<std::string> pastedRtf;       // the rich text beside each, empty when none
     std::string typed;                        // characters typed into it: letters and Unicode input
   };
 
@@ -90,10 +93,13 @@ class FakePlatform : public Clipboard, public Keyboard, public Windows, public S
   // Clipboard.
   bool HasText() override;
   std::string GetText() override;
+  std::optional<std::string> GetRichText(std::size_t maxBytes) override;
   bool Clear() override;
   std::optional<ClipboardSnapshot> Save() override;
   bool Restore(const ClipboardSnapshot& snapshot) override;
-  bool Offer(const std::string& text, Rendering rendering) override;
+  bool Offer(const std::string& text, std::string_view rtf, Rendering rendering) override;
+  // The clipboard's rich text, when it holds one.
+  std::optional<std::string> ClipboardRtf() const;
   bool OfferTaken() override;
 
   // Keyboard.

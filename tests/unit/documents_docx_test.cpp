@@ -359,6 +359,53 @@ TEST(DocxRuns, DeclarationNamespacesAndPreservedBlanksComeOutAsTheyCame) {
   EXPECT_NE(out.find(R"(<w:t xml:space="preserve"> सरकार </w:t>)"), std::string::npos) << out;
 }
 
+// The part is written element by element around the paragraphs that
+// change: whatever holds them (with attribute values that need escaping),
+// comments, processing instructions and untouched paragraphs between them
+// must come out exactly as they came, wherever the converted run sits.
+TEST(DocxRuns, EverythingAroundTheConvertedRunsComesOutByteForByte) {
+  const std::string converted = R("g]kfn");
+  const std::string english = P(R("Ref. No. &amp; &lt;1&gt;", "Times New Roman"));
+  const std::string holder = R"(<w:customXml w:uri="urn:x?a=1&amp;b=&quot;&lt;2&quot;" w:element="row">)";
+  const struct {
+    const char* where;
+    std::string before, after;
+  } cases[] = {
+      {"first in the body", "<w:body><w:p>", "</w:p>" + english + "</w:body>"},
+      {"after a comment and an instruction",
+       "<w:body><!-- kept as it is --><?mso-hint keep?>" + english + "<w:p><w:pPr><w:jc w:val=\"both\"/></w:pPr>",
+       "</w:p><w:sectPr><w:pgSz w:w=\"11906\"/></w:sectPr></w:body>"},
+      {"in a custom element", "<w:body>" + holder + "<w:p>", "</w:p></w:customXml>" + english + "</w:body>"},
+      {"in a table", "<w:body><w:tbl><w:tblPr><w:tblW w:w=\"0\"/></w:tblPr><w:tr><w:tc><w:p>",
+       "</w:p></w:tc></w:tr></w:tbl></w:body>"},
+      {"in a hyperlink, English runs around it",
+       "<w:body><w:p><w:pPr><w:pStyle w:val=\"Body\"/></w:pPr>" + R("See ", "Times New Roman") +
+           R"(<w:hyperlink r:id="rId5" w:tooltip="a &amp; &quot;b&quot; &lt;c">)",
+       "</w:hyperlink>" + R(" here", "Times New Roman") + "</w:p></w:body>"},
+      {"in a tracked insertion inside a content control",
+       "<w:body><w:p><w:sdt><w:sdtPr><w:alias w:val=\"x\"/></w:sdtPr><w:sdtContent><w:ins w:id=\"3\" "
+       "w:author=\"R&amp;D\">",
+       "</w:ins></w:sdtContent></w:sdt><w:proofErr w:type=\"spellStart\"/></w:p></w:body>"},
+      {"in a text box of an English paragraph",
+       "<w:body><w:p>" + R("Box", "Times New Roman") +
+           "<w:r><w:pict><v:shape id=\"b&amp;1\"><v:textbox><w:txbxContent><w:p>",
+       "</w:p></w:txbxContent></v:textbox></v:shape></w:pict></w:r></w:p>" + english + "</w:body>"},
+  };
+  for (const auto& c : cases) {
+    // (pugixml keeps no blanks outside the root, so the part has none there.)
+    const std::string in = std::string(kDeclaration) + "<w:document" + kNamespaces + ">" + c.before + converted +
+                           c.after + "</w:document>";
+    const std::string out = Convert(in);
+    ASSERT_NE(out, in) << c.where;
+    const std::size_t head = in.find(converted);
+    const std::size_t tail = in.size() - head - converted.size();
+    ASSERT_GT(out.size(), head + tail) << c.where;
+    EXPECT_EQ(out.substr(0, head), in.substr(0, head)) << c.where;
+    EXPECT_EQ(out.substr(out.size() - tail), in.substr(in.size() - tail)) << c.where;
+    EXPECT_EQ(Texts(out.substr(head, out.size() - head - tail)), (Strings{"नेपाल"})) << c.where;
+  }
+}
+
 TEST(DocxRuns, ToLegacyOnlyTheDevanagariOfARunTakesTheFamily) {
   const std::string in = Body(P(R"(<w:r w:rsidR="00AB"><w:rPr><w:rFonts w:ascii="Times New Roman" w:hAnsi="Times New Roman"/><w:b/></w:rPr><w:t>नेपाल Hello सरकार</w:t></w:r>)"));
   const std::string out = Convert(in, {}, Direction::kToLegacy);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <zip.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "documents/package.h"
@@ -265,6 +266,51 @@ TEST(DocumentPackage, AnAbandonedWriterLeavesAFileTheCallerCanRemove) {
     PackageWriter writer(dir.path() / "b.zip");
     writer.Add("half.xml", std::string(100000, 'h'));
     writer.CopyRaw(reader, "a.xml");
+  }
+  EXPECT_TRUE(fs::remove(dir.path() / "b.zip"));
+}
+
+// A rewritten part is deflated as it is produced, in pieces of any size:
+// what comes back must be what went in, whatever the cut, and a producer
+// that stops with an error leaves a package its caller abandons.
+TEST(DocumentPackage, APartWrittenInPiecesComesBackWhole) {
+  TempDir dir;
+  const std::string noise = lk::testing::NoiseBytes(200000);
+  const struct {
+    const char* what;
+    std::size_t size, piece;
+  } cases[] = {
+      {"nothing", 0, 1},
+      {"one byte", 1, 1},
+      {"small pieces", 70000, 7},
+      {"exactly the buffer", 65536, 65536},
+      {"pieces larger than the buffer", 200000, 100000},
+      {"one piece", 200000, 200000},
+  };
+  {
+    PackageWriter writer(dir.path() / "a.zip");
+    for (const auto& c : cases) {
+      writer.AddWritten(c.what, [&](pugi::xml_writer& out) {
+        for (std::size_t at = 0; at < c.size; at += c.piece)
+          out.write(noise.data() + at, std::min(c.piece, c.size - at));
+      });
+    }
+    writer.Add("after.xml", "<a/>");
+    writer.Finish();
+  }
+  PackageReader reader(dir.path() / "a.zip", Limits{});
+  ASSERT_EQ(reader.parts().size(), std::size(cases) + 1);
+  for (const auto& c : cases) EXPECT_EQ(reader.Read(c.what), noise.substr(0, c.size)) << c.what;
+  EXPECT_EQ(reader.Read("after.xml"), "<a/>");
+
+  {
+    PackageWriter writer(dir.path() / "b.zip");
+    EXPECT_THROW(writer.AddWritten("half.xml",
+                                   [&](pugi::xml_writer& out) {
+                                     out.write(noise.data(), 100000);
+                                     throw Cancelled();
+                                   }),
+                 Cancelled);
   }
   EXPECT_TRUE(fs::remove(dir.path() / "b.zip"));
 }

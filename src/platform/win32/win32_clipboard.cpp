@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 
@@ -140,6 +141,18 @@ std::string ReadUnicodeText() {
   return win32::ToUtf8(std::wstring_view(chars, length));
 }
 
+UINT RichTextFormat() {
+  static const UINT format = ::RegisterClipboardFormatW(win32::FromUtf8(kRichTextFormat).c_str());
+  return format;
+}
+
+// RTF is 7-bit text; the writer ends it with a NUL that is not part of it.
+bool PutRichText(std::string_view rtf) {
+  std::string bytes(rtf);
+  bytes.push_back('\0');
+  return PutBytes(RichTextFormat(), bytes.data(), bytes.size());
+}
+
 void PutLocale() {
   // English: no code-page guess of the system changes a legacy-font byte.
   const LCID locale = 0x0409;
@@ -199,6 +212,25 @@ std::string Win32Clipboard::GetText() {
   return clip.ok() ? ReadUnicodeText() : std::string();
 }
 
+std::optional<std::string> Win32Clipboard::GetRichText(std::size_t maxBytes) {
+  const UINT format = RichTextFormat();
+  if (!format || !::IsClipboardFormatAvailable(format)) return std::nullopt;
+  OpenClipboardGuard clip(owner());
+  if (!clip.ok()) return std::nullopt;
+  HANDLE data = ::GetClipboardData(format);
+  if (!data) return std::nullopt;
+  // The memory block may be rounded up past the text, so a block a little
+  // over the bound can still hold a text within it; past the bound there is
+  // no need to look for its end.
+  const std::size_t size = std::min<std::size_t>(::GlobalSize(data), maxBytes + 1);
+  GlobalLockGuard lock(data);
+  if (!lock.get()) return std::nullopt;
+  const auto* bytes = static_cast<const char*>(lock.get());
+  const std::size_t length = std::find(bytes, bytes + size, '\0') - bytes;
+  if (length > maxBytes) return std::nullopt;
+  return std::string(bytes, length);
+}
+
 bool Win32Clipboard::Clear() {
   // Emptied without an owner: the target that fills it next need not call
   // back into us (WM_DESTROYCLIPBOARD) while we wait for its answer, which
@@ -247,23 +279,29 @@ bool Win32Clipboard::Restore(const ClipboardSnapshot& snapshot) {
   return all;
 }
 
-bool Win32Clipboard::Offer(const std::string& text, Rendering rendering) {
+bool Win32Clipboard::Offer(const std::string& text, std::string_view rtf, Rendering rendering) {
   // Without our window nobody would answer a request to render.
   if (!owner()) return false;
   OpenClipboardGuard clip(owner());
   if (!clip.ok() || !::EmptyClipboard()) return false;
-  // Put there whole, it is read without a call back into us; should the
-  // memory for it fail, the promise below replaces what went in.
-  if (rendering == Rendering::kAtOnce && PutText(CF_UNICODETEXT, text) && PutText(CF_TEXT, text)) {
+  // The rich text goes first: readers that take the first format they know
+  // take it over the plain text. Put there whole, the offer is read without
+  // a call back into us; should the memory for it fail, the promise below
+  // replaces what went in.
+  if (rendering == Rendering::kAtOnce && (rtf.empty() || PutRichText(rtf)) && PutText(CF_UNICODETEXT, text) &&
+      PutText(CF_TEXT, text)) {
     offerText_.clear();
+    offerRtf_.clear();
     offerTaken_ = true;
     offerPending_ = false;
   } else {
     offerText_ = text;
+    offerRtf_.assign(rtf);
     offerTaken_ = false;
     // Rendered on request: the request itself tells us the target has read
     // it. (A delayed format's SetClipboardData answers NULL whether or not
     // it took, so there is no failure to look at here.)
+    if (!offerRtf_.empty()) ::SetClipboardData(RichTextFormat(), nullptr);
     ::SetClipboardData(CF_UNICODETEXT, nullptr);
     ::SetClipboardData(CF_TEXT, nullptr);
     offerPending_ = true;
@@ -281,6 +319,7 @@ bool Win32Clipboard::OfferTaken() { return offerTaken_; }
 
 void Win32Clipboard::Render(UINT format) {
   if (format == CF_UNICODETEXT || format == CF_TEXT) PutText(format, offerText_);
+  else if (format == RichTextFormat() && !offerRtf_.empty()) PutRichText(offerRtf_);
 }
 
 void Win32Clipboard::RenderAll() {
@@ -288,6 +327,7 @@ void Win32Clipboard::RenderAll() {
   if (!offerPending_) return;
   OpenClipboardGuard clip(owner());
   if (clip.ok() && ::GetClipboardOwner() == owner()) {
+    if (!offerRtf_.empty()) Render(RichTextFormat());
     Render(CF_UNICODETEXT);
     Render(CF_TEXT);
   }

@@ -22,10 +22,11 @@ class Win32Clipboard : public Clipboard {
 
   bool HasText() override;
   std::string GetText() override;
+  std::optional<std::string> GetRichText(std::size_t maxBytes) override;
   bool Clear() override;
   std::optional<ClipboardSnapshot> Save() override;
   bool Restore(const ClipboardSnapshot& snapshot) override;
-  bool Offer(const std::string& text, Rendering rendering) override;
+  bool Offer(const std::string& text, std::string_view rtf, Rendering rendering) override;
   bool OfferTaken() override;
 
  private:
@@ -44,6 +45,7 @@ class Win32Clipboard : public Clipboard {
   HWND owner() const { return window_.hwnd(); }
 
   std::string offerText_;
+  std::string offerRtf_;  // empty: the offer holds no rich text
   bool offerPending_ = false;  // delayed formats not yet rendered
   bool offerTaken_ = false;
   OwnerWindow window_{*this};  // last: it goes first, while the offer is still here

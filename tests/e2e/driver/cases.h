@@ -30,6 +30,8 @@ std::vector<Case> DocumentCases();
 
 // Notepad before and after a conversion to Unicode, as two BMP files.
 int ConversionPictures(const Context& context, const std::wstring& before, const std::wstring& after);
+// Wordpad before and after a conversion to Unicode of formatted text.
+int WordpadPictures(const Context& context, const std::wstring& before, const std::wstring& after);
 // The document window during a run and at its end, as two BMP files, each
 // with its window's rectangle in "<file>.rect".
 int DocumentPictures(const Context& context, const std::wstring& progress, const std::wstring& summary);

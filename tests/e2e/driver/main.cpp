@@ -130,6 +130,7 @@ int Usage() {
       "       lk_e2e_driver --bench-roundtrip <exe> <workdir> <runs> [notepad|keys]\n"
       "       lk_e2e_driver --hold <exe> <workdir> <ready-file> <done-file>\n"
       "       lk_e2e_driver --conversion-pictures <exe> <workdir> <before.bmp> <after.bmp>\n"
+      "       lk_e2e_driver --wordpad-pictures <exe> <workdir> <before.bmp> <after.bmp>\n"
       "       lk_e2e_driver --document-pictures <exe> <workdir> <progress.bmp> <summary.bmp>\n"
       "       lk_e2e_driver --bench-startup <exe> <runs> [workdir]\n"
       "       lk_e2e_driver --bench-relabel <exe> <workdir> <runs>");
@@ -177,6 +178,11 @@ int wmain(int argc, wchar_t** argv) {
     if (args.size() != 5) return Usage();
     return ConversionPictures(Context{FullPath(args[1]), FullPath(args[2]), SystemDpi(), L"conversion_pictures"},
                               args[3], args[4]);
+  }
+  if (args[0] == L"--wordpad-pictures") {
+    if (args.size() != 5) return Usage();
+    return WordpadPictures(Context{FullPath(args[1]), FullPath(args[2]), SystemDpi(), L"wordpad_pictures"}, args[3],
+                           args[4]);
   }
   if (args[0] == L"--document-pictures") {
     if (args.size() != 5) return Usage();

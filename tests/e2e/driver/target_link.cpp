@@ -1,5 +1,6 @@
 #include "target_link.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <functional>
@@ -110,6 +111,8 @@ bool OpenPatiently(HWND owner) {
       2000, 1);
 }
 
+UINT RichTextFormat() { return RegisterClipboardFormatW(L"Rich Text Format"); }
+
 double Now() {
   LARGE_INTEGER frequency{}, now{};
   QueryPerformanceFrequency(&frequency);
@@ -138,7 +141,7 @@ std::optional<DWORD> ClipboardDword(const wchar_t* name) {
 }
 
 bool SameClipboard(const UserClipboard& a, const UserClipboard& b) {
-  if (a.text != b.text || a.dib.has_value() != b.dib.has_value()) return false;
+  if (a.text != b.text || a.rtf != b.rtf || a.dib.has_value() != b.dib.has_value()) return false;
   return !a.dib || SamePicture(*a.dib, *b.dib);
 }
 
@@ -153,6 +156,7 @@ std::string Describe(const UserClipboard& clipboard) {
                    std::to_string(p->bits)
              : std::string("(unreadable)");
   }
+  if (clipboard.rtf) out += (out.empty() ? "rich text " : " and rich text ") + QuoteBytes(clipboard.rtf->substr(0, 200));
   return out.empty() ? "nothing" : out;
 }
 
@@ -255,6 +259,7 @@ void Clipboard::Put(const UserClipboard& contents) {
                     (contents.text->size() + 1) * sizeof(wchar_t));
     }
     if (ok && contents.dib) ok = PutBytes(CF_DIB, contents.dib->data(), contents.dib->size());
+    if (ok && contents.rtf) ok = PutBytes(RichTextFormat(), contents.rtf->c_str(), contents.rtf->size() + 1);
     CloseClipboard();
   });
   Expect(ok, "the driver cannot put " + Describe(contents) + " on the clipboard");
@@ -273,6 +278,10 @@ UserClipboard Clipboard::Read() {
       contents.text.emplace(chars, length);
     }
     contents.dib = GetBytes(CF_DIB);
+    if (auto bytes = GetBytes(RichTextFormat())) {
+      const auto* chars = reinterpret_cast<const char*>(bytes->data());
+      contents.rtf.emplace(chars, std::find(chars, chars + bytes->size(), '\0'));
+    }
     CloseClipboard();
   });
   Expect(opened, "the driver cannot open the clipboard");

@@ -23,17 +23,18 @@ extern const char kFactoryCustomize[];
 wchar_t LegacyChar(unsigned char code);
 
 // What the user keeps on the clipboard: a text, a picture (CF_DIB bytes),
-// both or neither.
+// rich text ("Rich Text Format", without its closing NUL), any of them or none.
 struct UserClipboard {
   std::optional<std::wstring> text;
   std::optional<std::vector<BYTE>> dib;
+  std::optional<std::string> rtf;
 };
 
 // The DWORD held in the clipboard format registered as `name`, when the
 // clipboard holds that format.
 std::optional<DWORD> ClipboardDword(const wchar_t* name);
 
-// Same text (or both without), same picture pixels (or both without).
+// Same text, same rich text, same picture pixels (or both without each).
 bool SameClipboard(const UserClipboard& a, const UserClipboard& b);
 std::string Describe(const UserClipboard& clipboard);
 
