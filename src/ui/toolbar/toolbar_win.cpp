@@ -21,7 +21,6 @@
 #include "ui/toolbar/about_text.h"
 #include "ui/toolbar/font_choice.h"
 #include "ui/toolbar/keypad_model.h"
-#include "ui/toolbar/keypad_paint_win.h"
 #include "ui/toolbar/toolbar_lifecycle.h"
 
 namespace lk::ui::toolbar {
@@ -215,11 +214,6 @@ void ToolbarWindow::Show() {
   Place(SWP_SHOWWINDOW | SWP_DEFERERASE);
   ::SetFocus(Item(id::kFonts));
   TraceStartup("placed");
-  // The panel that could lie over keys is hidden until a right press.
-  if (!::IsWindowVisible(panel_.hwnd()))
-    PaintKeypadAtOnce(hwnd(), keys_, brushes_.Get(kGrey), ::GetSysColor(COLOR_BTNFACE),
-                      chosenFont_ ? chosenFont_.get() : fonts_.Get(kDesignPoints, false));
-  TraceStartup("keypad painted");
   // Painted now rather than whenever the queue runs dry, so that the toolbar
   // is whole on screen the moment it says so.
   ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
