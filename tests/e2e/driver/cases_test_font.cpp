@@ -151,14 +151,25 @@ void KeypadFirstSightIsWhatKeysPaint(const Context& context) {
          "pressed keys do not show it");
   pressAll(FALSE);
   std::size_t apart = 0;
-  Expect(WaitUntil(
+  const bool same = WaitUntil(
              [&] {
                apart = PixelsApart(ScreenPixels(keypad), first);
                return apart == 0;
              },
-             kUiTimeoutMs, 20),
-         "the keys painted one by one differ from the keypad's first sight in " + std::to_string(apart) +
-             " pixels");
+             kUiTimeoutMs, 20);
+  if (!same) {
+    const std::vector<DWORD> now = ScreenPixels(keypad);
+    const int width = keypad.right - keypad.left;
+    std::string where;
+    for (std::size_t i = 0, shown = 0; i < now.size() && shown < 8; ++i)
+      if ((now[i] & 0xFFFFFF) != (first[i] & 0xFFFFFF)) {
+        where += " (" + std::to_string(i % width) + "," + std::to_string(i / width) + ") " +
+                 std::to_string(first[i] & 0xFFFFFF) + "->" + std::to_string(now[i] & 0xFFFFFF);
+        ++shown;
+      }
+    Fail("the keys painted one by one differ from the keypad's first sight in " + std::to_string(apart) +
+         " pixels, first at" + where);
+  }
   run.toolbar.Close();
 }
 
