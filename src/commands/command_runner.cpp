@@ -28,23 +28,35 @@ void CommandRunner::Run(int button) {
   }
   const auto window = target_link::CheckTarget(platform_, ui_);
   if (!window) return;
-  const auto captured = target_link::CopyIT(platform_, window);
-  ReportClipboard(captured.clipboardRestored);
-  const std::string& selection = captured.text;
+  // The user's clipboard is saved once, before the copy, and given back
+  // once, after the paste.
+  auto held = target_link::HeldClipboard::Take(platform_.clipboard);
+  const std::string selection = held ? target_link::CopyIT(platform_, window, *held) : std::string();
+  Outcome outcome;
+  if (!selection.empty()) {
+    if (button == 7) {
+      outcome = WordSwap(selection);
+    } else {
+      // Read at every click: a Save in the dialog counts from the next one.
+      const std::string first = SlotKey("in1", button);
+      const std::string second = SlotKey("in2", button);
+      const settings::SettingsStore::Lookup lookups[] = {{first, ""}, {second, ""}};
+      const auto insertions = settings::ReadSettings(store_, kSection, lookups);
+      outcome = button == 1   ? LeadingTrailingSwap(selection, insertions[0], insertions[1])
+                : button == 2 ? LastCharacterSwap(selection, insertions[0], insertions[1])
+                              : Wrap(selection, insertions[0], insertions[1]);
+    }
+  }
+  if (held && outcome.paste && !outcome.message) {
+    ReportClipboard(target_link::PasteIT(platform_, window, *outcome.paste, *held).clipboardRestored);
+    return;
+  }
+  // Nothing to paste, or a message to show first: the user has their
+  // clipboard back before anything else.
+  if (held) ReportClipboard(held->GiveBack());
   if (selection.empty()) {
     Show(CaptureFailure(ui_.TargetName(), button));
     return;
-  }
-  Outcome outcome;
-  if (button == 7) {
-    outcome = WordSwap(selection);
-  } else {
-    // Read at every click: a Save in the dialog counts from the next one.
-    const std::string first = settings::ReadSetting(store_, kSection, SlotKey("in1", button), "");
-    const std::string second = settings::ReadSetting(store_, kSection, SlotKey("in2", button), "");
-    outcome = button == 1   ? LeadingTrailingSwap(selection, first, second)
-              : button == 2 ? LastCharacterSwap(selection, first, second)
-                            : Wrap(selection, first, second);
   }
   Finish(window, outcome);
 }

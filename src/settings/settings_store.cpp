@@ -6,6 +6,7 @@
 #include <chrono>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 #include "settings/ini_document.h"
 #include "text/trim.h"
@@ -46,11 +47,23 @@ std::string Cut(std::string value, std::size_t capacity) {
 
 std::string SettingsStore::Read(std::string_view section, std::string_view key, std::string_view fallback,
                                 std::size_t capacity) const {
+  const Lookup lookup{key, fallback};
+  return std::move(ReadEach(section, std::span(&lookup, 1), capacity).front());
+}
+
+std::vector<std::string> SettingsStore::ReadEach(std::string_view section, std::span<const Lookup> lookups,
+                                                 std::size_t capacity) const {
   std::string bytes;
-  std::optional<std::string> raw;
-  if (ReadFile(file_, bytes) == Load::kOk) raw = IniDocument::Parse(bytes).Find(section, key);
-  if (!raw) return Cut(text::TrimTrailingBlanks(fallback), capacity);
-  return Cut(ApplyValueRules(*raw), capacity);
+  std::optional<IniDocument> doc;
+  if (ReadFile(file_, bytes) == Load::kOk) doc = IniDocument::Parse(bytes);
+  std::vector<std::string> values;
+  values.reserve(lookups.size());
+  for (const Lookup& lookup : lookups) {
+    const std::optional<std::string> raw = doc ? doc->Find(section, lookup.key) : std::nullopt;
+    values.push_back(raw ? Cut(ApplyValueRules(*raw), capacity)
+                         : Cut(text::TrimTrailingBlanks(lookup.fallback), capacity));
+  }
+  return values;
 }
 
 bool SettingsStore::Write(std::string_view section, std::string_view key, std::string_view value) const {
@@ -94,6 +107,11 @@ bool SettingsStore::Write(std::string_view section, std::string_view key, std::s
 std::string ReadSetting(const SettingsStore& store, std::string_view section, std::string_view key,
                         std::string_view fallback) {
   return store.Read(section, key, fallback, kReadSettingCapacity);
+}
+
+std::vector<std::string> ReadSettings(const SettingsStore& store, std::string_view section,
+                                      std::span<const SettingsStore::Lookup> lookups) {
+  return store.ReadEach(section, lookups, kReadSettingCapacity);
 }
 
 }  // namespace lk::settings

@@ -4,8 +4,10 @@
 // running copies share it key by key.
 #include <cstddef>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lk::settings {
 
@@ -19,6 +21,16 @@ class SettingsStore {
   std::string Read(std::string_view section, std::string_view key, std::string_view fallback,
                    std::size_t capacity) const;
 
+  struct Lookup {
+    std::string_view key;
+    std::string_view fallback;
+  };
+  // Several keys of one section, each as Read gives it, from one reading of
+  // the file: a click's settings then come from one state of the file, and
+  // the file is not opened once per key.
+  std::vector<std::string> ReadEach(std::string_view section, std::span<const Lookup> lookups,
+                                    std::size_t capacity) const;
+
   // Adds or replaces one entry and replaces the file atomically; false when
   // the file could not be read back or written. The old file then stays whole.
   bool Write(std::string_view section, std::string_view key, std::string_view value) const;
@@ -30,6 +42,8 @@ class SettingsStore {
 // The shared reader: a 100-character buffer, so at most 99 characters.
 std::string ReadSetting(const SettingsStore& store, std::string_view section, std::string_view key,
                         std::string_view fallback);
+std::vector<std::string> ReadSettings(const SettingsStore& store, std::string_view section,
+                                      std::span<const SettingsStore::Lookup> lookups);
 
 inline constexpr std::size_t kReadSettingCapacity = 100;
 inline constexpr std::size_t kDirectReadCapacity = 50;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "target_link/held_clipboard.h"
 
 namespace lk::target_link {
 
@@ -34,5 +35,9 @@ Captured CaptureRich(const platform::Platform& platform, platform::WindowHandle 
 // The same for legacy-font text: the selection as Windows-1252 bytes, code
 // by code (a symbol font's U+F0xx codes included).
 Captured CopyIT(const platform::Platform& platform, platform::WindowHandle window);
+
+// The same for a command that pastes a result back: the user's clipboard,
+// saved in `held`, is not given back here but by the paste (or by `held`).
+std::string CopyIT(const platform::Platform& platform, platform::WindowHandle window, HeldClipboard& held);
 
 }  // namespace lk::target_link

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "platform/platform.h"
+#include "target_link/held_clipboard.h"
 #include "target_link/link.h"
 
 namespace lk::target_link {
@@ -34,5 +35,10 @@ platform::Rendering RenderingFor(const Reached& reached, std::size_t offerBytes)
 
 // The same for legacy-font text (Windows-1252 bytes).
 Pasted PasteIT(const platform::Platform& platform, platform::WindowHandle window, const std::string& legacy);
+
+// The same with the user's clipboard already saved in `held`, by the capture
+// before it; given back here.
+Pasted PasteIT(const platform::Platform& platform, platform::WindowHandle window, const std::string& legacy,
+               HeldClipboard& held);
 
 }  // namespace lk::target_link

@@ -239,6 +239,7 @@ bool FakePlatform::Clear() {
 
 std::optional<ClipboardSnapshot> FakePlatform::Save() {
   if (clipboardLocked) return std::nullopt;
+  ++clipboardSaves;
   ClipboardSnapshot snapshot;
   snapshot.items = clipboardOther;
   snapshot.hasText = clipboardHasText;
@@ -248,6 +249,7 @@ std::optional<ClipboardSnapshot> FakePlatform::Save() {
 
 bool FakePlatform::Restore(const ClipboardSnapshot& snapshot) {
   if (clipboardLocked) return false;
+  ++clipboardRestores;
   clipboardOther = snapshot.items;
   clipboardHasText = snapshot.hasText;
   clipboardText = snapshot.text;
@@ -279,6 +281,7 @@ std::string FakePlatform::BoxLine(const std::string& text, BoxStyle style, const
 
 BoxAnswer FakePlatform::ShowMessage(const std::string& text, BoxStyle style, const std::optional<std::string>& title) {
   calls.push_back(BoxLine(text, style, title));
+  clipboardAtBoxes.push_back(clipboardHasText ? clipboardText : std::string());
   if (messageBoxAnswers.empty()) return BoxAnswer::kOk;
   const BoxAnswer answer = messageBoxAnswers.front();
   messageBoxAnswers.pop_front();

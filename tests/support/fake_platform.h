@@ -73,6 +73,9 @@ class FakePlatform : public Clipboard, public Keyboard, public Windows, public S
   std::optional<Rendering> offerRendering;  // how the last text was offered
 
   // What happened.
+  int clipboardSaves = 0;
+  int clipboardRestores = 0;
+  std::vector<std::string> clipboardAtBoxes;  // the clipboard's text as each message box came up
   std::vector<char16_t> typedUnicode;
   std::chrono::milliseconds now{0};
 

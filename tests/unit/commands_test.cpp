@@ -232,6 +232,52 @@ TEST_F(CommandRunnerTest, PasteTextNeedsTextThenATarget) {
   EXPECT_EQ(Pasted(), std::vector<std::string>{"abc"});
 }
 
+// A button's copy and paste share one save of the user's clipboard: it is
+// read once before the copy and put back once, after the paste, or before
+// any message when there is nothing to paste.
+TEST_F(CommandRunnerTest, AButtonSavesTheUsersClipboardOnceAndGivesItBackBeforeAnyMessage) {
+  struct Row {
+    int button;
+    std::string selection;
+    std::string pasted;  // empty: nothing pasted
+    std::string box;     // empty: no message
+  };
+  const Row rows[] = {
+      {3, "g]kfn", "-g]kfn_", ""},
+      {1, "xs", "", LkBox("Invalid Selection", {BoxKind::kPlain, true})},
+      {5, "g]kfn", "", LkBox("Failed to perform", {})},
+      {3, "", "", LkBox("Failed to get text from Notepad\r\nPleas try again.", {BoxKind::kStop, true})},
+  };
+  Ini("in101=l\r\nin201=L\r\nin103=-\r\nin203=_\r\nin105=\r\n");
+  const platform::ClipboardItem picture{8, "", {1, 2, 3}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE("button " + std::to_string(row.button) + " on '" + row.selection + "'");
+    fake_.calls.clear();
+    fake_.clipboardAtBoxes.clear();
+    fake_.targets[kNotepad].pasted.clear();
+    fake_.clipboardSaves = fake_.clipboardRestores = 0;
+    fake_.clipboardHasText = true;
+    fake_.clipboardText = "user's";
+    fake_.clipboardOther = {picture};
+    fake_.targets[kNotepad].selection = row.selection;
+
+    runner_.Run(row.button);
+
+    EXPECT_EQ(Pasted(), row.pasted.empty() ? std::vector<std::string>{} : std::vector<std::string>{row.pasted});
+    EXPECT_EQ(fake_.clipboardSaves, 1);
+    EXPECT_EQ(fake_.clipboardRestores, 1);
+    EXPECT_EQ(fake_.clipboardText, "user's");
+    ASSERT_EQ(fake_.clipboardOther.size(), 1u);
+    EXPECT_EQ(fake_.clipboardOther[0].bytes, picture.bytes);
+    if (row.box.empty()) {
+      EXPECT_EQ(fake_.Count("MessageBox"), 0);
+    } else {
+      EXPECT_EQ(fake_.Count(row.box), 1);
+      EXPECT_EQ(fake_.clipboardAtBoxes, std::vector<std::string>{"user's"});
+    }
+  }
+}
+
 // Whatever the command, a clipboard the target kept open is told to the user
 // once, and only then.
 TEST_F(CommandRunnerTest, AClipboardNotGivenBackIsToldToTheUser) {

@@ -56,6 +56,35 @@ TEST_F(SettingsStoreRead, LongValuesAreCutToCapacityLessOne) {
   EXPECT_EQ(store_.Read("Font", "Absent", value, kDirectReadCapacity), value.substr(0, 49));
 }
 
+// Several keys from one reading of the file, each under the rules of a
+// single read: defaults, letter case, quotes, blanks, sections, the cut.
+TEST_F(SettingsStoreRead, ReadEachAppliesTheValueRulesToEveryKey) {
+  const std::string longValue(120, 'k');
+  const SettingsStore::Lookup lookups[] = {
+      {"cap01", "Ll"}, {"IN103", "x"}, {"in203", "  "}, {"ttt06", "... "}, {"Character", "-"}, {"long", ""},
+  };
+  struct Row {
+    std::string file;  // empty: no file at all
+    std::vector<std::string> values;
+  };
+  const Row rows[] = {
+      {"", {"Ll", "x", "", "...", "-", ""}},
+      {"[Customize]\r\ncap01=  \"-\" \r\nin103=\r\nLONG=" + longValue + "\r\n[Other]\r\nCharacter==\r\n",
+       {"-", "", "", "...", "-", longValue.substr(0, 99)}},
+      {"[CUSTOMIZE]\r\nCharacter==\r\nttt06='tip'\r\nin203= _\r\n", {"Ll", "x", "_", "tip", "=", ""}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.file);
+    if (row.file.empty())
+      std::filesystem::remove(dir_.ini());
+    else
+      WriteBytes(dir_.ini(), row.file);
+    EXPECT_EQ(ReadSettings(store_, "Customize", lookups), row.values);
+    EXPECT_EQ(store_.ReadEach("Customize", std::span(lookups).last(1), kDirectReadCapacity).front(),
+              row.values.back().substr(0, 49));
+  }
+}
+
 TEST_F(SettingsStoreRead, SectionAndKeyNamesIgnoreLetterCase) {
   WriteBytes(dir_.ini(), "[CUSTOMIZE]\r\nCFONTNAME=Kantipur\r\n");
   EXPECT_EQ(ReadSetting(store_, "customize", "cFontName", "Preeti"), "Kantipur");

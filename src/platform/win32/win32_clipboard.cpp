@@ -24,9 +24,22 @@ const wchar_t* const kHistory = L"CanIncludeInClipboardHistory";
 const wchar_t* const kCloud = L"CanUploadToCloudClipboard";
 const wchar_t* const kViewerIgnore = L"Clipboard Viewer Ignore";
 
+// Registered once: each registration is a round trip to the window system,
+// and the marks were looked up for every format of every save.
+UINT MarkFormat(const wchar_t* mark) {
+  static const UINT excludeFromMonitors = ::RegisterClipboardFormatW(kExcludeFromMonitors);
+  static const UINT history = ::RegisterClipboardFormatW(kHistory);
+  static const UINT cloud = ::RegisterClipboardFormatW(kCloud);
+  static const UINT viewerIgnore = ::RegisterClipboardFormatW(kViewerIgnore);
+  return mark == kExcludeFromMonitors ? excludeFromMonitors
+         : mark == kHistory           ? history
+         : mark == kCloud             ? cloud
+                                      : viewerIgnore;
+}
+
 bool IsOurMark(UINT format) {
   for (const wchar_t* mark : {kExcludeFromMonitors, kHistory, kCloud, kViewerIgnore})
-    if (format == ::RegisterClipboardFormatW(mark)) return true;
+    if (format == MarkFormat(mark)) return true;
   return false;
 }
 
@@ -277,10 +290,10 @@ bool Win32Clipboard::Offer(std::string text, std::string rtf, Rendering renderin
   }
   PutLocale();
   const DWORD no = 0;
-  PutBytes(::RegisterClipboardFormatW(kHistory), &no, sizeof(no));
-  PutBytes(::RegisterClipboardFormatW(kCloud), &no, sizeof(no));
-  PutBytes(::RegisterClipboardFormatW(kExcludeFromMonitors), &no, sizeof(no));
-  PutBytes(::RegisterClipboardFormatW(kViewerIgnore), &no, sizeof(no));
+  PutBytes(MarkFormat(kHistory), &no, sizeof(no));
+  PutBytes(MarkFormat(kCloud), &no, sizeof(no));
+  PutBytes(MarkFormat(kExcludeFromMonitors), &no, sizeof(no));
+  PutBytes(MarkFormat(kViewerIgnore), &no, sizeof(no));
   return true;
 }
 

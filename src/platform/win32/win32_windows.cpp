@@ -87,9 +87,10 @@ bool Win32Windows::WaitUntil(const std::function<bool()>& condition, std::chrono
     if (condition()) return true;
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
     if (left.count() <= 0) return false;
-    // Messages wake us at once; the short slice covers states that send
-    // none, such as the foreground or the keyboard.
-    const DWORD slice = static_cast<DWORD>(std::min<long long>(left.count(), 5));
+    // Messages wake us at once; the slice covers states that send none,
+    // such as the foreground or the keyboard. A millisecond: the target's
+    // copy is read in a few, and a longer slice was often waited out whole.
+    const DWORD slice = static_cast<DWORD>(std::min<long long>(left.count(), 1));
     ::MsgWaitForMultipleObjectsEx(0, nullptr, slice, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     HandlePending();
   }

@@ -25,6 +25,11 @@ LRESULT CALLBACK QuietProc(HWND button, UINT msg, WPARAM wParam, LPARAM lParam, 
   switch (msg) {
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
+    case WM_ERASEBKGND:
+      // An owner-drawn button's paint covers every pixel, so its erase (a
+      // fill and a colour query of the parent) would be wasted.
+      if ((::GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW) return 1;
+      break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       // A quick second click is a click of its own to a person.

@@ -69,6 +69,9 @@ bool ToolbarWindow::Create() {
                  reinterpret_cast<LPARAM>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_LEKHOPAKAR), IMAGE_ICON, 16,
                                                        16, LR_SHARED)));
   fonts_ = DesignFonts(DpiOf(hwnd()));
+  // At its final place and size while still empty and hidden, so that
+  // showing it later changes nothing but its visibility.
+  Place(SWP_NOACTIVATE);
   // One family looked for instead of every installed one listed: the rest of
   // the list, like the hotkeys and the tooltips, waits until after the first
   // paint (Settle).
@@ -209,7 +212,9 @@ void ToolbarWindow::Assign() {
 
 void ToolbarWindow::Show() {
   shown_ = true;
-  Place();
+  // The keys' backgrounds are not erased one by one in a pass of their own:
+  // each key's paint below covers all of it.
+  Place(SWP_SHOWWINDOW | SWP_DEFERERASE);
   ::SetFocus(Item(id::kFonts));
   TraceStartup("placed");
   // Painted now rather than whenever the queue runs dry, so that the toolbar
@@ -236,12 +241,12 @@ void ToolbarWindow::Settle() {
   TraceStartup("settled", true);
 }
 
-void ToolbarWindow::Place() {
+void ToolbarWindow::Place(UINT flags) {
   if (placing_) return;
   const win32::FlagRaised placing(placing_);
   const Corner corner = placement_.StoredCorner(store_);
   const SIZE outer = OuterSizeForClient(kClientWidth, kClientHeight, kStyle, kExStyle, dpi());
-  ::SetWindowPos(hwnd(), HWND_TOPMOST, corner.x, corner.y, outer.cx, outer.cy, SWP_SHOWWINDOW);
+  ::SetWindowPos(hwnd(), HWND_TOPMOST, corner.x, corner.y, outer.cx, outer.cy, flags);
 }
 
 std::string ToolbarWindow::TargetName() { return win32::GetUtf8Text(Item(id::kTargetField)); }
@@ -487,7 +492,7 @@ LRESULT ToolbarWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       // Every resize puts the toolbar back at its stored corner; a minimized
       // toolbar stays minimized until the user restores it.
-      if (shown_ && wParam != SIZE_MINIMIZED) Place();
+      if (shown_ && wParam != SIZE_MINIMIZED) Place(SWP_SHOWWINDOW);
       return 0;
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));

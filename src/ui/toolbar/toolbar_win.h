@@ -60,7 +60,8 @@ class ToolbarWindow : public win32::WindowBase, public target_link::TargetUi {
   void PlacePanel(BOOL repaint);
   void LayOut(UINT newDpi);
   void Load();
-  void Place();
+  // At the stored corner, topmost, at the size of the DPI.
+  void Place(UINT flags);
   // After the first paint: the rest of the font list, the hotkeys, the tooltips.
   void Settle();
   void FillFontList();

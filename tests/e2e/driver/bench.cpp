@@ -17,6 +17,7 @@ namespace {
 
 struct Subject {
   std::wstring exePath;
+  std::wstring args;
   std::wstring folder;
   std::wstring title;           // empty: any title
   const wchar_t* className;     // nullptr: any class but dialogs
@@ -58,7 +59,7 @@ double LaunchToVisible(const Subject& subject) {
   LARGE_INTEGER frequency{}, start{}, now{};
   QueryPerformanceFrequency(&frequency);
   QueryPerformanceCounter(&start);
-  RunningProgram program(subject.exePath, subject.folder);
+  RunningProgram program(subject.exePath, subject.folder, subject.args);
   HWND window = nullptr;
   const bool shown = WaitUntil(
       [&] {
@@ -94,23 +95,36 @@ int BenchStartup(const std::wstring& exe, const std::wstring& workDir, int runs)
     ProgramFolder folder(exe, workDir, L"bench_startup");
     wchar_t system[MAX_PATH] = {};
     GetSystemDirectoryW(system, MAX_PATH);
-    const Subject toolbar{folder.ExePath(), folder.Dir(), kToolbarTitle, nullptr, true};
-    const Subject notepad{std::wstring(system) + L"\\notepad.exe", folder.Dir(), L"", L"Notepad", false};
+    const Subject toolbar{folder.ExePath(), L"", folder.Dir(), kToolbarTitle, nullptr, true};
+    const Subject notepad{std::wstring(system) + L"\\notepad.exe", L"", folder.Dir(), L"", L"Notepad", false};
+    // The floor: a program that only shows a window, bare or with 224 keys.
+    const std::wstring floorExe = exe.substr(0, exe.find_last_of(L'\\')) + L"\\tests\\bench\\lk_startup_floor.exe";
+    const bool withFloor = GetFileAttributesW(floorExe.c_str()) != INVALID_FILE_ATTRIBUTES;
+    const Subject floorWindow{floorExe, L"window", folder.Dir(), L"Lekhopakar floor", nullptr, true};
+    const Subject floorKeys{floorExe, L"keys", folder.Dir(), L"Lekhopakar floor", nullptr, true};
     Expect(FontInstalled(kTestFont), "the legacy test font is not installed in this prefix (scripts/test draws it)");
 
-    std::vector<double> toolbarTimes, notepadTimes;
+    std::vector<double> toolbarTimes, notepadTimes, floorWindowTimes, floorKeysTimes;
     for (int run = -1; run < runs; ++run) {  // run -1 warms both up
       // Every start finds the same settings (the toolbar writes its own on closing).
       folder.WriteIni(kReturningUser);
       const double toolbarMs = LaunchToVisible(toolbar);
       const double notepadMs = LaunchToVisible(notepad);
+      const double floorWindowMs = withFloor ? LaunchToVisible(floorWindow) : 0;
+      const double floorKeysMs = withFloor ? LaunchToVisible(floorKeys) : 0;
       if (run >= 0) {
         toolbarTimes.push_back(toolbarMs);
         notepadTimes.push_back(notepadMs);
+        floorWindowTimes.push_back(floorWindowMs);
+        floorKeysTimes.push_back(floorKeysMs);
       }
     }
     PrintSeries("lekhopakar", toolbarTimes);
     PrintSeries("notepad", notepadTimes);
+    if (withFloor) {
+      PrintSeries("floor_one_window", floorWindowTimes);
+      PrintSeries("floor_224_keys", floorKeysTimes);
+    }
     const double toolbarMedian = Median(toolbarTimes);
     const double notepadMedian = Median(notepadTimes);
     std::printf("lekhopakar median_ms=%.1f notepad median_ms=%.1f ratio=%.2f\n", toolbarMedian,
