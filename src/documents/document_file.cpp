@@ -10,9 +10,8 @@
 #include "documents/odf.h"
 #include "documents/office_parts.h"
 #include "documents/package.h"
-#include "documents/pptx.h"
+#include "documents/sheets_and_slides.h"
 #include "documents/rtf.h"
-#include "documents/xlsx.h"
 #include "documents/temporary_output.h"
 
 namespace lk::documents {

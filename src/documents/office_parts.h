@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "documents/run_model.h"
 #include "pugixml.hpp"
 
 namespace lk::documents {
@@ -72,6 +73,23 @@ class ContentTypes {
  private:
   std::map<std::string, std::string, std::less<>> overrides_;  // by part name, without the leading '/'
   std::map<std::string, std::string, std::less<>> defaults_;   // by lower-case extension
+};
+
+// What a package's converter works with: where its parts come from and go,
+// the settings, the tally of characters, the user's Cancel and the types.
+class PackageJob {
+ public:
+  PackageJob(PartSource& source, PartSink& sink, const ConvertSettings& settings, Tally& tally,
+             const std::atomic<bool>* cancel)
+      : source_(source), sink_(sink), settings_(settings), tally_(tally), cancel_(cancel), types_(source) {}
+
+ protected:
+  PartSource& source_;
+  PartSink& sink_;
+  const ConvertSettings& settings_;
+  Tally& tally_;
+  const std::atomic<bool>* cancel_;
+  ContentTypes types_;
 };
 
 struct Relationship {

@@ -2,8 +2,7 @@
 // converters themselves, which the tests drive from parts held in memory.
 #include "documents/office_parts.h"
 #include "documents/package.h"
-#include "documents/pptx.h"
-#include "documents/xlsx.h"
+#include "documents/sheets_and_slides.h"
 #include "documents/xml_part.h"
 
 namespace lk::documents {

@@ -1,4 +1,4 @@
-#include "documents/pptx.h"
+#include "documents/sheets_and_slides.h"
 
 #include <map>
 #include <memory>
@@ -20,11 +20,9 @@ constexpr std::size_t kMaxHeldBytes = 128u << 20;
 // Office's own theme fonts, for a package that carries no theme.
 const ThemeFonts kOfficeTheme{"Calibri", "Calibri Light"};
 
-class Presentation {
+class Presentation : PackageJob {
  public:
-  Presentation(PartSource& source, PartSink& sink, const ConvertSettings& settings, Tally& tally,
-               const std::atomic<bool>* cancel)
-      : source_(source), sink_(sink), settings_(settings), tally_(tally), cancel_(cancel), types_(source) {}
+  using PackageJob::PackageJob;
 
   void Convert() {
     ReadPresentation();
@@ -59,36 +57,37 @@ class Presentation {
 
   // Masters and layouts are read once, as they were, whatever their own
   // conversion makes of them.
-  const MasterFonts* Master(const std::string& name) {
+  template <typename Fonts, typename Read>
+  const Fonts* HeldOnce(std::map<std::string, std::unique_ptr<Fonts>>& held, const std::string& name, Read read) {
     if (name.empty() || !source_.Has(name)) return nullptr;
-    auto& slot = masters_[name];
+    auto& slot = held[name];
     if (!slot) {
-      slot = std::make_unique<MasterFonts>();
+      slot = std::make_unique<Fonts>();
       ParsePart(slot->document, Hold(name), name);
-      slot->theme = ThemeOf(name);
       slot->placeholders = PlaceholdersIn(slot->document);
-      const pugi::xml_node root = slot->document.document_element();
-      if (pugi::xml_node styles = ChildNamed(root, "txStyles")) {
-        slot->titleStyle = ChildNamed(styles, "titleStyle");
-        slot->bodyStyle = ChildNamed(styles, "bodyStyle");
-        slot->otherStyle = ChildNamed(styles, "otherStyle");
-      } else if (pugi::xml_node notes = ChildNamed(root, "notesStyle")) {
-        slot->titleStyle = slot->bodyStyle = slot->otherStyle = notes;
-      }
+      read(*slot);
     }
     return slot.get();
   }
 
+  const MasterFonts* Master(const std::string& name) {
+    return HeldOnce(masters_, name, [&](MasterFonts& master) {
+      master.theme = ThemeOf(name);
+      const pugi::xml_node root = master.document.document_element();
+      if (pugi::xml_node styles = ChildNamed(root, "txStyles")) {
+        master.titleStyle = ChildNamed(styles, "titleStyle");
+        master.bodyStyle = ChildNamed(styles, "bodyStyle");
+        master.otherStyle = ChildNamed(styles, "otherStyle");
+      } else if (pugi::xml_node notes = ChildNamed(root, "notesStyle")) {
+        master.titleStyle = master.bodyStyle = master.otherStyle = notes;
+      }
+    });
+  }
+
   const LayoutFonts* Layout(const std::string& name) {
-    if (name.empty() || !source_.Has(name)) return nullptr;
-    auto& slot = layouts_[name];
-    if (!slot) {
-      slot = std::make_unique<LayoutFonts>();
-      ParsePart(slot->document, Hold(name), name);
-      slot->placeholders = PlaceholdersIn(slot->document);
-      slot->master = Master(TargetOf(RelationshipsOf(source_, name), "/slideMaster"));
-    }
-    return slot.get();
+    return HeldOnce(layouts_, name, [&](LayoutFonts& layout) {
+      layout.master = Master(TargetOf(RelationshipsOf(source_, name), "/slideMaster"));
+    });
   }
 
   std::string Hold(const std::string& name) {
@@ -145,13 +144,6 @@ class Presentation {
       return RewriteDrawing(name);
     return false;
   }
-
-  PartSource& source_;
-  PartSink& sink_;
-  const ConvertSettings& settings_;
-  Tally& tally_;
-  const std::atomic<bool>* cancel_;
-  ContentTypes types_;
 
   std::string presentationName_;
   pugi::xml_document presentation_;

@@ -1,4 +1,4 @@
-#include "documents/xlsx.h"
+#include "documents/sheets_and_slides.h"
 
 #include <algorithm>
 #include <memory>
@@ -49,11 +49,9 @@ std::uint32_t FormatOf(pugi::xml_node cell) { return ParseIndex(cell.attribute("
 
 bool HasFormula(pugi::xml_node cell) { return static_cast<bool>(ChildNamed(cell, "f")); }
 
-class Workbook {
+class Workbook : PackageJob {
  public:
-  Workbook(PartSource& source, PartSink& sink, const ConvertSettings& settings, Tally& tally,
-           const std::atomic<bool>* cancel)
-      : source_(source), sink_(sink), settings_(settings), tally_(tally), cancel_(cancel), types_(source) {}
+  using PackageJob::PackageJob;
 
   void Convert() {
     FindParts();
@@ -360,13 +358,6 @@ class Workbook {
     }
     if (stylesWaiting) WriteStyles();
   }
-
-  PartSource& source_;
-  PartSink& sink_;
-  const ConvertSettings& settings_;
-  Tally& tally_;
-  const std::atomic<bool>* cancel_;
-  ContentTypes types_;
 
   std::string workbookName_, stylesName_, sharedStringsName_;
   std::vector<std::string> sheets_;

@@ -16,8 +16,7 @@
 #include "documents/document_file.h"
 #include "documents/odf.h"
 #include "documents/package.h"
-#include "documents/pptx.h"
-#include "documents/xlsx.h"
+#include "documents/sheets_and_slides.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "documents/document_file.h"
-#include "documents/pptx.h"
+#include "documents/sheets_and_slides.h"
 #include "unit/office_parts_fixture.h"
 
 namespace lk::documents {

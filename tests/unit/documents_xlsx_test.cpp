@@ -8,7 +8,7 @@
 
 #include "documents/document_file.h"
 #include "documents/sheet_text.h"
-#include "documents/xlsx.h"
+#include "documents/sheets_and_slides.h"
 #include "documents/xml_part.h"
 #include "documents/package.h"
 #include "unit/office_parts_fixture.h"
