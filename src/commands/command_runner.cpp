@@ -32,7 +32,8 @@ void CommandRunner::Run(int button) {
   ReportClipboard(captured.clipboardRestored);
   const std::string& selection = captured.text;
   if (selection.empty()) {
-    Show(CaptureFailure(ui_.TargetName(), button));
+    // Buttons 1 to 5 ask for the whole screen's attention; the word swap does not.
+    Show(CaptureFailure(ui_.TargetName(), button != 7));
     return;
   }
   Outcome outcome;
@@ -84,7 +85,7 @@ void CommandRunner::Convert(platform::WindowHandle window, const std::string& na
   ReportClipboard(captured.clipboardRestored);
   const std::string& selection = captured.text;
   if (selection.empty()) {
-    Show(CaptureFailure(name, 1));
+    Show(CaptureFailure(name, /*systemModal=*/true));
     return;
   }
   const convert::LegacyFont font = ConversionFont(chosenFont, store_);
