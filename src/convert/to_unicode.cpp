@@ -31,13 +31,6 @@ struct Syllable {
   int signCount = 0;
   bool candrabindu = false, anusvara = false, visarga = false;
 
-  void Start() {
-    active = true;
-    reph = iKar = false;
-    vowel = 0;
-    letterCount = signCount = 0;
-    candrabindu = anusvara = visarga = false;
-  }
   bool hasLetters() const { return letterCount > 0; }
   Letter& last() { return letters[letterCount - 1]; }
   // A half form ends it: the next consonant belongs to the same cluster.
@@ -54,6 +47,13 @@ struct Syllable {
     for (int i = 0; i < signCount; ++i)
       if (signs[i] != s) signs[kept++] = signs[i];
     signCount = kept;
+  }
+  void Start() {
+    active = true;
+    reph = iKar = false;
+    vowel = 0;
+    letterCount = signCount = 0;
+    candrabindu = anusvara = visarga = false;
   }
 };
 
