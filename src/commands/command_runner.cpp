@@ -55,7 +55,8 @@ void CommandRunner::Run(int button) {
   // clipboard back before anything else.
   if (held) ReportClipboard(held->GiveBack());
   if (selection.empty()) {
-    Show(CaptureFailure(ui_.TargetName(), button));
+    // Buttons 1 to 5 ask for the whole screen's attention; the word swap does not.
+    Show(CaptureFailure(ui_.TargetName(), button != 7));
     return;
   }
   Finish(window, outcome);
@@ -96,7 +97,7 @@ void CommandRunner::Convert(platform::WindowHandle window, const std::string& na
   ReportClipboard(captured.clipboardRestored);
   const std::string& selection = captured.text;
   if (selection.empty()) {
-    Show(CaptureFailure(name, 1));
+    Show(CaptureFailure(name, /*systemModal=*/true));
     return;
   }
   const convert::LegacyFont font = ConversionFont(chosenFont, store_);

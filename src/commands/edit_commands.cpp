@@ -78,10 +78,9 @@ Message ClipboardNotRestored() {
   return {"Your clipboard could not be given back: another program kept it open.", {BoxKind::kStop}};
 }
 
-Message CaptureFailure(std::string_view targetName, int button) {
-  // Buttons 1 to 5 ask for the whole screen's attention; the word swap does not.
+Message CaptureFailure(std::string_view targetName, bool systemModal) {
   return {"Failed to get text from " + std::string(targetName) + "\r\nPleas try again.",
-          {BoxKind::kStop, button != 7}};
+          {BoxKind::kStop, systemModal}};
 }
 
 }  // namespace lk::commands

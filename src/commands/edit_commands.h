@@ -31,8 +31,9 @@ Outcome WordSwap(std::string_view selection);
 // Button 6: the character written as many times as the repeat text says.
 Outcome Repeat(std::string_view character, std::string_view repeat);
 
-// The message when nothing could be captured from the target.
-Message CaptureFailure(std::string_view targetName, int button);
+// The message when nothing could be captured from the target; system-modal
+// when it should hold the whole screen's attention, not only our toolbar's.
+Message CaptureFailure(std::string_view targetName, bool systemModal);
 // The message when the user's clipboard could not be put back after a capture
 // or a paste: another program held it open past our bound.
 Message ClipboardNotRestored();

@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "convert/machine.h"
-#include "text/cp1252.h"
 #include "text/utf8.h"
 
 namespace lk::convert {
@@ -89,19 +88,6 @@ std::string ToLegacy(std::string_view unicodeUtf8, const Options& options, Uncon
 std::string UnconvertedText(std::uint64_t count) {
   return count == 1 ? "1 character had no equivalent and was left as it was"
                     : std::to_string(count) + " characters had no equivalent and were left as they were";
-}
-
-std::string LegacyBytesToUnicode(std::string_view cp1252, const Options& options, Unconverted* unconverted) {
-  return ToUnicode(text::Cp1252ToUtf8(cp1252), options, unconverted);
-}
-
-std::string UnicodeToLegacyBytes(std::string_view unicodeUtf8, const Options& options, Unconverted* unconverted) {
-  std::string bytes;
-  for (char32_t c : text::Utf8ToUtf32(ToLegacy(unicodeUtf8, options, unconverted))) {
-    const int code = text::Cp1252CodeOf(c);
-    bytes.push_back(code < 0 ? '?' : static_cast<char>(code));
-  }
-  return bytes;
 }
 
 }  // namespace lk::convert

@@ -65,11 +65,4 @@ std::string ToUnicode(std::string_view legacyUtf8, const Options& options = {},
 std::string ToLegacy(std::string_view unicodeUtf8, const Options& options = {},
                      Unconverted* unconverted = nullptr);
 
-// The toolbar's own legacy text is Windows-1252 bytes, one per font code.
-std::string LegacyBytesToUnicode(std::string_view cp1252, const Options& options = {},
-                                 Unconverted* unconverted = nullptr);
-// Characters that pass through and have no Windows-1252 code become '?'.
-std::string UnicodeToLegacyBytes(std::string_view unicodeUtf8, const Options& options = {},
-                                 Unconverted* unconverted = nullptr);
-
 }  // namespace lk::convert

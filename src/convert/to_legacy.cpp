@@ -31,7 +31,7 @@ struct Cluster {
   int signCount = 0;
   bool candrabindu = false, anusvara = false, visarga = false;
 
-  void Reset() {
+  void Start() {
     active = true;
     vowel = 0;
     letterCount = 0;
@@ -162,7 +162,7 @@ class ToLegacyMachine final : public MachineOf<ToLegacyMachine> {
     if (IsModifier(c)) return Mark(c, out);
     if (IsIndependentVowel(c)) {
       Close(out);
-      cl_.Reset();
+      cl_.Start();
       cl_.vowel = c;
       return !Spelled(c).empty();
     }
@@ -186,7 +186,7 @@ class ToLegacyMachine final : public MachineOf<ToLegacyMachine> {
   bool Consonant(char32_t c, bool rra, Sink& out) {
     if (!cl_.takesConsonant()) {
       Close(out);
-      cl_.Reset();
+      cl_.Start();
     }
     Letter& letter = cl_.letters[cl_.letterCount++];
     // ऱ is र with a nukta, unless a virama makes it eyelash RA.

@@ -48,9 +48,14 @@ struct Syllable {
       if (signs[i] != s) signs[kept++] = signs[i];
     signCount = kept;
   }
+  void Start() {
+    active = true;
+    reph = iKar = false;
+    vowel = 0;
+    letterCount = signCount = 0;
+    candrabindu = anusvara = visarga = false;
+  }
 };
-
-void Put(Sink& out, char32_t c) { out.Put(c); }
 
 // What one unit of a glyph does to the syllable being typed, worked out
 // once per font instead of once per character.
@@ -126,7 +131,7 @@ class ToUnicodeMachine final : public MachineOf<ToUnicodeMachine> {
     if (pendingDanda_ && !(co && co->danda)) FlushDanda(out);
     if (c < 0x20 || c == 0xFEFF) {
       Close(out);
-      Put(out, c);
+      out.Put(c);
       return true;
     }
     if (co == nullptr || co->count == 0) return PassThrough(c, out);
@@ -135,7 +140,7 @@ class ToUnicodeMachine final : public MachineOf<ToUnicodeMachine> {
       // Two dandas typed side by side are the double danda.
       if (pendingDanda_) {
         pendingDanda_ = false;
-        Put(out, kDoubleDanda);
+        out.Put(kDoubleDanda);
       } else {
         pendingDanda_ = true;
       }
@@ -167,28 +172,20 @@ class ToUnicodeMachine final : public MachineOf<ToUnicodeMachine> {
   void FlushDanda(Sink& out) {
     if (!pendingDanda_) return;
     pendingDanda_ = false;
-    Put(out, kDanda);
+    out.Put(kDanda);
   }
 
   bool PassThrough(char32_t c, Sink& out) {
     Close(out);
-    Put(out, c);
+    out.Put(c);
     return false;
-  }
-
-  void Start() {
-    syl_.active = true;
-    syl_.reph = syl_.iKar = false;
-    syl_.vowel = 0;
-    syl_.letterCount = syl_.signCount = 0;
-    syl_.candrabindu = syl_.anusvara = syl_.visarga = false;
   }
 
   void AddLetter(const Letter& letter, Sink& out) {
     const bool joins = syl_.active && (syl_.open() || syl_.pending());
     if (!joins || syl_.letterCount == static_cast<int>(syl_.letters.size())) {
       Close(out);
-      Start();
+      syl_.Start();
     }
     syl_.letters[syl_.letterCount++] = letter;
   }
@@ -200,7 +197,7 @@ class ToUnicodeMachine final : public MachineOf<ToUnicodeMachine> {
       syl_.last().*mark = true;
     } else {
       Close(out);
-      Put(out, u);
+      out.Put(u);
     }
   }
 
@@ -220,7 +217,7 @@ class ToUnicodeMachine final : public MachineOf<ToUnicodeMachine> {
       case Kind::kIKar:
         if (!(syl_.active && (syl_.open() || syl_.pending()))) {
           Close(out);
-          Start();
+          syl_.Start();
         }
         syl_.iKar = true;
         return;
@@ -238,7 +235,7 @@ class ToUnicodeMachine final : public MachineOf<ToUnicodeMachine> {
         return;
       case Kind::kVowel:
         Close(out);
-        Start();
+        syl_.Start();
         syl_.vowel = u;
         return;
       case Kind::kAvagraha:
@@ -251,12 +248,12 @@ class ToUnicodeMachine final : public MachineOf<ToUnicodeMachine> {
         break;
     }
     Close(out);
-    Put(out, u);
+    out.Put(u);
   }
 
   void VowelSign(char32_t u, Sink& out) {
     if (!syl_.active) {
-      Put(out, u);
+      out.Put(u);
       return;
     }
     if (syl_.hasLetters()) {
@@ -284,7 +281,7 @@ class ToUnicodeMachine final : public MachineOf<ToUnicodeMachine> {
     if (!hasBase) {
       Close(out);
       // ः with nothing to sit on is the colon it looks like.
-      Put(out, u == kVisarga ? U':' : u);
+      out.Put(u == kVisarga ? U':' : u);
       return;
     }
     if (u == kCandrabindu) syl_.candrabindu = true;
@@ -301,8 +298,8 @@ class ToUnicodeMachine final : public MachineOf<ToUnicodeMachine> {
     // No cluster to sit on (a vowel letter, or nothing before it): the
     // nearest Unicode is RA and virama where it was typed.
     Close(out);
-    Put(out, kRa);
-    Put(out, kVirama);
+    out.Put(kRa);
+    out.Put(kVirama);
   }
 
   bool Hook(char32_t c, Sink& out) {
@@ -334,14 +331,14 @@ class ToUnicodeMachine final : public MachineOf<ToUnicodeMachine> {
   void PutLetter(const Letter& letter, Sink& out) {
     const char32_t composed = letter.nukta ? ComposedNukta(letter.cp) : 0;
     if (composed != 0) {
-      Put(out, composed);
+      out.Put(composed);
     } else {
-      Put(out, letter.cp);
-      if (letter.nukta) Put(out, kNukta);
+      out.Put(letter.cp);
+      if (letter.nukta) out.Put(kNukta);
     }
     if (letter.joined) {
-      Put(out, kVirama);
-      if (letter.zwj) Put(out, kZwj);
+      out.Put(kVirama);
+      if (letter.zwj) out.Put(kZwj);
     }
   }
 
@@ -357,11 +354,11 @@ class ToUnicodeMachine final : public MachineOf<ToUnicodeMachine> {
         }
       }
     }
-    if (syl_.iKar) Put(out, kIKar);
-    for (int i = 0; i < syl_.signCount; ++i) Put(out, syl_.signs[i]);
-    if (syl_.candrabindu) Put(out, kCandrabindu);
-    else if (syl_.anusvara) Put(out, kAnusvara);
-    if (syl_.visarga) Put(out, kVisarga);
+    if (syl_.iKar) out.Put(kIKar);
+    for (int i = 0; i < syl_.signCount; ++i) out.Put(syl_.signs[i]);
+    if (syl_.candrabindu) out.Put(kCandrabindu);
+    else if (syl_.anusvara) out.Put(kAnusvara);
+    if (syl_.visarga) out.Put(kVisarga);
   }
 
   void Close(Sink& out) {
@@ -380,11 +377,11 @@ class ToUnicodeMachine final : public MachineOf<ToUnicodeMachine> {
           }
         }
       }
-      Put(out, syl_.vowel);
+      out.Put(syl_.vowel);
     } else {
       if (syl_.reph) {
-        Put(out, kRa);
-        Put(out, kVirama);
+        out.Put(kRa);
+        out.Put(kVirama);
       }
       for (int i = 0; i < syl_.letterCount; ++i) PutLetter(syl_.letters[i], out);
     }

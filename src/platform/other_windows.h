@@ -12,12 +12,7 @@
 namespace lk::platform {
 
 // What became of a request to bring a window to the front.
-struct Activation {
-  enum class Result { kDone, kNoSuchWindow, kFailed };
-  Result result = Result::kDone;
-  int errorNumber = 0;      // kFailed: the system's number for it
-  std::string description;  // shown to the user with the number
-};
+enum class Activation { kDone, kNoSuchWindow };
 
 class Windows {
  public:

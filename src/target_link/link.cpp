@@ -8,7 +8,7 @@ Reached Reach(const platform::Platform& platform, platform::WindowHandle window)
   auto& windows = platform.windows;
   if (!window || !windows.Exists(window)) return {};
   if (windows.Foreground() != window &&
-      windows.Activate(window).result != platform::Activation::Result::kDone)
+      windows.Activate(window) != platform::Activation::kDone)
     return {};
   if (!windows.WaitUntil([&] { return windows.Foreground() == window; }, kForegroundBound)) return {};
   // The target handles its activation before our request, so that the focus

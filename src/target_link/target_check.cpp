@@ -1,6 +1,5 @@
 #include "target_link/target_check.h"
 
-#include "text/number.h"
 #include "ui/layout/window_titles.h"
 
 namespace lk::target_link {
@@ -31,19 +30,12 @@ platform::WindowHandle CheckTarget(const platform::Platform& platform, TargetUi&
   // The user's window in front already, as a click on the toolbar leaves
   // it: asking for it again would only set its title bar and caret flickering.
   if (window && platform.windows.Foreground() == window) return window;
-  const Activation activation =
-      window ? platform.windows.Activate(window)
-             : Activation{Activation::Result::kNoSuchWindow, 0, "Invalid procedure call or argument"};
-  if (activation.result == Activation::Result::kNoSuchWindow) {
+  if (!window || platform.windows.Activate(window) == Activation::kNoSuchWindow) {
     shell.ShowMessage(name +
                           " is not running or this application was unable to detect it.\r\n"
                           "Please select the running application or refresh it.",
                       {BoxKind::kStop}, std::string(ui::kProgramName));
     ui.OpenSelectApplication();
-    return 0;
-  }
-  if (activation.result == Activation::Result::kFailed) {
-    shell.ShowMessage(text::NumberText(activation.errorNumber) + activation.description, {}, std::nullopt);
     return 0;
   }
   return window;

@@ -71,9 +71,9 @@ void FakePlatform::Flash(WindowHandle window) { calls.push_back("FlashWindow " +
 
 Activation FakePlatform::Activate(WindowHandle window) {
   calls.push_back("Activate " + std::to_string(window));
-  if (!windows.count(window)) return {Activation::Result::kNoSuchWindow, 0, "Invalid procedure call or argument"};
+  if (!windows.count(window)) return Activation::kNoSuchWindow;
   foreground = stealForegroundTo ? stealForegroundTo : window;
-  return {};
+  return Activation::kDone;
 }
 
 std::size_t FakePlatform::SendKeys(const std::vector<KeyStroke>& strokes) {

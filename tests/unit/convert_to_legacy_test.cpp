@@ -101,14 +101,15 @@ TEST(ToLegacyFonts, EachFamilyWritesItsOwnCodes) {
   });
 }
 
-// The toolbar's own legacy text is Windows-1252 bytes, one per code.
+// The toolbar's own legacy text is Windows-1252 bytes, one per code, and
+// reaches the converter as their UTF-8.
 TEST(LegacyBytes, CodesAsBytesBothWays) {
-  EXPECT_EQ(LegacyBytesToUnicode("\x89\x66 \xA7"), "झ ट्ट");  // ‰ is code 0x89, not U+2030's bytes
-  EXPECT_EQ(UnicodeToLegacyBytes("झुल"), "\xB4'n");
-  EXPECT_EQ(UnicodeToLegacyBytes("“नेपाल”"), "\xE6g]kfn\xC6");
+  EXPECT_EQ(ToUnicode(text::Cp1252ToUtf8("\x89\x66 \xA7")), "झ ट्ट");  // ‰ is code 0x89, not U+2030's bytes
+  EXPECT_EQ(ToLegacy("झुल"), text::Cp1252ToUtf8("\xB4'n"));
+  EXPECT_EQ(ToLegacy("“नेपाल”"), text::Cp1252ToUtf8("\xE6g]kfn\xC6"));
   Unconverted unconverted;
-  // What passes through without a code of its own cannot become one.
-  EXPECT_EQ(UnicodeToLegacyBytes("क中", {}, &unconverted), "s?");
+  // What passes through unchanged is counted.
+  EXPECT_EQ(ToLegacy("क中", {}, &unconverted), "s中");
   EXPECT_EQ(unconverted.count, 1u);
 }
 

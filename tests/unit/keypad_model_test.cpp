@@ -25,13 +25,6 @@ TEST(KeypadModel, EveryKeyShowsItsCodeAsCaptionDigitsAndTooltip) {
   EXPECT_EQ(KeyDigits(223), "0255");
 }
 
-TEST(KeypadModel, CentredStartRoundsHalvesToEven) {
-  EXPECT_EQ(CentredStart(100, 40), 30);
-  EXPECT_EQ(CentredStart(100, 41), 30);  // 29.5
-  EXPECT_EQ(CentredStart(99, 42), 28);   // 28.5
-  EXPECT_EQ(CentredStart(41, 100), -30);  // a glyph wider than the panel: -29.5
-}
-
 }  // namespace
 }  // namespace lk::ui::toolbar
 

@@ -126,25 +126,6 @@ TEST(CheckTarget, TargetAlreadyInFrontIsNotActivatedAgainAndAnotherIsBroughtForw
   EXPECT_EQ(fake.foreground, 1u);
 }
 
-// Activation failing for a reason other than a missing window.
-class FailingActivation : public FakePlatform {
- public:
-  platform::Activation Activate(platform::WindowHandle window) override {
-    calls.push_back("Activate " + std::to_string(window));
-    return {platform::Activation::Result::kFailed, 7, "Out of memory"};
-  }
-};
-
-TEST(CheckTarget, OtherActivationFailureShowsCodeAndDescriptionWithoutDialog) {
-  FailingActivation fake;
-  fake.windows[1] = {"Notepad", true, true};
-  UiDouble ui;
-  ui.name = "Notepad";
-  EXPECT_EQ(CheckTarget(fake, ui), 0u);
-  EXPECT_EQ(fake.Count("MessageBox [ 7Out of memory] plain title (default)"), 1);
-  EXPECT_EQ(ui.opened, 0);
-}
-
 TEST(SequenceGate, HoldsBackWhileAPassLivesAndOpensAfter) {
   SequenceGate gate;
   {

@@ -56,11 +56,11 @@ void Win32Windows::Flash(WindowHandle window) {
 
 Activation Win32Windows::Activate(WindowHandle window) {
   HWND hwnd = ToHwnd(window);
-  if (!::IsWindow(hwnd)) return {Activation::Result::kNoSuchWindow, 0, "Invalid procedure call or argument"};
+  if (!::IsWindow(hwnd)) return Activation::kNoSuchWindow;
   // Already in front: asking again costs a round of focus changes under Wine
   // and changes nothing.
   if (::GetForegroundWindow() != hwnd) ::SetForegroundWindow(hwnd);
-  return {};
+  return Activation::kDone;
 }
 
 WindowHandle Win32Windows::FocusedEditControl(WindowHandle window) {

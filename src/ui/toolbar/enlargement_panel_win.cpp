@@ -3,7 +3,7 @@
 #include "platform/win32/wide_text.h"
 #include "ui/common/colour_win.h"
 #include "ui/common/dpi.h"
-#include "ui/toolbar/keypad_model.h"
+#include "ui/toolbar/enlargement_panel.h"
 #include "ui/toolbar/toolbar_layout.h"
 
 namespace lk::ui::toolbar {

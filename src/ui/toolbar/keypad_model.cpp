@@ -42,13 +42,3 @@ std::string KeyLayoutTooltip(int index, convert::LegacyFont font) {
 }
 
 }  // namespace lk::ui::toolbar
-
-#include <cmath>
-
-namespace lk::ui::toolbar {
-
-int CentredStart(int innerTwips, int characterTwips) {
-  return static_cast<int>(std::nearbyint((innerTwips - characterTwips) / 2.0));
-}
-
-}  // namespace lk::ui::toolbar
