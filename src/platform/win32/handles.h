@@ -16,10 +16,6 @@ namespace lk::platform {
 inline HWND ToHwnd(WindowHandle h) { return reinterpret_cast<HWND>(h); }
 inline WindowHandle FromHwnd(HWND h) { return reinterpret_cast<WindowHandle>(h); }
 
-}  // namespace lk::platform
-
-namespace lk::win32 {
-
 template <typename Handle, typename Deleter>
 class UniqueHandle {
  public:
@@ -228,4 +224,4 @@ class FlagRaised {
   bool& flag_;
 };
 
-}  // namespace lk::win32
+}  // namespace lk::platform

@@ -14,8 +14,8 @@
 namespace lk::platform {
 namespace {
 
-using win32::ComRef;
-using win32::VariantGuard;
+using platform::ComRef;
+using platform::VariantGuard;
 
 DISPID IdOf(IDispatch* object, const wchar_t* name) {
   DISPID id = DISPID_UNKNOWN;
@@ -77,7 +77,7 @@ AutomationResult SetOfficeSelectionFont(const wchar_t* progId, const std::string
   ComRef<IDispatch> selection;
   ComRef<IDispatch> font;
   if (GetObjectMember(application.get(), L"selection", selection) && GetObjectMember(selection.get(), L"Font", font))
-    PutString(font.get(), L"Name", win32::FromUtf8(fontName));
+    PutString(font.get(), L"Name", platform::FromUtf8(fontName));
   return AutomationResult::kDone;
 }
 

@@ -3,7 +3,7 @@
 #include "text/cp1252.h"
 #include "text/utf8.h"
 
-namespace lk::win32 {
+namespace lk::platform {
 namespace {
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 wchar_t expected on Windows");
@@ -43,4 +43,4 @@ std::string Legacy(std::wstring_view wide) { return text::Utf16ToCp1252(ToU16(wi
 std::string GetText(HWND hwnd) { return Legacy(WindowText(hwnd)); }
 void SetText(HWND hwnd, std::string_view legacy) { ::SetWindowTextW(hwnd, Wide(legacy).c_str()); }
 
-}  // namespace lk::win32
+}  // namespace lk::platform

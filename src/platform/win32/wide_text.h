@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace lk::win32 {
+namespace lk::platform {
 
 std::wstring FromUtf8(std::string_view utf8);
 std::string ToUtf8(std::wstring_view wide);
@@ -24,4 +24,4 @@ std::string Legacy(std::wstring_view wide);
 std::string GetText(HWND hwnd);
 void SetText(HWND hwnd, std::string_view legacy);
 
-}  // namespace lk::win32
+}  // namespace lk::platform

@@ -14,8 +14,8 @@
 namespace lk::platform {
 namespace {
 
-using win32::GlobalLockGuard;
-using win32::OpenClipboardGuard;
+using platform::GlobalLockGuard;
+using platform::OpenClipboardGuard;
 
 // Marks that keep our temporary texts (a piece of the user's document) out of
 // clipboard history, away from clipboard managers and off other devices.
@@ -116,11 +116,11 @@ std::string ReadUnicodeText() {
   const std::size_t capacity = ::GlobalSize(data) / sizeof(wchar_t);
   std::size_t length = 0;
   while (length < capacity && chars[length] != L'\0') ++length;
-  return win32::ToUtf8(std::wstring_view(chars, length));
+  return platform::ToUtf8(std::wstring_view(chars, length));
 }
 
 UINT RichTextFormat() {
-  static const UINT format = ::RegisterClipboardFormatW(win32::FromUtf8(kRichTextFormat).c_str());
+  static const UINT format = ::RegisterClipboardFormatW(platform::FromUtf8(kRichTextFormat).c_str());
   return format;
 }
 
@@ -240,7 +240,7 @@ std::optional<ClipboardSnapshot> Win32Clipboard::Save() {
     if (format >= 0xC000) {
       wchar_t name[256] = {};
       const int length = ::GetClipboardFormatNameW(format, name, 256);
-      item.name = win32::ToUtf8(std::wstring_view(name, length > 0 ? static_cast<std::size_t>(length) : 0));
+      item.name = platform::ToUtf8(std::wstring_view(name, length > 0 ? static_cast<std::size_t>(length) : 0));
     }
     const auto* bytes = static_cast<const unsigned char*>(lock.get());
     item.bytes.assign(bytes, bytes + ::GlobalSize(data));
@@ -255,7 +255,7 @@ bool Win32Clipboard::Restore(const ClipboardSnapshot& snapshot) {
   offerPending_ = false;
   bool all = true;
   for (const auto& item : snapshot.items) {
-    const UINT format = item.name.empty() ? item.format : ::RegisterClipboardFormatW(win32::FromUtf8(item.name).c_str());
+    const UINT format = item.name.empty() ? item.format : ::RegisterClipboardFormatW(platform::FromUtf8(item.name).c_str());
     if (format == 0 || !PutBytes(format, item.bytes.data(), item.bytes.size())) all = false;
   }
   return all;

@@ -30,7 +30,7 @@ class Win32Clipboard : public Clipboard {
   bool OfferTaken() override;
 
  private:
-  class OwnerWindow : public win32::WindowBase {
+  class OwnerWindow : public platform::WindowBase {
    public:
     explicit OwnerWindow(Win32Clipboard& clipboard) : clipboard_(clipboard) {}
     bool Create();

@@ -43,13 +43,13 @@ UINT BoxFlags(BoxStyle style) {
 }  // namespace
 
 BoxAnswer Win32Shell::ShowMessage(const std::string& text, BoxStyle style, const std::optional<std::string>& title) {
-  const std::wstring wideTitle = win32::FromUtf8(title.value_or(std::string(ui::kProgramName)));
+  const std::wstring wideTitle = platform::FromUtf8(title.value_or(std::string(ui::kProgramName)));
   // The system-modal box stands above every window, not only ours. Any other
   // is owned by whichever of our windows is active (a dialog over the
   // toolbar), so closing it does not re-enable a window a dialog has disabled.
   HWND active = ::GetActiveWindow();
   HWND owner = style.systemModal ? nullptr : active ? active : owner_;
-  switch (::MessageBoxW(owner, win32::FromUtf8(text).c_str(), wideTitle.c_str(), BoxFlags(style))) {
+  switch (::MessageBoxW(owner, platform::FromUtf8(text).c_str(), wideTitle.c_str(), BoxFlags(style))) {
     case IDYES:
       return BoxAnswer::kYes;
     case IDNO:
@@ -66,29 +66,29 @@ AutomationResult Win32Shell::SetSelectionFont(OfficeApplication application, con
 
 std::vector<std::string> Win32Shell::ScreenFonts() {
   std::vector<std::wstring> names;
-  if (const win32::WindowDc screen; screen) {
+  if (const platform::WindowDc screen; screen) {
     LOGFONTW query{};
     query.lfCharSet = DEFAULT_CHARSET;
     ::EnumFontFamiliesExW(screen.get(), &query, &CollectFont, reinterpret_cast<LPARAM>(&names), 0);
   }
   std::vector<std::string> fonts;
-  for (const auto& name : names) fonts.push_back(win32::ToUtf8(name));
+  for (const auto& name : names) fonts.push_back(platform::ToUtf8(name));
   return fonts;
 }
 
 std::optional<std::string> Win32Shell::ScreenFontNamed(const std::string& name) {
-  const std::wstring wide = win32::FromUtf8(name);
+  const std::wstring wide = platform::FromUtf8(name);
   LOGFONTW query{};
   // Longer than a face name can be: no such font.
   if (wide.empty() || wide.size() >= std::size(query.lfFaceName)) return std::nullopt;
   wide.copy(query.lfFaceName, wide.size());
   query.lfCharSet = DEFAULT_CHARSET;
   std::vector<std::wstring> names;
-  if (const win32::WindowDc screen; screen) {
+  if (const platform::WindowDc screen; screen) {
     ::EnumFontFamiliesExW(screen.get(), &query, &CollectFont, reinterpret_cast<LPARAM>(&names), 0);
   }
   if (names.empty()) return std::nullopt;
-  return win32::ToUtf8(names.front());
+  return platform::ToUtf8(names.front());
 }
 
 std::filesystem::path::string_type Win32Shell::ProgramDirectory() {

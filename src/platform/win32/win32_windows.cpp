@@ -41,12 +41,12 @@ std::vector<WindowHandle> Win32Windows::EnumTopLevel() {
 bool Win32Windows::Exists(WindowHandle window) { return ::IsWindow(ToHwnd(window)) != FALSE; }
 bool Win32Windows::IsVisible(WindowHandle window) { return ::IsWindowVisible(ToHwnd(window)) != FALSE; }
 bool Win32Windows::IsEnabled(WindowHandle window) { return ::IsWindowEnabled(ToHwnd(window)) != FALSE; }
-std::string Win32Windows::Title(WindowHandle window) { return win32::GetUtf8Text(ToHwnd(window)); }
+std::string Win32Windows::Title(WindowHandle window) { return platform::GetUtf8Text(ToHwnd(window)); }
 
 std::string Win32Windows::ClassName(WindowHandle window) {
   wchar_t name[256];  // class names are at most 256 characters, the null included
   const int length = ::GetClassNameW(ToHwnd(window), name, static_cast<int>(std::size(name)));
-  return length > 0 ? win32::ToUtf8(std::wstring_view(name, static_cast<std::size_t>(length))) : std::string();
+  return length > 0 ? platform::ToUtf8(std::wstring_view(name, static_cast<std::size_t>(length))) : std::string();
 }
 
 void Win32Windows::Flash(WindowHandle window) {

@@ -2,7 +2,7 @@
 
 #include "diagnostics/debug_log.h"
 
-namespace lk::win32 {
+namespace lk::platform {
 
 WindowBase::~WindowBase() {
   if (hwnd_ && ::IsWindow(hwnd_)) {
@@ -62,4 +62,4 @@ LRESULT CALLBACK WindowBase::Thunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
   return result;
 }
 
-}  // namespace lk::win32
+}  // namespace lk::platform

@@ -3,7 +3,7 @@
 // finds the object stored at WM_NCCREATE and forwards to its HandleMessage.
 #include <windows.h>
 
-namespace lk::win32 {
+namespace lk::platform {
 
 // A child's control identifier where CreateWindowEx takes a menu.
 inline HMENU AsMenu(int controlId) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)); }
@@ -34,4 +34,4 @@ class WindowBase {
   HWND hwnd_ = nullptr;
 };
 
-}  // namespace lk::win32
+}  // namespace lk::platform

@@ -19,14 +19,14 @@ class Brushes {
   HBRUSH Get(Rgb colour) {
     for (const auto& m : made_)
       if (m.colour == colour) return m.brush.get();
-    made_.push_back({colour, win32::UniqueBrush(::CreateSolidBrush(ToColorRef(colour)))});
+    made_.push_back({colour, platform::UniqueBrush(::CreateSolidBrush(ToColorRef(colour)))});
     return made_.back().brush.get();
   }
 
  private:
   struct Made {
     Rgb colour;
-    win32::UniqueBrush brush;
+    platform::UniqueBrush brush;
   };
   std::vector<Made> made_;
 };

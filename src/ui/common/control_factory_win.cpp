@@ -95,8 +95,8 @@ HWND CreateControl(HWND parent, const ControlDesign& design, DesignFonts& fonts)
   if (!cls.name) return nullptr;
   const RECT r = TwipRectToPixels(design.rect, fonts.dpi());
   const DWORD style = kChild | cls.style | (IsTabStop(design.kind) ? WS_TABSTOP : 0);
-  HWND control = ::CreateWindowExW(cls.exStyle, cls.name, win32::Wide(design.text).c_str(), style, r.left, r.top,
-                                   r.right - r.left, WindowHeight(design, r.bottom - r.top), parent, win32::AsMenu(design.id),
+  HWND control = ::CreateWindowExW(cls.exStyle, cls.name, platform::Wide(design.text).c_str(), style, r.left, r.top,
+                                   r.right - r.left, WindowHeight(design, r.bottom - r.top), parent, platform::AsMenu(design.id),
                                    ::GetModuleHandleW(nullptr), nullptr);
   if (!control) return nullptr;
   if (HFONT font = fonts.For(design)) ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);

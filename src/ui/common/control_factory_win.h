@@ -27,7 +27,7 @@ class DesignFonts {
   struct Made {
     double points;
     bool bold;
-    win32::UniqueFont font;
+    platform::UniqueFont font;
   };
   UINT dpi_;
   std::vector<Made> made_;

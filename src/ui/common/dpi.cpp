@@ -26,7 +26,7 @@ UINT DpiOf(HWND hwnd) {
   if (fn && hwnd) {
     if (const UINT dpi = fn(hwnd)) return dpi;
   }
-  const win32::WindowDc screen;
+  const platform::WindowDc screen;
   const int dpi = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
   return dpi > 0 ? static_cast<UINT>(dpi) : 96;
 }

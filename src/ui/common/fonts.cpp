@@ -7,15 +7,15 @@
 
 namespace lk::ui {
 
-win32::UniqueFont MakeFont(std::string_view face, double points, bool bold, UINT dpi) {
+platform::UniqueFont MakeFont(std::string_view face, double points, bool bold, UINT dpi) {
   LOGFONTW lf{};
   lf.lfHeight = PointsToFontHeight(points, dpi);
   lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfQuality = DEFAULT_QUALITY;
-  const std::wstring name = win32::FromUtf8(face);
+  const std::wstring name = platform::FromUtf8(face);
   lstrcpynW(lf.lfFaceName, name.c_str(), LF_FACESIZE);
-  return win32::UniqueFont(::CreateFontIndirectW(&lf));
+  return platform::UniqueFont(::CreateFontIndirectW(&lf));
 }
 
 void SetClosedHeight(HWND combo, int pixels) {

@@ -69,7 +69,7 @@ bool ModalDialog::Create(HWND owner) {
   HICON smallIcon = OwnerIcon(owner, ICON_SMALL);
   RegisterClassOnce(frame_.className, 0, nullptr, nullptr, ::GetSysColorBrush(COLOR_BTNFACE));
   const DialogDesign& layout = frame_.design;
-  const std::wstring caption = win32::Wide(layout.caption);
+  const std::wstring caption = platform::Wide(layout.caption);
   // Owned by the toolbar: no taskbar button, and it stays above it. Topmost
   // from birth: under Wine a later HWND_TOPMOST request was measured not to
   // stick on a window created without it.

@@ -25,7 +25,7 @@ struct DialogFrame {
   int closeButton;  // Cancel or Close: it closes the dialog as the close box does
 };
 
-class ModalDialog : public win32::WindowBase {
+class ModalDialog : public platform::WindowBase {
  public:
   // Shows the dialog over `owner`, which takes no input meanwhile, and
   // returns once it has closed. While a dialog of this kind is open, another

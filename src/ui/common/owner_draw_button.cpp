@@ -12,15 +12,15 @@ void DrawColouredButton(const DRAWITEMSTRUCT& item, COLORREF face, HFONT font) {
   RECT rc = item.rcItem;
   const bool pressed = (item.itemState & ODS_SELECTED) != 0;
 
-  win32::UniqueBrush brush(::CreateSolidBrush(face));
+  platform::UniqueBrush brush(::CreateSolidBrush(face));
   ::FillRect(dc, &rc, brush.get());
   ::DrawEdge(dc, &rc, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
 
-  const std::wstring caption = win32::WindowText(item.hwndItem);
+  const std::wstring caption = platform::WindowText(item.hwndItem);
   if (!caption.empty()) {
     RECT textRect = rc;
     if (pressed) ::OffsetRect(&textRect, 1, 1);
-    win32::Selected captionFont(dc, font ? font : reinterpret_cast<HGDIOBJ>(::SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
+    platform::Selected captionFont(dc, font ? font : reinterpret_cast<HGDIOBJ>(::SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, ::GetSysColor((item.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
     // No prefix processing: an "&" in a legacy-font caption is a glyph.

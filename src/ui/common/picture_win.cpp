@@ -15,7 +15,7 @@ void PictureWindow::Create(HWND parent, int id, int bitmapResource, COLORREF bac
   key_ = transparentKey;
   bitmap_.reset(static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(bitmapResource),
                                                   IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-  CreateWindowFor(kClass, 0, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 1, 1, parent, win32::AsMenu(id));
+  CreateWindowFor(kClass, 0, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 1, 1, parent, platform::AsMenu(id));
 }
 
 void PictureWindow::SetDpi(UINT dpi) {
@@ -24,16 +24,16 @@ void PictureWindow::SetDpi(UINT dpi) {
 }
 
 void PictureWindow::Paint() {
-  win32::PaintDc paint(hwnd());
+  platform::PaintDc paint(hwnd());
   RECT client;
   ::GetClientRect(hwnd(), &client);
-  win32::UniqueBrush brush(::CreateSolidBrush(background_));
+  platform::UniqueBrush brush(::CreateSolidBrush(background_));
   ::FillRect(paint.get(), &client, brush.get());
   if (!bitmap_) return;
   BITMAP info{};
   ::GetObjectW(bitmap_.get(), sizeof(info), &info);
-  win32::MemoryDc source(paint.get());
-  win32::Selected picture(source.get(), bitmap_.get());
+  platform::MemoryDc source(paint.get());
+  platform::Selected picture(source.get(), bitmap_.get());
   const int width = fit_ ? client.right : ::MulDiv(info.bmWidth, static_cast<int>(dpi_), 96);
   const int height = fit_ ? client.bottom : ::MulDiv(info.bmHeight, static_cast<int>(dpi_), 96);
   ::SetStretchBltMode(paint.get(), COLORONCOLOR);

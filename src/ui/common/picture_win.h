@@ -11,7 +11,7 @@
 
 namespace lk::ui {
 
-class PictureWindow : public win32::WindowBase {
+class PictureWindow : public platform::WindowBase {
  public:
   // transparentKey: pixels of this colour show the background instead.
   // fit: the picture fills the window instead of keeping its own size.
@@ -23,7 +23,7 @@ class PictureWindow : public win32::WindowBase {
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
   void Paint();
 
-  win32::UniqueBitmap bitmap_;
+  platform::UniqueBitmap bitmap_;
   COLORREF background_ = 0;
   std::optional<COLORREF> key_;
   UINT dpi_ = 96;

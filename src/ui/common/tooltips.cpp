@@ -22,10 +22,10 @@ void Tooltips::Create(HWND owner) {
 }
 
 void Tooltips::Set(HWND tool, std::string_view legacyText, Feed feed) {
-  SetWide(tool, win32::Wide(legacyText), feed);
+  SetWide(tool, platform::Wide(legacyText), feed);
 }
 
-void Tooltips::SetUnicode(HWND tool, std::string_view utf8, Feed feed) { SetWide(tool, win32::FromUtf8(utf8), feed); }
+void Tooltips::SetUnicode(HWND tool, std::string_view utf8, Feed feed) { SetWide(tool, platform::FromUtf8(utf8), feed); }
 
 void Tooltips::Relay(HWND tool, UINT msg, WPARAM wParam, LPARAM lParam) const {
   if (!tip_ || (msg != WM_MOUSEMOVE && msg != WM_LBUTTONDOWN && msg != WM_LBUTTONUP && msg != WM_RBUTTONDOWN &&

@@ -23,11 +23,11 @@ void CustomizeDialog::Load() {
       ::SendMessageW(Item(design.id), EM_LIMITTEXT, 1, 0);
   HWND sizes = Item(id::kSizeList);
   for (const auto size : kSizes)
-    ::SendMessageW(sizes, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::Wide(size).c_str()));
+    ::SendMessageW(sizes, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::Wide(size).c_str()));
   HWND fonts = Item(id::kFontList);
   model_.Open();
   for (const auto& name : model_.fontNames())
-    ::SendMessageW(fonts, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::FromUtf8(name).c_str()));
+    ::SendMessageW(fonts, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::FromUtf8(name).c_str()));
   PushChanges();
   ShowListSelections();
   ApplyStyledFont();
@@ -42,7 +42,7 @@ HWND CustomizeDialog::FirstFocus() {
 
 void CustomizeDialog::ApplyStyledFont() {
   // The new font is in every field before the old one is deleted.
-  win32::UniqueFont next = MakeFont(model_.styledFontName(), model_.styledPoints(), false, dpi());
+  platform::UniqueFont next = MakeFont(model_.styledFontName(), model_.styledPoints(), false, dpi());
   for (const auto& design : Controls())
     if (design.pickedFont) ::SendMessageW(Item(design.id), WM_SETFONT, reinterpret_cast<WPARAM>(next.get()), TRUE);
   styledFont_ = std::move(next);
@@ -61,7 +61,7 @@ void CustomizeDialog::PushChanges() {
     HWND control = Item(field);
     const std::string& text = model_.Text(field);
     // What the user just typed is already there; rewriting it would move the caret.
-    if (win32::GetText(control) != text) win32::SetText(control, text);
+    if (platform::GetText(control) != text) platform::SetText(control, text);
   }
   pushing_ = false;
   if (model_.TakeFocusRequest()) {
@@ -74,7 +74,7 @@ void CustomizeDialog::PushChanges() {
 
 void CustomizeDialog::OnFieldEdited(int field) {
   if (pushing_) return;
-  model_.SetText(field, win32::GetText(Item(field)));
+  model_.SetText(field, platform::GetText(Item(field)));
   PushChanges();
 }
 
@@ -122,12 +122,12 @@ bool CustomizeDialog::DrawLabel(const DRAWITEMSTRUCT& item) {
   RECT overlap;
   if (::IntersectRect(&overlap, &swatch, &rc)) PaintSwatch(dc, swatch);
 
-  win32::Selected font(dc, DesignFont(*design));
+  platform::Selected font(dc, DesignFont(*design));
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, design->ink ? ToColorRef(*design->ink) : ::GetSysColor(COLOR_BTNTEXT));
   UINT format = DT_NOPREFIX | DT_TOP | (design->wraps ? DT_WORDBREAK : DT_SINGLELINE);
   format |= design->align == Align::kCentre ? DT_CENTER : design->align == Align::kRight ? DT_RIGHT : DT_LEFT;
-  const std::wstring text = win32::Wide(design->text);
+  const std::wstring text = platform::Wide(design->text);
   ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rc, format);
   return true;
 }
@@ -138,7 +138,7 @@ std::optional<LRESULT> CustomizeDialog::OnMessage(UINT msg, WPARAM, LPARAM lPara
       if (DrawLabel(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
       break;
     case WM_PAINT: {
-      win32::PaintDc paint(hwnd());
+      platform::PaintDc paint(hwnd());
       PaintSwatch(paint.get(), TwipRectToPixels(kSwatchRect, dpi()));
       return 0;
     }

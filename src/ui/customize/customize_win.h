@@ -48,8 +48,8 @@ class CustomizeDialog : public ModalDialog {
 
   CustomizeModel model_;
   std::function<void()> assign_;
-  win32::UniqueFont styledFont_;
-  win32::UniqueBrush swatchBrush_;
+  platform::UniqueFont styledFont_;
+  platform::UniqueBrush swatchBrush_;
   bool pushing_ = false;  // our own SetWindowText, not an edit to hand on
   bool focusCountWhenShown_ = false;
 };

@@ -61,7 +61,7 @@ ConversionWindow::~ConversionWindow() {
 
 bool ConversionWindow::Start(HWND owner, const lk::documents::ConvertSettings& settings) {
   RegisterClassOnce(kClass, 0, nullptr, nullptr, ::GetSysColorBrush(COLOR_BTNFACE));
-  const std::wstring caption = win32::FromUtf8(
+  const std::wstring caption = platform::FromUtf8(
       "Convert documents to " +
       (settings.direction == convert::Direction::kToUnicode
            ? std::string("Unicode")
@@ -100,7 +100,7 @@ bool ConversionWindow::Start(HWND owner, const lk::documents::ConvertSettings& s
 
 void ConversionWindow::SetNamesFont() {
   // The old font lives until both controls hold the new one.
-  win32::UniqueFont font = MakeFont(namesFace_, kNamesPoints, false, fonts_.dpi());
+  platform::UniqueFont font = MakeFont(namesFace_, kNamesPoints, false, fonts_.dpi());
   for (int control : {id::kCurrentFile, id::kSummary})
     ::SendDlgItemMessageW(hwnd(), control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
   namesFont_ = std::move(font);
@@ -138,12 +138,12 @@ void ConversionWindow::TakeReports() {
 }
 
 void ConversionWindow::Show() {
-  win32::SetUtf8Text(::GetDlgItem(hwnd(), id::kHeading), batch_.Heading());
-  win32::SetUtf8Text(::GetDlgItem(hwnd(), id::kCurrentFile), batch_.CurrentName());
+  platform::SetUtf8Text(::GetDlgItem(hwnd(), id::kHeading), batch_.Heading());
+  platform::SetUtf8Text(::GetDlgItem(hwnd(), id::kCurrentFile), batch_.CurrentName());
   ::SendDlgItemMessageW(hwnd(), id::kProgress, PBM_SETPOS, static_cast<WPARAM>(batch_.Done()), 0);
   HWND summary = ::GetDlgItem(hwnd(), id::kSummary);
   const std::string text = WithCrLf(batch_.Summary());
-  if (win32::GetUtf8Text(summary) != text) win32::SetUtf8Text(summary, text);
+  if (platform::GetUtf8Text(summary) != text) platform::SetUtf8Text(summary, text);
 }
 
 void ConversionWindow::Finish() {

@@ -24,7 +24,7 @@
 
 namespace lk::ui::documents {
 
-class ConversionWindow : public win32::WindowBase {
+class ConversionWindow : public platform::WindowBase {
  public:
   ConversionWindow(platform::Shell& shell, Batch batch);
   // Cancels a run still going and waits for its worker.
@@ -49,7 +49,7 @@ class ConversionWindow : public win32::WindowBase {
   Batch batch_;
   DesignFonts fonts_;
   std::string namesFace_;
-  win32::UniqueFont namesFont_;
+  platform::UniqueFont namesFont_;
   std::atomic<bool> cancel_{false};
   std::mutex reportsLock_;
   std::deque<Report> reports_;

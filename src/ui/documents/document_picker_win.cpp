@@ -19,7 +19,7 @@ constexpr UINT kToUnicode = 1;
 constexpr UINT kToLegacy = 2;
 
 std::wstring Filter() {
-  const std::wstring pattern = win32::FromUtf8(DialogPattern());
+  const std::wstring pattern = platform::FromUtf8(DialogPattern());
   std::wstring filter = L"Documents (" + pattern + L")";
   filter += L'\0';
   filter += pattern;
@@ -36,7 +36,7 @@ std::wstring Filter() {
 std::vector<std::filesystem::path> PickDocuments(HWND owner, const std::string& title) {
   std::wstring selection(kSelectionChars, L'\0');
   const std::wstring filter = Filter();
-  const std::wstring wideTitle = win32::FromUtf8(title);
+  const std::wstring wideTitle = platform::FromUtf8(title);
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof(dialog);
   dialog.hwndOwner = owner;
@@ -83,7 +83,7 @@ std::optional<convert::Direction> AskDirection(HWND owner, convert::LegacyFont f
   HMENU menu = owned.get();
   if (!menu) return std::nullopt;
   ::AppendMenuW(menu, MF_STRING, kToUnicode, L"Convert to Unicode");
-  const std::wstring legacy = win32::FromUtf8("Convert to " + std::string(convert::LegacyFontName(family)));
+  const std::wstring legacy = platform::FromUtf8("Convert to " + std::string(convert::LegacyFontName(family)));
   ::AppendMenuW(menu, MF_STRING, kToLegacy, legacy.c_str());
   POINT at{};
   ::GetCursorPos(&at);

@@ -24,14 +24,14 @@ void SelectApplicationDialog::FillList() {
   ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
   // The model finds an entry by its place in the list.
   for (const auto& entry : model_.entries())
-    ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::FromUtf8(entry.text).c_str()));
+    ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::FromUtf8(entry.text).c_str()));
 }
 
 void SelectApplicationDialog::Ok() {
   std::string target;
   const int selected = static_cast<int>(::SendMessageW(Item(id::kList), LB_GETCURSEL, 0, 0));
   if (model_.Ok(selected, target) == SelectApplicationModel::Outcome::kStayOpen) return;
-  if (selected >= 0) win32::SetUtf8Text(targetField_, target);
+  if (selected >= 0) platform::SetUtf8Text(targetField_, target);
   Close();
 }
 
@@ -53,7 +53,7 @@ void SelectApplicationDialog::OnCommand(int controlId, int code) {
 }
 
 void SelectApplicationDialog::PaintRules() {
-  win32::PaintDc paint(hwnd());
+  platform::PaintDc paint(hwnd());
   const int left = TwipsToPixels(kRuleLeft, dpi());
   const int right = TwipsToPixels(kRuleRight, dpi());
   const struct {

@@ -30,7 +30,7 @@ constexpr UINT kDocumentsToLegacy = 0x1040;
 std::wstring DocumentsCaption(convert::Direction direction, convert::LegacyFont family) {
   const std::string target =
       direction == convert::Direction::kToUnicode ? "Unicode" : std::string(convert::LegacyFontName(family));
-  return win32::FromUtf8("Convert documents to " + target + "\u2026");
+  return platform::FromUtf8("Convert documents to " + target + "\u2026");
 }
 
 UINT Modifiers(const commands::Hotkey& hotkey) {
@@ -65,7 +65,7 @@ void ConversionCommands::Attach(HWND toolbar, const settings::SettingsStore& sto
         commands::ParseHotkey(settings::ReadSetting(store, commands::kConvertSection, entry.key, entry.defaultHotkey));
     registered_[i] = hotkey && ::RegisterHotKey(toolbar, entry.hotkeyId, Modifiers(*hotkey), VirtualKey(*hotkey));
     const std::string caption = commands::MenuCaption(entry.caption, registered_[i] ? hotkey : std::nullopt);
-    if (menu) ::AppendMenuW(menu, MF_STRING, entry.menuId, win32::FromUtf8(caption).c_str());
+    if (menu) ::AppendMenuW(menu, MF_STRING, entry.menuId, platform::FromUtf8(caption).c_str());
   }
 }
 

@@ -14,7 +14,7 @@ constexpr wchar_t kClass[] = L"LekhopakarPanel";
 void EnlargementPanel::Create(HWND parent, int id) {
   RegisterClassOnce(kClass, 0, ::LoadCursorW(nullptr, IDC_SIZEALL), nullptr, nullptr);
   background_.reset(::CreateSolidBrush(ToColorRef(kLightCyan)));
-  CreateWindowFor(kClass, WS_EX_CLIENTEDGE, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 1, 1, parent, win32::AsMenu(id));
+  CreateWindowFor(kClass, WS_EX_CLIENTEDGE, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 1, 1, parent, platform::AsMenu(id));
 }
 
 void EnlargementPanel::SetFont(HFONT font) {
@@ -30,15 +30,15 @@ void EnlargementPanel::ShowCharacter(unsigned char code) {
 }
 
 void EnlargementPanel::Paint() {
-  win32::PaintDc paint(hwnd());
+  platform::PaintDc paint(hwnd());
   RECT client;
   ::GetClientRect(hwnd(), &client);
   ::FillRect(paint.get(), &client, background_.get());
   if (code_ < 0) return;
   const UINT dpi = DpiOf(hwnd());
   const auto toTwips = [dpi](int pixels) { return ::MulDiv(pixels, kTwipsPerInch, static_cast<int>(dpi)); };
-  win32::Selected font(paint.get(), font_);
-  const std::wstring character = win32::Wide(std::string(1, static_cast<char>(code_)));
+  platform::Selected font(paint.get(), font_);
+  const std::wstring character = platform::Wide(std::string(1, static_cast<char>(code_)));
   SIZE extent{};
   ::GetTextExtentPoint32W(paint.get(), character.c_str(), 1, &extent);
   const int x = CentredStart(toTwips(client.right), toTwips(extent.cx));

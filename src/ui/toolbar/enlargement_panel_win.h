@@ -8,7 +8,7 @@
 
 namespace lk::ui::toolbar {
 
-class EnlargementPanel : public win32::WindowBase {
+class EnlargementPanel : public platform::WindowBase {
  public:
   void Create(HWND parent, int id);
   void SetFont(HFONT font);
@@ -19,7 +19,7 @@ class EnlargementPanel : public win32::WindowBase {
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
   void Paint();
 
-  win32::UniqueBrush background_;
+  platform::UniqueBrush background_;
   HFONT font_ = nullptr;
   int code_ = -1;  // nothing drawn yet
 };

@@ -61,7 +61,7 @@ bool ToolbarWindow::Create() {
                                                     LR_DEFAULTSIZE | LR_SHARED)),
                     nullptr);
 
-  const std::wstring caption = win32::Wide(kCaption);
+  const std::wstring caption = platform::Wide(kCaption);
   if (!CreateWindowFor(kClass, kExStyle, caption.c_str(), kStyle, 0, 0, 1, 1, nullptr, nullptr)) return false;
   TraceStartup("window created");
   platform_.shell.SetOwner(hwnd());
@@ -155,7 +155,7 @@ void ToolbarWindow::Load() {
   TraceStartup("button settings read");
   if (startFont_) {
     HWND fonts = Item(id::kFonts);
-    ::SendMessageW(fonts, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::FromUtf8(*startFont_).c_str()));
+    ::SendMessageW(fonts, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::FromUtf8(*startFont_).c_str()));
     ::SendMessageW(fonts, CB_SETCURSEL, 0, 0);
     OnFontChosen();
     TraceStartup("last font chosen");
@@ -166,11 +166,11 @@ void ToolbarWindow::FillFontList() {
   HWND fonts = Item(id::kFonts);
   for (const auto& name : platform_.shell.ScreenFonts())
     if (name != startFont_)
-      ::SendMessageW(fonts, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::FromUtf8(name).c_str()));
+      ::SendMessageW(fonts, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::FromUtf8(name).c_str()));
   // The start font moved down the sorted list as the others came in.
   if (startFont_ && ::SendMessageW(fonts, CB_GETCURSEL, 0, 0) != CB_ERR) {
     const LRESULT at = ::SendMessageW(fonts, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                      reinterpret_cast<LPARAM>(win32::FromUtf8(*startFont_).c_str()));
+                                      reinterpret_cast<LPARAM>(platform::FromUtf8(*startFont_).c_str()));
     if (at != CB_ERR) ::SendMessageW(fonts, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
   }
 }
@@ -204,7 +204,7 @@ void ToolbarWindow::Assign() {
   const auto labels = commands::ReadButtonLabels(store_);
   for (int slot = 0; slot < commands::kCustomSlots; ++slot) {
     HWND button = Item(id::kCommand1 + slot);
-    win32::SetText(button, labels[slot].caption);
+    platform::SetText(button, labels[slot].caption);
     tips_.Set(button, labels[slot].tooltip);
     ::InvalidateRect(button, nullptr, TRUE);
   }
@@ -243,13 +243,13 @@ void ToolbarWindow::Settle() {
 
 void ToolbarWindow::Place(UINT flags) {
   if (placing_) return;
-  const win32::FlagRaised placing(placing_);
+  const platform::FlagRaised placing(placing_);
   const Corner corner = placement_.StoredCorner(store_);
   const SIZE outer = OuterSizeForClient(kClientWidth, kClientHeight, kStyle, kExStyle, dpi());
   ::SetWindowPos(hwnd(), HWND_TOPMOST, corner.x, corner.y, outer.cx, outer.cy, flags);
 }
 
-std::string ToolbarWindow::TargetName() { return win32::GetUtf8Text(Item(id::kTargetField)); }
+std::string ToolbarWindow::TargetName() { return platform::GetUtf8Text(Item(id::kTargetField)); }
 
 void ToolbarWindow::OpenSelectApplication() {
   select_application::SelectApplicationDialog::Run(platform_, hwnd(), Item(id::kTargetField));
@@ -282,10 +282,10 @@ bool ToolbarWindow::OnChildMessage(HWND child, UINT msg, WPARAM wParam, LPARAM) 
 
 void ToolbarWindow::AddQuickText() {
   HWND quickText = Item(id::kQuickText);
-  const std::string text = win32::GetText(quickText);
+  const std::string text = platform::GetText(quickText);
   if (text.empty()) return;
   // Entries keep their blanks and may repeat; only their length is limited.
-  ::SendMessageW(quickText, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::Wide(text.substr(0, 50)).c_str()));
+  ::SendMessageW(quickText, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(platform::Wide(text.substr(0, 50)).c_str()));
   ::SetWindowTextW(quickText, L"");
 }
 
@@ -315,13 +315,13 @@ std::string ToolbarWindow::FontListText() const {
   HWND fonts = Item(id::kFonts);
   const LRESULT selected = ::SendMessageW(fonts, CB_GETCURSEL, 0, 0);
   if (selected == CB_ERR) return {};
-  return win32::ToUtf8(win32::ComboItemText(fonts, static_cast<WPARAM>(selected)));
+  return platform::ToUtf8(platform::ComboItemText(fonts, static_cast<WPARAM>(selected)));
 }
 
 void ToolbarWindow::OnFontChosen(bool relabelOnly) {
   const std::string name = FontListText();
   if (name.empty()) return;
-  const win32::WaitCursor wait;
+  const platform::WaitCursor wait;
   // 224 keys repainted one by one would cost more than all the rest; paint
   // the toolbar once at the end instead. (Turning redraw back on also shows
   // a window, so a toolbar not yet shown is left alone.)
@@ -335,7 +335,7 @@ void ToolbarWindow::OnFontChosen(bool relabelOnly) {
   // only. The keys draw with chosenFont_ themselves (KeyFont), so no key
   // needs telling about a new font either.
   if (!keysLabelled_) {
-    for (int index = 0; index < kKeyCount; ++index) win32::SetText(keys_[index], KeyCaption(index));
+    for (int index = 0; index < kKeyCount; ++index) platform::SetText(keys_[index], KeyCaption(index));
     keysLabelled_ = true;
   }
   // Before the first paint the tooltips wait for Settle, which sets them all.
@@ -358,7 +358,7 @@ void ToolbarWindow::OnFontChosen(bool relabelOnly) {
 void ToolbarWindow::OnConversion(convert::Direction direction, bool fromHotkey) {
   auto pass = gate_.TryEnter();
   if (!pass) return;
-  const win32::WaitCursor wait;
+  const platform::WaitCursor wait;
   const std::string font = FontListText();
   HWND front = ::GetForegroundWindow();
   DWORD process = 0;
@@ -412,7 +412,7 @@ void ToolbarWindow::OnCommand(int controlId, int code, HWND control) {
     if (IsKey(controlId))
       OnKeyClick(controlId - id::kFirstKey);
     else if (controlId == id::kMarker)
-      runner_.PasteText(win32::GetText(Item(id::kQuickText)));
+      runner_.PasteText(platform::GetText(Item(id::kQuickText)));
     else
       runner_.Run(controlId - id::kCommand1 + 1);
     return;
@@ -447,7 +447,7 @@ bool ToolbarWindow::DrawItem(const DRAWITEMSTRUCT& item) {
     RECT rc = item.rcItem;
     ::FillRect(item.hDC, &rc, selected ? ::GetSysColorBrush(COLOR_HIGHLIGHT) : brushes_.Get(FaceOf(controlId)));
     if (item.itemID != static_cast<UINT>(-1)) {
-      const std::wstring name = win32::ComboItemText(item.hwndItem, item.itemID);
+      const std::wstring name = platform::ComboItemText(item.hwndItem, item.itemID);
       if (!name.empty()) {
         ::SetBkMode(item.hDC, TRANSPARENT);
         ::SetTextColor(item.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
@@ -516,7 +516,7 @@ LRESULT ToolbarWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED: {
       UINT dpi;
       {
-        const win32::FlagRaised placing(placing_);
+        const platform::FlagRaised placing(placing_);
         dpi = MoveForDpiChange(hwnd(), wParam, lParam);
       }
       LayOut(dpi);

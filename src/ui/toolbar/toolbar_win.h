@@ -34,7 +34,7 @@ inline constexpr wchar_t kReadyProperty[] = L"LekhopakarReady";
 inline constexpr INT_PTR kReadyShown = 1;
 inline constexpr INT_PTR kReadySettled = 2;
 
-class ToolbarWindow : public win32::WindowBase, public target_link::TargetUi {
+class ToolbarWindow : public platform::WindowBase, public target_link::TargetUi {
  public:
   ToolbarWindow(platform::Win32Platform& platform, settings::SettingsStore store);
 
@@ -102,9 +102,9 @@ class ToolbarWindow : public win32::WindowBase, public target_link::TargetUi {
   HWND quickTextEdit_ = nullptr;
 
   DesignFonts fonts_;
-  win32::UniqueFont panelFont_;
-  win32::UniqueFont chosenFont_;
-  win32::UniqueFont quickTextFont_;
+  platform::UniqueFont panelFont_;
+  platform::UniqueFont chosenFont_;
+  platform::UniqueFont quickTextFont_;
   Brushes brushes_;
 
   commands::CommandRunner runner_;
