@@ -22,25 +22,11 @@ import tempfile
 import xml.etree.ElementTree as ET
 import zipfile
 
+from odf_names import NS, q
+
 HERE = os.path.dirname(os.path.abspath(__file__))
 SOURCES = os.path.join(HERE, "odf")
 UNICODE_FONT = "Nirmala UI"
-
-NS = {
-    "office": "urn:oasis:names:tc:opendocument:xmlns:office:1.0",
-    "style": "urn:oasis:names:tc:opendocument:xmlns:style:1.0",
-    "text": "urn:oasis:names:tc:opendocument:xmlns:text:1.0",
-    "table": "urn:oasis:names:tc:opendocument:xmlns:table:1.0",
-    "draw": "urn:oasis:names:tc:opendocument:xmlns:drawing:1.0",
-    "presentation": "urn:oasis:names:tc:opendocument:xmlns:presentation:1.0",
-    "fo": "urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0",
-    "svg": "urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0",
-}
-
-
-def q(name):
-    prefix, local = name.split(":")
-    return "{%s}%s" % (NS[prefix], local)
 
 
 # What LibreOffice must read back: (where, paragraph text, piece, font the

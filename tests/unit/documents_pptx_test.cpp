@@ -123,20 +123,8 @@ MemoryParts Make(const Deck& deck) {
   return parts;
 }
 
-struct Result {
-  MemoryParts input;
-  std::unique_ptr<MemoryOutput> output;
-  Tally tally;
-};
-
-std::unique_ptr<Result> Convert(MemoryParts parts, Direction direction = Direction::kToUnicode) {
-  auto result = std::make_unique<Result>();
-  result->input = std::move(parts);
-  result->output = std::make_unique<MemoryOutput>(result->input);
-  ConvertSettings settings;
-  settings.direction = direction;
-  ConvertPptxParts(result->input, *result->output, settings, result->tally, nullptr);
-  return result;
+std::unique_ptr<testing::Converted> Convert(MemoryParts parts, Direction direction = Direction::kToUnicode) {
+  return testing::ConvertInMemory(ConvertPptxParts, std::move(parts), direction);
 }
 
 // The runs of a part as "text@latin" ("text" alone for a run naming no

@@ -85,20 +85,8 @@ MemoryParts Make(const Book& book) {
   return parts;
 }
 
-struct Result {
-  MemoryParts input;
-  std::unique_ptr<MemoryOutput> output;
-  Tally tally;
-};
-
-std::unique_ptr<Result> Convert(MemoryParts parts, Direction direction = Direction::kToUnicode) {
-  auto result = std::make_unique<Result>();
-  result->input = std::move(parts);
-  result->output = std::make_unique<MemoryOutput>(result->input);
-  ConvertSettings settings;
-  settings.direction = direction;
-  ConvertXlsxParts(result->input, *result->output, settings, result->tally, nullptr);
-  return result;
+std::unique_ptr<testing::Converted> Convert(MemoryParts parts, Direction direction = Direction::kToUnicode) {
+  return testing::ConvertInMemory(ConvertXlsxParts, std::move(parts), direction);
 }
 
 // A cell as a reader sees it: its text, the family of its format's font,

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <utility>
@@ -133,6 +134,26 @@ inline std::string ThemeXml(const std::string& major, const std::string& minor) 
          R"(<a:fontScheme name="F"><a:majorFont><a:latin typeface=")" +
          major + R"("/><a:ea typeface=""/><a:cs typeface=""/></a:majorFont><a:minorFont><a:latin typeface=")" +
          minor + R"("/><a:ea typeface=""/><a:cs typeface=""/></a:minorFont></a:fontScheme></a:themeElements></a:theme>)";
+}
+
+// A package converted from parts in memory, its input kept beside the
+// output that refers to it.
+struct Converted {
+  MemoryParts input;
+  std::unique_ptr<MemoryOutput> output;
+  documents::Tally tally;
+};
+
+template <typename ConvertParts>
+std::unique_ptr<Converted> ConvertInMemory(ConvertParts convertParts, MemoryParts parts,
+                                           convert::Direction direction) {
+  auto result = std::make_unique<Converted>();
+  result->input = std::move(parts);
+  result->output = std::make_unique<MemoryOutput>(result->input);
+  documents::ConvertSettings settings;
+  settings.direction = direction;
+  convertParts(result->input, *result->output, settings, result->tally, nullptr);
+  return result;
 }
 
 }  // namespace lk::testing
