@@ -91,12 +91,14 @@ void CommandRunner::ConvertWindow(platform::WindowHandle window, convert::Direct
 void CommandRunner::Convert(platform::WindowHandle window, const std::string& name, convert::Direction direction,
                             const std::string& chosenFont) {
   const std::string windowClass = platform_.windows.ClassName(window);
-  const bool rich = TakesRichText(windowClass);
-  const auto captured =
-      rich ? target_link::CaptureRich(platform_, window) : target_link::CaptureText(platform_, window);
-  ReportClipboard(captured.clipboardRestored);
+  // The user's clipboard is saved once, before the copy, and given back
+  // once, after the paste (or before any message).
+  auto held = target_link::HeldClipboard::Take(platform_.clipboard);
+  const auto captured = held ? target_link::CaptureHeld(platform_, window, *held, TakesRichText(windowClass))
+                             : target_link::Captured{};
   const std::string& selection = captured.text;
   if (selection.empty()) {
+    if (held) ReportClipboard(held->GiveBack());
     Show(CaptureFailure(name, /*systemModal=*/true));
     return;
   }
@@ -107,11 +109,12 @@ void CommandRunner::Convert(platform::WindowHandle window, const std::string& na
                                        AutomationFontAfter(convert::Direction::kToUnicode, font, store_));
   ConversionOutcome outcome = richOutcome ? std::move(*richOutcome) : ConvertSelection(selection, direction, font);
   if (!outcome.paste) {
+    ReportClipboard(held->GiveBack());
     if (outcome.message) Show(*outcome.message);
     return;
   }
   const auto pasted = target_link::PasteRich(platform_, window, std::move(*outcome.paste),
-                                             outcome.pasteRtf ? std::move(*outcome.pasteRtf) : std::string());
+                                             outcome.pasteRtf ? std::move(*outcome.pasteRtf) : std::string(), *held);
   ReportClipboard(pasted.clipboardRestored);
   if (!pasted.pasted) return;
   // Only the converted window's own application: a conversion in notepad

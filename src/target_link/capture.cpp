@@ -8,9 +8,10 @@ namespace {
 // A slow target still gets this long to answer the copy and fill the clipboard.
 constexpr std::chrono::milliseconds kCopyBound{1000};
 
-// The selection, with the user's clipboard saved in `held` and not given back.
-Captured CaptureHolding(const platform::Platform& platform, platform::WindowHandle window, HeldClipboard& held,
-                        bool rich) {
+}  // namespace
+
+Captured CaptureHeld(const platform::Platform& platform, platform::WindowHandle window, HeldClipboard& held,
+                     bool rich) {
   auto& clipboard = platform.clipboard;
   Captured captured;
   // A clipboard we cannot empty is left alone: the user's own text could be
@@ -31,12 +32,14 @@ Captured CaptureHolding(const platform::Platform& platform, platform::WindowHand
   return captured;
 }
 
+namespace {
+
 Captured Capture(const platform::Platform& platform, platform::WindowHandle window, bool rich) {
   // A clipboard we cannot read to save is left alone: taking it over would
   // lose the user's contents.
   auto held = HeldClipboard::Take(platform.clipboard);
   if (!held) return {};
-  Captured captured = CaptureHolding(platform, window, *held, rich);
+  Captured captured = CaptureHeld(platform, window, *held, rich);
   captured.clipboardRestored = held->GiveBack();
   return captured;
 }
@@ -58,7 +61,7 @@ Captured CopyIT(const platform::Platform& platform, platform::WindowHandle windo
 }
 
 std::string CopyIT(const platform::Platform& platform, platform::WindowHandle window, HeldClipboard& held) {
-  return text::Utf8ToCp1252(CaptureHolding(platform, window, held, false).text);
+  return text::Utf8ToCp1252(CaptureHeld(platform, window, held, false).text);
 }
 
 }  // namespace lk::target_link

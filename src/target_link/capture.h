@@ -38,6 +38,8 @@ Captured CopyIT(const platform::Platform& platform, platform::WindowHandle windo
 
 // The same for a command that pastes a result back: the user's clipboard,
 // saved in `held`, is not given back here but by the paste (or by `held`).
+Captured CaptureHeld(const platform::Platform& platform, platform::WindowHandle window, HeldClipboard& held,
+                     bool rich);
 std::string CopyIT(const platform::Platform& platform, platform::WindowHandle window, HeldClipboard& held);
 
 }  // namespace lk::target_link

@@ -79,4 +79,9 @@ Pasted PasteIT(const platform::Platform& platform, platform::WindowHandle window
   return PasteHolding(platform, window, text::Cp1252ToUtf8(legacy), {}, held);
 }
 
+Pasted PasteRich(const platform::Platform& platform, platform::WindowHandle window, std::string text,
+                 std::string rtf, HeldClipboard& held) {
+  return PasteHolding(platform, window, std::move(text), std::move(rtf), held);
+}
+
 }  // namespace lk::target_link

@@ -40,5 +40,7 @@ Pasted PasteIT(const platform::Platform& platform, platform::WindowHandle window
 // before it; given back here.
 Pasted PasteIT(const platform::Platform& platform, platform::WindowHandle window, const std::string& legacy,
                HeldClipboard& held);
+Pasted PasteRich(const platform::Platform& platform, platform::WindowHandle window, std::string text,
+                 std::string rtf, HeldClipboard& held);
 
 }  // namespace lk::target_link
