@@ -35,9 +35,9 @@ ProgramFolder::ProgramFolder(const std::wstring& exe, const std::wstring& workDi
   DeleteFileW(IniPath().c_str());
   Expect(GetFileAttributesW(IniPath().c_str()) == INVALID_FILE_ATTRIBUTES,
          "cannot remove an old LK.ini from the program folder");
-  Expect(CopyFileW(exe.c_str(), ExePath().c_str(), FALSE) != 0,
-         "cannot copy the exe into the program folder (error " + std::to_string(GetLastError()) +
-             ")");
+  const bool copied = CopyFileW(exe.c_str(), ExePath().c_str(), FALSE) != 0;
+  const DWORD error = copied ? 0 : GetLastError();
+  Expect(copied, "cannot copy the exe into the program folder (error " + std::to_string(error) + ")");
 }
 
 void ProgramFolder::WriteIni(const std::string& bytes) const {
