@@ -453,6 +453,20 @@ TEST(Xlsx, TableColumnsAndTotalsLabelsFollowTheirConvertedCells) {
   EXPECT_TRUE(again->output->written.empty()) << *again->output->written.begin();
 }
 
+TEST(Xlsx, ToLegacyATablesColumnNameFollowsItsHeaderCellToo) {
+  Book book;
+  book.strings = "<si><t>नेपाल</t></si><si><t>Total</t></si>";
+  book.rows = "<row>" + std::string(R"(<c s="2" t="s"><v>1</v></c><c s="2" t="s"><v>0</v></c>)") + "</row>";
+  book.table = std::string("<table ") + kMain + R"( id="1" name="T" displayName="T" ref="A1:B2">)"
+               R"(<tableColumns count="2"><tableColumn id="1" name="Total"/><tableColumn id="2" name="नेपाल"/>)"
+               R"(</tableColumns></table>)";
+  // Cells without an r follow the one before: the header is B1.
+  const auto result = Convert(Make(book), Direction::kToLegacy);
+  const auto table = ParseXml(result->output->Part(kTableName));
+  EXPECT_EQ(Query(table, "//tableColumn[1]/@name"), "Total");
+  EXPECT_EQ(Query(table, "//tableColumn[2]/@name"), "g]kfn");
+}
+
 TEST(Xlsx, ATableWhoseHeaderStaysIsCopiedAsItWas) {
   struct Case {
     const char* name;
