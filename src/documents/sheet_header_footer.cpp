@@ -112,9 +112,12 @@ std::vector<HeaderFooterToken> TokenizeHeaderFooter(std::string_view codes) {
   return tokens;
 }
 
-std::optional<std::string> ConvertHeaderFooter(std::string_view codes, std::string_view defaultFont,
+std::optional<std::string> ConvertHeaderFooter(std::string_view codes, const HeaderFooterFonts& fonts,
                                                const ConvertSettings& settings, Tally& tally) {
-  const std::optional<convert::LegacyFont> defaultFamily = LegacyFamilyOf(defaultFont);
+  const std::optional<convert::LegacyFont> defaultFamily = LegacyFamilyOf(fonts.normal);
+  auto familyNamed = [&](std::string_view name) {
+    return LegacyFamilyOf(name == "-" ? std::string_view(fonts.body) : name == "+" ? std::string_view(fonts.heading) : name);
+  };
   const bool toUnicode = settings.direction == convert::Direction::kToUnicode;
   std::vector<HeaderFooterToken> tokens = TokenizeHeaderFooter(codes);
 
@@ -140,12 +143,9 @@ std::optional<std::string> ConvertHeaderFooter(std::string_view codes, std::stri
           joins = false;
           break;
         case Kind::kFont:
-          // "-" keeps the font and changes only the style.
-          if (token.text != "-") {
-            context = static_cast<std::ptrdiff_t>(i);
-            family = LegacyFamilyOf(token.text);
-          }
-          if (token.hasStyle) style = token.style;
+          context = static_cast<std::ptrdiff_t>(i);
+          family = familyNamed(token.text);
+          style = token.hasStyle ? token.style : "Regular";
           joins = false;
           break;
         case Kind::kField:
@@ -252,8 +252,7 @@ std::optional<std::string> ConvertHeaderFooter(std::string_view codes, std::stri
           if (pendingBack.empty()) write(FontSwitch(legacyName, style), false);
           pendingBack.clear();
           write(Escaped(segment.text), false);
-          // "-" would keep the legacy family: the default font is named.
-          pendingBack = FontSwitch(font ? std::string_view(font->text) : defaultFont, style);
+          pendingBack = FontSwitch(font ? std::string_view(font->text) : std::string_view(fonts.normal), style);
         }
         break;
       }

@@ -423,14 +423,14 @@ class Workbook : PackageJob {
   bool ConvertHeadersAndFooters(pugi::xml_document& document) {
     pugi::xml_node headerFooter = ChildNamed(document.document_element(), "headerFooter");
     if (!headerFooter) return false;
-    std::string defaultFont = FontNameOf(styles_->FontAt(0).font, theme_);
-    if (defaultFont.empty()) defaultFont = "Calibri";
+    HeaderFooterFonts fonts{FontNameOf(styles_->FontAt(0).font, theme_), theme_.minorLatin, theme_.majorLatin};
+    if (fonts.normal.empty()) fonts.normal = "Calibri";
     bool changed = false;
     for (std::string_view partName : kHeaderFooterParts) {
       pugi::xml_node codes = ChildNamed(headerFooter, partName);
       if (!codes) continue;
       const std::optional<std::string> converted =
-          ConvertHeaderFooter(DecodeEscapes(codes.text().get()), defaultFont, settings_, tally_);
+          ConvertHeaderFooter(DecodeEscapes(codes.text().get()), fonts, settings_, tally_);
       if (!converted) continue;
       codes.text().set(EncodeEscapes(*converted).c_str());
       changed = true;

@@ -42,7 +42,7 @@ TEST(SheetHeaderFooter, CodesAndFieldsAreTokensOfTheirOwnAndOnlyTextIsText) {
 struct Case {
   const char* name;
   const char* codes;
-  const char* defaultFont;
+  HeaderFooterFonts fonts;
   convert::Direction direction;
   std::optional<std::string> expected;  // none: left as it was
 };
@@ -50,39 +50,46 @@ struct Case {
 TEST(SheetHeaderFooter, TextConvertsByTheFontItShowsInAndTheCodesStay) {
   constexpr auto kUnicode = convert::Direction::kToUnicode;
   constexpr auto kLegacy = convert::Direction::kToLegacy;
+  const HeaderFooterFonts calibri{"Calibri", "Calibri", "Calibri Light"};
+  const HeaderFooterFonts preetiNormal{"Preeti", "Calibri", "Cambria"};
+  const HeaderFooterFonts preetiBody{"Calibri", "Preeti", "Cambria"};
   const Case cases[] = {
       {"a Preeti switch becomes the Unicode font, its style kept; fields stay",
-       "&L&\"Preeti,Bold\"g]kfn&R&P / &N", "Calibri", kUnicode, "&L&\"Nirmala UI,Bold\"नेपाल&R&P / &N"},
+       "&L&\"Preeti,Bold\"g]kfn&R&P / &N", calibri, kUnicode, "&L&\"Nirmala UI,Bold\"नेपाल&R&P / &N"},
       {"the letters of fields after a Preeti switch are not Preeti text", "&C&\"Preeti,Regular\"&P&D&T&A",
-       "Calibri", kUnicode, std::nullopt},
+       calibri, kUnicode, std::nullopt},
       {"text before any switch shows in a Preeti default font, and gets a switch of its own",
-       "&C;/sf/ &D", "Preeti", kUnicode, "&C&\"Nirmala UI,Regular\"सरकार &D"},
-      {"a style-only switch keeps the font: the default Preeti text still converts",
-       "&L&\"-,Bold\"g]kfn", "Preeti", kUnicode, "&L&\"Nirmala UI,Regular\"&\"-,Bold\"नेपाल"},
+       "&C;/sf/ &D", preetiNormal, kUnicode, "&C&\"Nirmala UI,Regular\"सरकार &D"},
+      {"\"-\" is the theme's body font: a Preeti body font converts under it", "&L&\"-,Bold\"g]kfn", preetiBody,
+       kUnicode, "&L&\"Nirmala UI,Bold\"नेपाल"},
+      {"\"-\" leaves a Preeti default font for the theme's", "&Lg]kfn&\"-,Bold\" Total", preetiNormal, kUnicode,
+       "&L&\"Nirmala UI,Regular\"नेपाल&\"-,Bold\" Total"},
+      {"to legacy after \"-\", the switch back is \"-\" in its style", "&C&\"-,Bold\"नेपाल Total", calibri, kLegacy,
+       "&C&\"-,Bold\"&\"Preeti,Bold\"g]kfn&\"-,Bold\" Total"},
       {"a syllable split by a bold toggle converts as one; size and colour codes stay",
-       "&R&\"Preeti,Regular\"&14&KFF0000l&Bstfa", "Calibri", kUnicode,
+       "&R&\"Preeti,Regular\"&14&KFF0000l&Bstfa", calibri, kUnicode,
        "&R&\"Nirmala UI,Regular\"&14&KFF0000&Bकिताब"},
-      {"each section starts again in the default font", "&L&\"Preeti,Regular\"g]kfn&RTotal && more", "Calibri",
+      {"each section starts again in the default font", "&L&\"Preeti,Regular\"g]kfn&RTotal && more", calibri,
        kUnicode, "&L&\"Nirmala UI,Regular\"नेपाल&RTotal && more"},
-      {"English in the default font stays", "&LPage &P of &N&RConfidential", "Calibri", kUnicode, std::nullopt},
-      {"a converted header converts to nothing new", "&L&\"Nirmala UI,Bold\"नेपाल&R&P", "Calibri", kUnicode,
+      {"English in the default font stays", "&LPage &P of &N&RConfidential", calibri, kUnicode, std::nullopt},
+      {"a converted header converts to nothing new", "&L&\"Nirmala UI,Bold\"नेपाल&R&P", calibri, kUnicode,
        std::nullopt},
       {"to legacy, Devanagari gets the family and the default font back after it", "&Lनेपाल Page &P",
-       "Calibri", kLegacy, "&L&\"Preeti,Regular\"g]kfn&\"Calibri,Regular\" Page &P"},
+       calibri, kLegacy, "&L&\"Preeti,Regular\"g]kfn&\"Calibri,Regular\" Page &P"},
       {"to legacy inside a switch: the style carries over, nothing follows", "&C&\"Arial,Bold\"&16सरकार",
-       "Calibri", kLegacy, "&C&\"Arial,Bold\"&16&\"Preeti,Bold\";/sf/"},
-      {"to legacy, Preeti text stays", "&C&\"Preeti,Regular\"g]kfn", "Calibri", kLegacy, std::nullopt},
+       calibri, kLegacy, "&C&\"Arial,Bold\"&16&\"Preeti,Bold\";/sf/"},
+      {"to legacy, Preeti text stays", "&C&\"Preeti,Regular\"g]kfn", calibri, kLegacy, std::nullopt},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ConvertSettings settings;
     settings.direction = c.direction;
     Tally tally;
-    EXPECT_EQ(ConvertHeaderFooter(c.codes, c.defaultFont, settings, tally), c.expected);
+    EXPECT_EQ(ConvertHeaderFooter(c.codes, c.fonts, settings, tally), c.expected);
     // Whatever came out converts to nothing new.
     if (c.expected) {
       Tally again;
-      EXPECT_EQ(ConvertHeaderFooter(*c.expected, c.defaultFont, settings, again), std::nullopt);
+      EXPECT_EQ(ConvertHeaderFooter(*c.expected, c.fonts, settings, again), std::nullopt);
     }
   }
 }
