@@ -149,6 +149,7 @@ class Workbook : PackageJob {
     }
     for (const std::string& name : source_.Names()) {
       if (!types_.Is(name, "drawingml.chart+xml")) continue;
+      ThrowIfCancelled(cancel_);
       pugi::xml_document chart;
       ParsePart(chart, source_.Read(name), name);
       bool follows = false;
