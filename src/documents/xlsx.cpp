@@ -172,7 +172,7 @@ class Workbook : PackageJob {
   }
 
   const std::string* SheetNamed(std::string_view name) const {
-    // Excel's sheet names differ by more than case.
+    // A formula may spell a sheet's name in other capitals; Excel reads it alike.
     for (const auto& [sheetName, part] : sheetNames_)
       if (EqualIgnoringAsciiCase(sheetName, name)) return &part;
     return nullptr;
