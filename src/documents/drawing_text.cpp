@@ -64,6 +64,10 @@ void GiveFont(pugi::xml_node run, const ConvertSettings& settings) { GivePropert
 
 }  // namespace
 
+void GiveCharacterPropertiesNewFont(pugi::xml_node properties, const ConvertSettings& settings) {
+  GivePropertiesFont(properties, settings);
+}
+
 std::string ThemeFonts::Resolve(std::string_view typeface) const {
   if (typeface == "+mn-lt") return minorLatin;
   if (typeface == "+mj-lt") return majorLatin;

@@ -62,6 +62,10 @@ bool ConvertDrawingParagraph(pugi::xml_node paragraph, std::string_view inherite
 bool ConvertStandaloneDrawing(pugi::xml_document& part, const ThemeFonts& theme, const ConvertSettings& settings,
                               Tally& tally);
 
+// Gives character properties (a:rPr, a:defRPr, a:endParaRPr) the font
+// converted text takes: to Unicode the Unicode font in every slot.
+void GiveCharacterPropertiesNewFont(pugi::xml_node properties, const ConvertSettings& settings);
+
 // Where an a:rPr child goes in its sequence.
 int CharacterPropertyRank(std::string_view localName);
 

@@ -1,8 +1,10 @@
 #pragma once
 // Excel and PowerPoint files, converted by the font each run shows in:
 // SpreadsheetML (.xlsx, .xlsm): shared and inline strings, cell comments,
-// chart and drawing text; numbers, formulas, sheet and defined names left as
-// they are. PresentationML (.pptx, .pptm): slides, layouts, masters, notes,
+// page headers and footers, chart and drawing text, and what repeats the
+// converted cells (table column names, charts' cached text); numbers,
+// formulas (structured references among them), sheet and defined names
+// left as they are. PresentationML (.pptx, .pptm): slides, layouts, masters, notes,
 // tables, grouped shapes, charts and SmartArt, each run's font resolved as
 // PowerPoint resolves it.
 // Each throws DocumentError (malformed XML names the part) or Cancelled.

@@ -1,13 +1,19 @@
 #include "documents/sheets_and_slides.h"
 
 #include <algorithm>
+#include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "documents/chart_caches.h"
 #include "documents/document_file.h"
 #include "documents/office_parts.h"
 #include "documents/drawing_text.h"
+#include "documents/sheet_header_footer.h"
+#include "documents/sheet_references.h"
+#include "documents/sheet_tables.h"
 #include "documents/sheet_text.h"
 #include "documents/xlsx_styles.h"
 #include "documents/xml_part.h"
@@ -36,14 +42,54 @@ std::string NewFamily(const ConvertSettings& settings) {
                                                      : std::string(convert::LegacyFontName(settings.options.font));
 }
 
+// Each cell with its address, which is worked out only when track is
+// set: rows and cells may leave out their r and follow the one before.
 template <typename Visit>
-void ForEachCell(pugi::xml_node worksheet, Visit visit) {
+void ForEachCell(pugi::xml_node worksheet, bool track, Visit visit) {
+  CellAddress at;
   for (pugi::xml_node row : ChildNamed(worksheet, "sheetData").children()) {
     if (row.type() != pugi::node_element || LocalName(row) != "row") continue;
-    for (pugi::xml_node cell : row.children())
-      if (cell.type() == pugi::node_element && LocalName(cell) == "c") visit(cell);
+    if (track) {
+      at.row = ParseIndex(row.attribute("r").value()).value_or(at.row + 1);
+      at.column = 0;
+    }
+    for (pugi::xml_node cell : row.children()) {
+      if (cell.type() != pugi::node_element || LocalName(cell) != "c") continue;
+      if (track) {
+        const std::optional<CellAddress> written = ParseCellAddress(cell.attribute("r").value());
+        at.column = written ? written->column : at.column + 1;
+      }
+      visit(cell, at);
+    }
   }
 }
+
+// What a string item shows, runs joined; phonetic guides left out.
+std::string PlainText(pugi::xml_node item) {
+  if (pugi::xml_node t = ChildNamed(item, "t")) return DecodeEscapes(t.text().get());
+  std::string text;
+  for (pugi::xml_node run : item.children())
+    if (run.type() == pugi::node_element && LocalName(run) == "r") text += DecodeEscapes(ChildNamed(run, "t").text().get());
+  return text;
+}
+
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+// A chart naming a whole column would otherwise have a million cells
+// remembered for it.
+constexpr std::size_t kMaxFollowedCells = 1u << 20;
+
+constexpr std::string_view kHeaderFooterParts[] = {"oddHeader",  "oddFooter",   "evenHeader",
+                                                   "evenFooter", "firstHeader", "firstFooter"};
 
 std::uint32_t FormatOf(pugi::xml_node cell) { return ParseIndex(cell.attribute("s").value()).value_or(0); }
 
@@ -78,6 +124,70 @@ class Workbook : PackageJob {
     }
     for (const std::string& name : source_.Names())
       if (types_.Is(name, "spreadsheetml.worksheet+xml")) sheets_.push_back(name);
+    FindFollowers(relationships);
+  }
+
+  // Tables and charts repeat the text of cells: which cells, so that their
+  // converted text is kept as the sheets are converted.
+  void FindFollowers(const std::vector<Relationship>& workbookRelationships) {
+    pugi::xml_document workbook;
+    ParsePart(workbook, source_.Read(workbookName_), workbookName_);
+    for (pugi::xml_node sheet : ChildNamed(workbook.document_element(), "sheets").children()) {
+      if (sheet.type() != pugi::node_element || LocalName(sheet) != "sheet") continue;
+      const std::string_view id = AttributeNamed(sheet, "id").value();
+      for (const Relationship& r : workbookRelationships)
+        if (r.id == id) sheetNames_.emplace_back(sheet.attribute("name").value(), r.target);
+    }
+    for (const std::string& sheet : sheets_) {
+      for (const Relationship& r : RelationshipsOf(source_, sheet)) {
+        if (!types_.Is(r.target, "spreadsheetml.table+xml") || !source_.Has(r.target)) continue;
+        pugi::xml_document table;
+        ParsePart(table, source_.Read(r.target), r.target);
+        for (const CellAddress& cell : CellsTableRepeats(table)) Follow(sheet, cell);
+        tableSheets_[r.target] = sheet;
+      }
+    }
+    for (const std::string& name : source_.Names()) {
+      if (!types_.Is(name, "drawingml.chart+xml")) continue;
+      ThrowIfCancelled(cancel_);
+      pugi::xml_document chart;
+      ParsePart(chart, source_.Read(name), name);
+      bool follows = false;
+      for (const SheetRange& range : ChartStringRanges(chart)) {
+        const std::string* sheet = SheetNamed(range.sheet);
+        if (!sheet) continue;
+        for (std::uint32_t row = range.range.first.row; row <= range.range.last.row; ++row)
+          for (std::uint32_t column = range.range.first.column; column <= range.range.last.column; ++column)
+            if (!Follow(*sheet, {row, column})) break;
+        follows = true;
+      }
+      if (follows) followingCharts_.insert(name);
+    }
+  }
+
+  bool Follow(const std::string& sheet, CellAddress cell) {
+    if (followedCount_ >= kMaxFollowedCells) return false;
+    followedCount_ += followed_[sheet].insert(cell).second ? 1 : 0;
+    return true;
+  }
+
+  const std::string* SheetNamed(std::string_view name) const {
+    // A formula may spell a sheet's name in other capitals; Excel reads it alike.
+    for (const auto& [sheetName, part] : sheetNames_)
+      if (EqualIgnoringAsciiCase(sheetName, name)) return &part;
+    return nullptr;
+  }
+
+  const std::set<CellAddress>* FollowedIn(const std::string& sheet) const {
+    auto found = followed_.find(sheet);
+    return found == followed_.end() ? nullptr : &found->second;
+  }
+
+  const std::string* ConvertedText(const std::string& sheet, const CellAddress& cell) const {
+    auto found = convertedCells_.find(sheet);
+    if (found == convertedCells_.end()) return nullptr;
+    auto text = found->second.find(cell);
+    return text == found->second.end() ? nullptr : &text->second;
   }
 
   void ReadStyles() {
@@ -98,11 +208,13 @@ class Workbook : PackageJob {
       ThrowIfCancelled(cancel_);
       pugi::xml_document document;
       ParsePart(document, source_.Read(sheet), sheet);
-      ForEachCell(document.document_element(), [&](pugi::xml_node cell) {
+      const std::set<CellAddress>* followed = FollowedIn(sheet);
+      ForEachCell(document.document_element(), followed != nullptr, [&](pugi::xml_node cell, const CellAddress& at) {
         if (std::string_view(cell.attribute("t").value()) != "s" || HasFormula(cell)) return;
         const std::optional<std::uint32_t> item = ParseIndex(ChildNamed(cell, "v").text().get());
         if (!item) return;
         uses_.push_back({*item, styles_->FontIndexOf(FormatOf(cell)), *item, false});
+        if (followed && followed->count(at)) followedUses_.insert({uses_.back().item, uses_.back().font});
       });
       SortUses();
     }
@@ -152,6 +264,7 @@ class Workbook : PackageJob {
           const StringOutcome outcome = ConvertIn(copy, use.font);
           use.cellTakesNewFont = outcome.cellTakesNewFont;
           if ((changed = outcome.changed)) text = Print(copy);
+          if (changed && followedUses_.count({index, use.font})) followedStrings_[{index, use.font}] = PlainText(copy);
         }
         if (u == first) {
           primaryChanged = changed;
@@ -263,16 +376,19 @@ class Workbook : PackageJob {
     return true;
   }
 
-  bool ConvertSheet(pugi::xml_document& document) {
+  bool ConvertSheet(pugi::xml_document& document, const std::string& name) {
     bool changed = false;
     const std::string family = NewFamily(settings_);
-    ForEachCell(document.document_element(), [&](pugi::xml_node cell) {
+    const std::set<CellAddress>* followed = FollowedIn(name);
+    ForEachCell(document.document_element(), followed != nullptr, [&](pugi::xml_node cell, const CellAddress& at) {
+      const bool keepText = followed && followed->count(at);
       const std::string_view type = cell.attribute("t").value();
       const std::uint32_t format = FormatOf(cell);
       const std::uint32_t font = styles_->FontIndexOf(format);
       bool takesNewFont = false;
       if (HasFormula(cell)) {
         if (type == "str") takesNewFont = ConvertFormulaResult(cell, font);
+        if (takesNewFont && keepText) convertedCells_[name][at] = DecodeEscapes(ChildNamed(cell, "v").text().get());
       } else if (type == "s") {
         pugi::xml_node value = ChildNamed(cell, "v");
         const std::optional<std::uint32_t> item = ParseIndex(value.text().get());
@@ -284,10 +400,14 @@ class Workbook : PackageJob {
           changed = true;
         }
         takesNewFont = use->cellTakesNewFont;
+        if (keepText)
+          if (auto text = followedStrings_.find({*item, font}); text != followedStrings_.end())
+            convertedCells_[name][at] = text->second;
       } else if (type == "inlineStr") {
         const StringOutcome outcome = ConvertIn(ChildNamed(cell, "is"), font);
         changed |= outcome.changed;
         takesNewFont = outcome.cellTakesNewFont;
+        if (outcome.changed && keepText) convertedCells_[name][at] = PlainText(ChildNamed(cell, "is"));
       }
       if (takesNewFont) {
         pugi::xml_attribute s = cell.attribute("s");
@@ -296,6 +416,44 @@ class Workbook : PackageJob {
         changed = true;
       }
     });
+    changed |= ConvertHeadersAndFooters(document);
+    return changed;
+  }
+
+  // Page headers and footers, on worksheets and chart sheets alike.
+  bool ConvertHeadersAndFooters(pugi::xml_document& document) {
+    pugi::xml_node headerFooter = ChildNamed(document.document_element(), "headerFooter");
+    if (!headerFooter) return false;
+    HeaderFooterFonts fonts{FontNameOf(styles_->FontAt(0).font, theme_), theme_.minorLatin, theme_.majorLatin};
+    if (fonts.normal.empty()) fonts.normal = "Calibri";
+    bool changed = false;
+    for (std::string_view partName : kHeaderFooterParts) {
+      pugi::xml_node codes = ChildNamed(headerFooter, partName);
+      if (!codes) continue;
+      const std::optional<std::string> converted =
+          ConvertHeaderFooter(DecodeEscapes(codes.text().get()), fonts, settings_, tally_);
+      if (!converted) continue;
+      codes.text().set(EncodeEscapes(*converted).c_str());
+      changed = true;
+    }
+    return changed;
+  }
+
+  bool ConvertTable(pugi::xml_document& document, const std::string& name) {
+    auto sheet = tableSheets_.find(name);
+    if (sheet == tableSheets_.end()) return false;
+    return FollowConvertedCells(document, [&](const CellAddress& cell) { return ConvertedText(sheet->second, cell); });
+  }
+
+  bool ConvertChart(pugi::xml_document& document) {
+    bool changed = ConvertStandaloneDrawing(document, theme_, settings_, tally_);
+    changed |= FollowConvertedCells(
+        document,
+        [&](std::string_view sheetName, const CellAddress& cell) -> const std::string* {
+          const std::string* sheet = SheetNamed(sheetName);
+          return sheet ? ConvertedText(*sheet, cell) : nullptr;
+        },
+        theme_, settings_);
     return changed;
   }
 
@@ -329,9 +487,22 @@ class Workbook : PackageJob {
     // are written, so it waits for the last of them.
     std::size_t sheetsLeft = sheets_.size();
     bool stylesWaiting = false;
+    // Tables and charts repeating cells' text wait for the sheets too.
+    std::vector<std::string> followersWaiting;
+    auto writeFollower = [&](const std::string& name) {
+      if (tableSheets_.count(name))
+        Rewrite(name, [&](pugi::xml_document& d) { return ConvertTable(d, name); });
+      else
+        Rewrite(name, [&](pugi::xml_document& d) { return ConvertChart(d); });
+    };
     for (const std::string& name : source_.Names()) {
       ThrowIfCancelled(cancel_);
-      if (name == stylesName_) {
+      if (tableSheets_.count(name) || followingCharts_.count(name)) {
+        if (sheetsLeft > 0)
+          followersWaiting.push_back(name);
+        else
+          writeFollower(name);
+      } else if (name == stylesName_) {
         if (sheetsLeft > 0)
           stylesWaiting = true;
         else
@@ -343,20 +514,29 @@ class Workbook : PackageJob {
           sink_.Copy(name);
         sharedStringsOutput_ = std::string();
       } else if (types_.Is(name, "spreadsheetml.worksheet+xml")) {
-        Rewrite(name, [&](pugi::xml_document& d) { return ConvertSheet(d); });
+        Rewrite(name, [&](pugi::xml_document& d) { return ConvertSheet(d, name); });
         if (--sheetsLeft == 0 && stylesWaiting) {
           WriteStyles();
           stylesWaiting = false;
         }
+        if (sheetsLeft == 0) {
+          for (const std::string& follower : followersWaiting) writeFollower(follower);
+          followersWaiting.clear();
+        }
+      } else if (types_.Is(name, "spreadsheetml.chartsheet+xml")) {
+        Rewrite(name, [&](pugi::xml_document& d) { return ConvertHeadersAndFooters(d); });
       } else if (types_.Is(name, "spreadsheetml.comments+xml")) {
         Rewrite(name, [&](pugi::xml_document& d) { return ConvertComments(d); });
-      } else if (types_.Is(name, "drawingml.chart+xml") || types_.Is(name, "officedocument.drawing+xml")) {
+      } else if (types_.Is(name, "drawingml.chart+xml")) {
+        Rewrite(name, [&](pugi::xml_document& d) { return ConvertChart(d); });
+      } else if (types_.Is(name, "officedocument.drawing+xml")) {
         Rewrite(name, [&](pugi::xml_document& d) { return ConvertStandaloneDrawing(d, theme_, settings_, tally_); });
       } else {
         sink_.Copy(name);
       }
     }
     if (stylesWaiting) WriteStyles();
+    for (const std::string& follower : followersWaiting) writeFollower(follower);
   }
 
   std::string workbookName_, stylesName_, sharedStringsName_;
@@ -366,6 +546,17 @@ class Workbook : PackageJob {
   std::unique_ptr<SheetStyles> styles_;
   std::string sharedStringsOutput_;
   std::vector<SharedUse> uses_;
+  // The cells tables and charts repeat, by sheet part; the uses of shared
+  // strings such cells show, and what those became; what each such cell
+  // shows once converted.
+  std::vector<std::pair<std::string, std::string>> sheetNames_;  // (name, part)
+  std::map<std::string, std::string> tableSheets_;               // table part to its sheet's part
+  std::set<std::string> followingCharts_;
+  std::map<std::string, std::set<CellAddress>> followed_;
+  std::size_t followedCount_ = 0;
+  std::set<std::pair<std::uint32_t, std::uint32_t>> followedUses_;
+  std::map<std::pair<std::uint32_t, std::uint32_t>, std::string> followedStrings_;
+  std::map<std::string, std::map<CellAddress, std::string>> convertedCells_;
   struct {
     bool sharedStrings = false;
   } changed_;

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "documents/document_file.h"
+#include "documents/sheet_references.h"
 #include "documents/sheet_text.h"
 #include "documents/sheets_and_slides.h"
 #include "documents/xml_part.h"
@@ -44,7 +45,12 @@ struct Book {
   std::string minorFont = "Calibri";
   std::string comments;  // comment elements; none when empty
   std::string chart;     // the chart's XML; none when empty
+  std::string sheetTail;  // what follows the sheet's data (headerFooter)
+  std::string table;      // a table of the sheet; none when empty
 };
+
+constexpr char kTableName[] = "xl/tables/table1.xml";
+constexpr char kChartName[] = "xl/charts/chart1.xml";
 
 MemoryParts Make(const Book& book) {
   std::vector<std::pair<std::string, std::string>> types{{"xl/workbook.xml", "spreadsheetml.sheet.main+xml"},
@@ -54,11 +60,13 @@ MemoryParts Make(const Book& book) {
                                                          {"xl/theme/theme1.xml", "theme+xml"}};
   if (!book.comments.empty()) types.emplace_back("xl/comments1.xml", "spreadsheetml.comments+xml");
   if (!book.chart.empty()) types.emplace_back("xl/charts/chart1.xml", "drawingml.chart+xml");
+  if (!book.table.empty()) types.emplace_back(kTableName, "spreadsheetml.table+xml");
   MemoryParts parts;
   parts.Set("[Content_Types].xml", testing::ContentTypesXml(types));
   parts.Set("_rels/.rels", testing::RelationshipsXml({{"officeDocument", "xl/workbook.xml"}}));
   parts.Set("xl/workbook.xml", std::string("<workbook ") + kMain +
-                                   R"(><sheets><sheet name="g]kfn" sheetId="1"/></sheets>)"
+                                   R"( xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships">)"
+                                   R"(<sheets><sheet name="g]kfn" sheetId="1" r:id="rId1"/></sheets>)"
                                    R"(<definedNames><definedName name="s'n">'g]kfn'!$A$1</definedName></definedNames></workbook>)");
   parts.Set("xl/_rels/workbook.xml.rels",
             testing::RelationshipsXml({{"worksheet", "worksheets/sheet1.xml"}, {"styles", "styles.xml"},
@@ -70,7 +78,11 @@ MemoryParts Make(const Book& book) {
             std::string("<worksheet ") + kMain +
                 R"( xmlns:mc="http://schemas.openxmlformats.org/markup-compatibility/2006")"
                 R"( xmlns:x14ac="http://schemas.microsoft.com/office/spreadsheetml/2009/9/ac" mc:Ignorable="x14ac">)"
-                "<sheetData>" + book.rows + "</sheetData></worksheet>");
+                "<sheetData>" + book.rows + "</sheetData>" + book.sheetTail + "</worksheet>");
+  if (!book.table.empty()) {
+    parts.Set("xl/worksheets/_rels/sheet1.xml.rels", testing::RelationshipsXml({{"table", "../tables/table1.xml"}}));
+    parts.Set(kTableName, book.table);
+  }
   auto occurrences = [](const std::string& text, const std::string& what) {
     std::size_t n = 0;
     for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
@@ -398,6 +410,198 @@ TEST(Xlsx, ThroughTheZipConvertedPartsAreRewrittenAndTheRestKeepTheirStoredBytes
   EXPECT_NE(result.Read(kStringsName).find("नेपाल"), std::string::npos);
   for (const char* kept : {"xl/workbook.xml", "xl/theme/theme1.xml", "[Content_Types].xml"})
     EXPECT_EQ(testing::RawEntry(output, kept).bytes, testing::RawEntry(input, kept).bytes) << kept;
+}
+
+// Excel calls a file corrupt whose table names a column otherwise than its
+// header cell reads, so the names follow the converted cells.
+TEST(Xlsx, TableColumnsAndTotalsLabelsFollowTheirConvertedCells) {
+  Book book;
+  // The header string is also used by an Arial cell outside the table, so
+  // the header's use of it is split off before it converts.
+  book.strings = "<si><t>g]kfn</t></si><si><t>Total</t></si><si><t>;/sf/</t></si>";
+  book.rows = "<row r=\"1\">" + Cell("A1", 1, "0") + Cell("B1", 2, "1") +
+              "<c r=\"C1\" s=\"1\" t=\"inlineStr\"><is><t xml:space=\"preserve\">g]kfn\n;/sf/</t></is></c></row>"
+              "<row r=\"2\"><c r=\"A2\" s=\"1\"><v>1</v></c></row><row r=\"3\">" + Cell("A3", 1, "2") + "</row>" +
+              "<row r=\"5\">" + Cell("D5", 2, "0") + "</row>";
+  const std::string formula = R"(<calculatedColumnFormula>Table1[[#This Row],[Total]]&amp;"x"</calculatedColumnFormula>)";
+  book.table = std::string("<table ") + kMain +
+               R"( id="1" name="Table1" displayName="Table1" ref="A1:C3" totalsRowCount="1"><autoFilter ref="A1:C2"/>)"
+               R"(<tableColumns count="3"><tableColumn id="1" name="g]kfn" totalsRowLabel=";/sf/"/>)"
+               R"(<tableColumn id="2" name="Total" totalsRowFunction="count"/><tableColumn id="3" name="g]kfn_x000a_;/sf/">)" +
+               formula + R"(</tableColumn></tableColumns><tableStyleInfo name="TableStyleMedium2" showRowStripes="1"/></table>)";
+  MemoryParts parts = Make(book);
+  // The table before the sheet in the package, as some producers put it.
+  std::vector<std::pair<std::string, std::string>> reordered{{kTableName, parts.Read(kTableName)}};
+  for (const std::string& name : parts.Names())
+    if (name != kTableName) reordered.emplace_back(name, parts.Read(name));
+  const auto result = Convert(MemoryParts(reordered));
+  const MemoryOutput& out = *result->output;
+  EXPECT_EQ(Show(out, "A1").text, "नेपाल");
+  EXPECT_EQ(Show(out, "D5").text, "g]kfn");
+  const std::string tableXml = out.Part(kTableName);
+  const auto table = ParseXml(tableXml);
+  EXPECT_EQ(Query(table, "//tableColumn[1]/@name"), "नेपाल");
+  EXPECT_EQ(Query(table, "//tableColumn[1]/@totalsRowLabel"), "सरकार");
+  EXPECT_EQ(Query(table, "//tableColumn[2]/@name"), "Total");
+  // Excel's own escape for a line break in a column name.
+  EXPECT_EQ(Query(table, "//tableColumn[3]/@name"), "नेपाल_x000a_सरकार");
+  // Formulas, structured references among them, are left as they are.
+  EXPECT_NE(tableXml.find(formula), std::string::npos) << tableXml;
+  EXPECT_EQ(Query(table, "//autoFilter/@ref"), "A1:C2");
+
+  const auto again = Convert(out.AsParts());
+  EXPECT_TRUE(again->output->written.empty()) << *again->output->written.begin();
+}
+
+TEST(Xlsx, ToLegacyATablesColumnNameFollowsItsHeaderCellToo) {
+  Book book;
+  book.strings = "<si><t>नेपाल</t></si><si><t>Total</t></si>";
+  book.rows = "<row>" + std::string(R"(<c s="2" t="s"><v>1</v></c><c s="2" t="s"><v>0</v></c>)") + "</row>";
+  book.table = std::string("<table ") + kMain + R"( id="1" name="T" displayName="T" ref="A1:B2">)"
+               R"(<tableColumns count="2"><tableColumn id="1" name="Total"/><tableColumn id="2" name="नेपाल"/>)"
+               R"(</tableColumns></table>)";
+  // Cells without an r follow the one before: the header is B1.
+  const auto result = Convert(Make(book), Direction::kToLegacy);
+  const auto table = ParseXml(result->output->Part(kTableName));
+  EXPECT_EQ(Query(table, "//tableColumn[1]/@name"), "Total");
+  EXPECT_EQ(Query(table, "//tableColumn[2]/@name"), "g]kfn");
+}
+
+TEST(Xlsx, ATableWhoseHeaderStaysIsCopiedAsItWas) {
+  struct Case {
+    const char* name;
+    std::string rows;
+    std::string tableAttributes;
+  };
+  const Case cases[] = {
+      {"an English header", "<row r=\"1\">" + Cell("A1", 2, "0") + "</row><row r=\"2\">" + Cell("A2", 1, "1") + "</row>",
+       R"(ref="A1:A2")"},
+      // Without a header row the first row is data: its converted text is
+      // not the column's name.
+      {"no header row", "<row r=\"1\">" + Cell("A1", 1, "1") + "</row>", R"(ref="A1:A2" headerRowCount="0")"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Book book;
+    book.strings = "<si><t>Name</t></si><si><t>g]kfn</t></si>";
+    book.rows = c.rows;
+    book.table = std::string("<table ") + kMain + R"( id="1" name="T" displayName="T" )" + c.tableAttributes +
+                 R"(><tableColumns count="1"><tableColumn id="1" name="Name"/></tableColumns></table>)";
+    const auto result = Convert(Make(book));
+    EXPECT_TRUE(result->output->copied.count(kTableName));
+    EXPECT_TRUE(result->output->written.count(kStringsName));  // the Preeti cell did convert
+  }
+}
+
+TEST(Xlsx, HeadersAndFootersConvertByTheirFontSwitchesOrTheDefaultFont) {
+  Book book;
+  book.minorFont = "Preeti";  // the default font (font 0) follows the theme
+  book.strings = "<si><t>x</t></si>";
+  book.rows = "<row r=\"1\">" + Cell("A1", 2, "0") + "</row>";
+  book.sheetTail =
+      R"(<headerFooter differentFirst="1"><oddHeader>&amp;L&amp;"Preeti,Bold"g]kfn&amp;R&amp;P / &amp;N</oddHeader>)"
+      R"(<oddFooter>&amp;C;/sf/</oddFooter><firstFooter>&amp;L&amp;"Arial,Regular"Page &amp;P</firstFooter></headerFooter>)";
+  const auto result = Convert(Make(book));
+  const auto sheet = ParseXml(result->output->Part(kSheetName));
+  // The right section shows in the default Preeti font: its "/" is ra.
+  EXPECT_EQ(Query(sheet, "//oddHeader"), "&L&\"Nirmala UI,Bold\"नेपाल&R&\"Nirmala UI,Regular\"&P र &N");
+  EXPECT_EQ(Query(sheet, "//oddFooter"), "&C&\"Nirmala UI,Regular\"सरकार");
+  EXPECT_EQ(Query(sheet, "//firstFooter"), "&L&\"Arial,Regular\"Page &P");
+  EXPECT_EQ(Query(sheet, "//headerFooter/@differentFirst"), "1");
+  const auto again = Convert(result->output->AsParts());
+  EXPECT_TRUE(again->output->written.empty()) << *again->output->written.begin();
+}
+
+std::string ChartXml(const std::string& series, const std::string& textProperties) {
+  return R"(<c:chartSpace xmlns:c="http://schemas.openxmlformats.org/drawingml/2006/chart" )"
+         R"(xmlns:a="http://schemas.openxmlformats.org/drawingml/2006/main"><c:chart><c:plotArea><c:barChart>)" +
+         series + "</c:barChart></c:plotArea></c:chart>" + textProperties + "</c:chartSpace>";
+}
+
+std::string StringReference(const std::string& range, const std::vector<std::string>& values) {
+  std::string xml = "<c:strRef><c:f>" + range + "</c:f><c:strCache><c:ptCount val=\"" +
+                    std::to_string(values.size()) + "\"/>";
+  for (std::size_t i = 0; i < values.size(); ++i)
+    xml += "<c:pt idx=\"" + std::to_string(i) + "\"><c:v>" + values[i] + "</c:v></c:pt>";
+  return xml + "</c:strCache></c:strRef>";
+}
+
+constexpr char kPreetiTextProperties[] =
+    R"(<c:txPr><a:bodyPr/><a:lstStyle/><a:p><a:pPr><a:defRPr sz="1000"><a:latin typeface="Preeti"/></a:defRPr></a:pPr>)"
+    R"(<a:endParaRPr lang="en-US"/></a:p></c:txPr>)";
+
+// A chart draws its cached copy of the cells until it is recalculated.
+TEST(Xlsx, AChartsCachedCellTextFollowsTheConvertedCellsAndItsTextPropertiesTheirFont) {
+  Book book;
+  book.strings = "<si><t>g]kfn</t></si><si><t>Total</t></si><si><t>;/sf/</t></si>";
+  book.rows = "<row r=\"1\">" + Cell("A1", 1, "0") + Cell("B1", 2, "1") + "</row><row r=\"2\">" +
+              Cell("A2", 1, "2") + "<c r=\"B2\"><v>5</v></c></row>";
+  const std::string unknownSheet = StringReference("Other!$A$1", {"g]kfn"});
+  book.chart = ChartXml(
+      "<c:ser><c:idx val=\"0\"/><c:tx>" + StringReference("'g]kfn'!$B$1", {"Total"}) + "</c:tx><c:cat>" +
+          StringReference("'g]kfn'!$A$1:$A$2", {"g]kfn", ";/sf/"}) + "</c:cat><c:val><c:numRef><c:f>'g]kfn'!$B$2" +
+          "</c:f><c:numCache><c:ptCount val=\"1\"/><c:pt idx=\"0\"><c:v>5</c:v></c:pt></c:numCache></c:numRef></c:val>" +
+          "</c:ser><c:ser><c:idx val=\"1\"/><c:tx>" + unknownSheet + "</c:tx></c:ser>",
+      kPreetiTextProperties);
+  const auto result = Convert(Make(book));
+  const std::string chartXml = result->output->Part(kChartName);
+  const auto chart = ParseXml(chartXml);
+  EXPECT_EQ(Query(chart, "//c:ser[1]/c:tx//c:v"), "Total");
+  EXPECT_EQ(Query(chart, "//c:cat//c:pt[@idx='0']/c:v"), "नेपाल");
+  EXPECT_EQ(Query(chart, "//c:cat//c:pt[@idx='1']/c:v"), "सरकार");
+  EXPECT_EQ(Query(chart, "//c:cat/c:strRef/c:f"), "'g]kfn'!$A$1:$A$2");
+  // A range the workbook has no sheet for keeps its cache.
+  EXPECT_NE(chartXml.find(unknownSheet), std::string::npos);
+  EXPECT_EQ(Query(chart, "//c:txPr//a:defRPr/a:latin/@typeface"), "Nirmala UI");
+  EXPECT_EQ(Query(chart, "//c:txPr//a:defRPr/a:cs/@typeface"), "Nirmala UI");
+  EXPECT_EQ(Query(chart, "//c:txPr//a:defRPr/@sz"), "1000");
+
+  const auto again = Convert(result->output->AsParts());
+  EXPECT_TRUE(again->output->written.empty()) << *again->output->written.begin();
+}
+
+TEST(Xlsx, AChartOfCellsThatStayIsCopiedAsItWas) {
+  Book book;
+  book.strings = "<si><t>g]kfn</t></si><si><t>Total</t></si>";
+  book.rows = "<row r=\"1\">" + Cell("A1", 2, "0") + Cell("B1", 1, "0") + "</row>";
+  // The cache reads the Arial cell, which stays; the Preeti one beside it
+  // converts.
+  book.chart = ChartXml("<c:ser><c:tx>" + StringReference("'G]KFN'!A1", {"g]kfn"}) + "</c:tx></c:ser>",
+                        kPreetiTextProperties);
+  const auto result = Convert(Make(book));
+  EXPECT_EQ(Show(*result->output, "B1").text, "नेपाल");
+  EXPECT_TRUE(result->output->copied.count(kChartName));
+}
+
+TEST(Xlsx, ChartRangesNameASheetAndOneRowOrColumn) {
+  const std::pair<const char*, std::optional<std::pair<std::string, std::string>>> cases[] = {
+      {"Sheet1!$A$2:$A$5", std::pair<std::string, std::string>{"Sheet1", "A2:A5"}},
+      {"'Sales 2080'!B3", std::pair<std::string, std::string>{"Sales 2080", "B3:B3"}},
+      {"'O''Brien'!$C$1:$E$1", std::pair<std::string, std::string>{"O'Brien", "C1:E1"}},
+      {"Sheet1!$XFD$1048576", std::pair<std::string, std::string>{"Sheet1", "XFD1048576:XFD1048576"}},
+      {"Sheet1!$XFE$1", std::nullopt},
+      {"Sheet1!$A$0", std::nullopt},
+      {"[1]Sheet1!$A$1", std::nullopt},
+      {"(Sheet1!$A$1,Sheet1!$A$3)", std::nullopt},
+      {"MyName", std::nullopt},
+      {"'Unclosed!$A$1", std::nullopt},
+  };
+  auto column = [](std::uint32_t n) {
+    std::string letters;
+    for (; n > 0; n = (n - 1) / 26) letters.insert(letters.begin(), static_cast<char>('A' + (n - 1) % 26));
+    return letters;
+  };
+  for (const auto& [text, expected] : cases) {
+    const std::optional<SheetRange> range = ParseSheetRange(text);
+    ASSERT_EQ(range.has_value(), expected.has_value()) << text;
+    if (!range) continue;
+    EXPECT_EQ(range->sheet, expected->first) << text;
+    const CellRange& r = range->range;
+    EXPECT_EQ(column(r.first.column) + std::to_string(r.first.row) + ":" + column(r.last.column) +
+                  std::to_string(r.last.row),
+              expected->second)
+        << text;
+  }
 }
 
 }  // namespace
