@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 #include <string>
+#include <unordered_map>
 
 namespace lk::documents::docx {
 namespace {
@@ -17,11 +18,17 @@ constexpr std::string_view kRunPropertyOrder[] = {
 constexpr int kExtension = 100;     // another namespace's (w14:ligatures): after the schema's own
 constexpr int kChangeRecord = 200;  // w:rPrChange closes the sequence
 
+// Asked for every child of a run's properties each time a converted run
+// gains one: a lookup rather than a walk down the list.
 int RankOf(std::string_view local) {
-  if (local == "rPrChange") return kChangeRecord;
-  for (int i = 0; i < static_cast<int>(std::size(kRunPropertyOrder)); ++i)
-    if (kRunPropertyOrder[i] == local) return i;
-  return kExtension;
+  static const std::unordered_map<std::string_view, int> ranks = [] {
+    std::unordered_map<std::string_view, int> made;
+    for (int i = 0; i < static_cast<int>(std::size(kRunPropertyOrder)); ++i) made.emplace(kRunPropertyOrder[i], i);
+    made.emplace("rPrChange", kChangeRecord);
+    return made;
+  }();
+  const auto found = ranks.find(local);
+  return found == ranks.end() ? kExtension : found->second;
 }
 
 int RankOf(pugi::xml_node child, const Wml& w) {
