@@ -1,8 +1,11 @@
 #include "documents/docx_run_properties.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace lk::documents::docx {
 namespace {
@@ -17,10 +20,21 @@ constexpr std::string_view kRunPropertyOrder[] = {
 constexpr int kExtension = 100;     // another namespace's (w14:ligatures): after the schema's own
 constexpr int kChangeRecord = 200;  // w:rPrChange closes the sequence
 
+// Asked for every child of a run's properties each time a converted run
+// gains one. Names are sorted by length first, so a lookup compares only
+// the few of the same length: hashing each short name cost more.
 int RankOf(std::string_view local) {
-  if (local == "rPrChange") return kChangeRecord;
-  for (int i = 0; i < static_cast<int>(std::size(kRunPropertyOrder)); ++i)
-    if (kRunPropertyOrder[i] == local) return i;
+  constexpr std::size_t kLongest = 16;
+  static const std::array<std::vector<std::pair<std::string_view, int>>, kLongest + 1> byLength = [] {
+    std::array<std::vector<std::pair<std::string_view, int>>, kLongest + 1> made;
+    for (int i = 0; i < static_cast<int>(std::size(kRunPropertyOrder)); ++i)
+      made[kRunPropertyOrder[i].size()].emplace_back(kRunPropertyOrder[i], i);
+    made[std::string_view("rPrChange").size()].emplace_back("rPrChange", kChangeRecord);
+    return made;
+  }();
+  if (local.size() > kLongest) return kExtension;
+  for (const auto& [name, rank] : byLength[local.size()])
+    if (name == local) return rank;
   return kExtension;
 }
 

@@ -1,7 +1,5 @@
 #include "documents/docx_xml.h"
 
-#include <cstring>
-
 #include "documents/document_file.h"
 
 namespace lk::documents::docx {
@@ -61,21 +59,32 @@ Wml::Wml(pugi::xml_node root) {
   }
 }
 
-// Called for every node a walk passes, so it compares in place rather than
-// measuring the name first.
+namespace {
+
+// Whether text starts with head; stops at text's terminator, so it never
+// reads past a name shorter than head. Called for every node a walk
+// passes: a library call per comparison cost more than the comparing.
+inline const char* AfterHead(const char* text, std::string_view head) {
+  for (char c : head)
+    if (*text++ != c) return nullptr;
+  return text;
+}
+
+}  // namespace
+
 bool Wml::Matches(const char* qualified, std::string_view local) const {
   if (!prefix_.empty()) {
-    if (std::strncmp(qualified, prefix_.data(), prefix_.size()) != 0 || qualified[prefix_.size()] != ':') return false;
-    qualified += prefix_.size() + 1;
+    qualified = AfterHead(qualified, prefix_);
+    if (!qualified || *qualified++ != ':') return false;
   }
-  return std::strncmp(qualified, local.data(), local.size()) == 0 && qualified[local.size()] == '\0';
+  qualified = AfterHead(qualified, local);
+  return qualified && *qualified == '\0';
 }
 
 std::optional<std::string_view> Wml::Local(const char* qualified) const {
   if (!prefix_.empty()) {
-    if (std::strncmp(qualified, prefix_.data(), prefix_.size()) != 0 || qualified[prefix_.size()] != ':')
-      return std::nullopt;
-    qualified += prefix_.size() + 1;
+    qualified = AfterHead(qualified, prefix_);
+    if (!qualified || *qualified++ != ':') return std::nullopt;
   }
   return std::string_view(qualified);
 }
