@@ -9,16 +9,9 @@ namespace {
 
 template <typename Visit>
 void ForEachDescendant(pugi::xml_node root, std::string_view localName, Visit visit) {
-  for (pugi::xml_node node = root.first_child(); node;) {
-    if (node.type() == pugi::node_element && LocalName(node) == localName) visit(node);
-    if (node.first_child()) {
-      node = node.first_child();
-      continue;
-    }
-    while (node != root && !node.next_sibling()) node = node.parent();
-    if (node == root) break;
-    node = node.next_sibling();
-  }
+  ForEachElementBelow(root, [&](pugi::xml_node node) {
+    if (LocalName(node) == localName) visit(node);
+  });
 }
 
 // The cell a cached point's index stands for: ranges of one row or one

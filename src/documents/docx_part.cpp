@@ -397,19 +397,14 @@ void PartConverter::RewriteRun(std::size_t run, std::size_t firstSource) {
 // writer knows where to descend and where to print a subtree whole.
 void FindParagraphs(pugi::xml_node root, const Wml& w, std::vector<pugi::xml_node>& paragraphs,
                     std::unordered_set<pugi::xml_node_struct*>& holders) {
-  for (pugi::xml_node n = root; n;) {
-    if (n.type() == pugi::node_element && w.Is(n, "p")) {
-      paragraphs.push_back(n);
-      for (pugi::xml_node up = n.parent(); up && holders.insert(up.internal_object()).second;) up = up.parent();
-    }
-    if (n.first_child()) {
-      n = n.first_child();
-      continue;
-    }
-    while (n != root && !n.next_sibling()) n = n.parent();
-    if (n == root) break;
-    n = n.next_sibling();
-  }
+  // The root counts too: a paragraph copied alone is searched for itself.
+  const auto visit = [&](pugi::xml_node n) {
+    if (!w.Is(n, "p")) return;
+    paragraphs.push_back(n);
+    for (pugi::xml_node up = n.parent(); up && holders.insert(up.internal_object()).second;) up = up.parent();
+  };
+  if (root.type() == pugi::node_element) visit(root);
+  ForEachElementBelow(root, visit);
 }
 
 }  // namespace

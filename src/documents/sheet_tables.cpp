@@ -1,5 +1,6 @@
 #include "documents/sheet_tables.h"
 
+#include "documents/sheet_text.h"
 #include "documents/xml_part.h"
 
 namespace lk::documents {
@@ -29,8 +30,6 @@ void ForEachColumn(pugi::xml_node table, Visit visit) {
   }
 }
 
-bool IsHex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
-
 }  // namespace
 
 std::vector<CellAddress> CellsTableRepeats(const pugi::xml_document& document) {
@@ -58,7 +57,7 @@ bool FollowConvertedCells(pugi::xml_document& document, const ConvertedCellText&
     const std::string* text = convertedText(cell);
     if (!text) return;
     pugi::xml_attribute attribute = column.attribute(attributeName);
-    const std::string value = EncodeColumnName(*text);
+    const std::string value = EncodeEscapes(*text, EscapeStyle::kColumnName);
     if (!attribute || value == attribute.value()) return;
     attribute.set_value(value.c_str());
     changed = true;
@@ -70,28 +69,6 @@ bool FollowConvertedCells(pugi::xml_document& document, const ConvertedCellText&
     if (layout->hasTotals) follow(column, "totalsRowLabel", {range.last.row, at});
   });
   return changed;
-}
-
-std::string EncodeColumnName(std::string_view text) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t pos = 0; pos < text.size(); ++pos) {
-    const unsigned char c = static_cast<unsigned char>(text[pos]);
-    // A literal "_xHHHH_" would read back as the character it spells.
-    if (c == '_' && pos + 6 < text.size() && text[pos + 1] == 'x' && text[pos + 6] == '_' && IsHex(text[pos + 2]) &&
-        IsHex(text[pos + 3]) && IsHex(text[pos + 4]) && IsHex(text[pos + 5])) {
-      out += "_x005f";  // the underscore itself follows
-    } else if (c < 0x20) {
-      out += "_x00";
-      out.push_back(kHex[c >> 4]);
-      out.push_back(kHex[c & 15]);
-      out.push_back('_');
-      continue;
-    }
-    out.push_back(static_cast<char>(c));
-  }
-  return out;
 }
 
 }  // namespace lk::documents

@@ -23,8 +23,4 @@ using ConvertedCellText = std::function<const std::string*(const CellAddress&)>;
 // Renames the columns whose cells were converted; whether any changed.
 bool FollowConvertedCells(pugi::xml_document& table, const ConvertedCellText& convertedText);
 
-// A column name as Excel writes it: line breaks and other control
-// characters as _x000a_.
-std::string EncodeColumnName(std::string_view text);
-
 }  // namespace lk::documents

@@ -197,18 +197,20 @@ std::string DecodeEscapes(std::string_view stored) {
   return out;
 }
 
-std::string EncodeEscapes(std::string_view text) {
+std::string EncodeEscapes(std::string_view text, EscapeStyle style) {
+  const bool columnName = style == EscapeStyle::kColumnName;
+  const char* const hex = columnName ? "0123456789abcdef" : "0123456789ABCDEF";
   std::string out;
   out.reserve(text.size());
   for (std::size_t pos = 0; pos < text.size(); ++pos) {
     const unsigned char c = static_cast<unsigned char>(text[pos]);
+    // A literal "_xHHHH_" would read back as the character it spells.
     if (EscapeAt(text, pos)) {
-      out += "_x005F";
-    } else if (c < 0x20 && c != '\t' && c != '\n') {
-      static constexpr char kHex[] = "0123456789ABCDEF";
+      out += columnName ? "_x005f" : "_x005F";  // the underscore itself follows
+    } else if (c < 0x20 && (columnName || (c != '\t' && c != '\n'))) {
       out += "_x00";
-      out.push_back(kHex[c >> 4]);
-      out.push_back(kHex[c & 15]);
+      out.push_back(hex[c >> 4]);
+      out.push_back(hex[c & 15]);
       out.push_back('_');
       continue;
     }

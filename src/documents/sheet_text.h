@@ -48,6 +48,9 @@ std::string FontNameOf(pugi::xml_node font, const ThemeFonts& theme);
 // Excel writes characters XML cannot hold as _xHHHH_ (and a literal "_x"
 // that would read as one as _x005F_x).
 std::string DecodeEscapes(std::string_view stored);
-std::string EncodeEscapes(std::string_view text);
+// Cell text keeps its tabs and line breaks as they are; a table's column
+// name escapes them too, in the lower-case hex Excel writes there.
+enum class EscapeStyle { kCellText, kColumnName };
+std::string EncodeEscapes(std::string_view text, EscapeStyle style = EscapeStyle::kCellText);
 
 }  // namespace lk::documents

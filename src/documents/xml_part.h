@@ -73,6 +73,22 @@ pugi::xml_node ChildNamed(pugi::xml_node parent, std::string_view local);
 // where the format uses unprefixed attributes.
 pugi::xml_attribute AttributeNamed(pugi::xml_node node, std::string_view local);
 
+// Every element below root in document order, walked without recursion so
+// that a deeply nested part cannot exhaust the stack.
+template <typename Visit>
+void ForEachElementBelow(pugi::xml_node root, Visit visit) {
+  for (pugi::xml_node node = root.first_child(); node;) {
+    if (node.type() == pugi::node_element) visit(node);
+    if (node.first_child()) {
+      node = node.first_child();
+      continue;
+    }
+    while (node != root && !node.next_sibling()) node = node.parent();
+    if (node == root) break;
+    node = node.next_sibling();
+  }
+}
+
 // A new child placed where its parent's sequence wants it: before the first
 // existing child whose rank (from rankOf) is higher. Unknown children rank
 // highest so that extensions stay last.
