@@ -28,7 +28,10 @@ struct Converter::State {
   }
 };
 
-Converter::Converter(Direction direction, const Options& options) : state_(std::make_unique<State>()) {
+// Default-initialised, not value-initialised: the stretch buffer is only
+// read up to count, and zeroing it cost more than the conversion of the
+// short texts an office file gives one converter each.
+Converter::Converter(Direction direction, const Options& options) : state_(new State) {
   state_->machine = direction == Direction::kToUnicode ? MakeToUnicode(options) : MakeToLegacy(options);
 }
 
