@@ -16,16 +16,26 @@ struct StringWriter : pugi::xml_writer {
   void write(const void* data, size_t size) override { out.append(static_cast<const char*>(data), size); }
 };
 
-}  // namespace
-
-void ParsePart(pugi::xml_document& document, std::string_view content, std::string_view partName) {
-  const pugi::xml_parse_result result =
-      document.load_buffer(content.data(), content.size(), kParseOptions, pugi::encoding_auto);
+void ThrowIfFailed(const pugi::xml_document& document, const pugi::xml_parse_result& result,
+                   std::string_view partName) {
   if (!result)
     throw DocumentError("the part " + std::string(partName) + " is not well-formed XML (" + result.description() +
                         " at byte " + std::to_string(result.offset) + ")");
   if (!document.document_element())
     throw DocumentError("the part " + std::string(partName) + " holds no XML element");
+}
+
+}  // namespace
+
+void ParsePart(pugi::xml_document& document, std::string_view content, std::string_view partName) {
+  ThrowIfFailed(document, document.load_buffer(content.data(), content.size(), kParseOptions, pugi::encoding_auto),
+                partName);
+}
+
+void ParsePartInPlace(pugi::xml_document& document, std::string& content, std::string_view partName) {
+  ThrowIfFailed(document,
+                document.load_buffer_inplace(content.data(), content.size(), kParseOptions, pugi::encoding_auto),
+                partName);
 }
 
 std::string SavePart(const pugi::xml_document& document, std::size_t sizeHint) {
