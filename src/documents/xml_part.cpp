@@ -70,8 +70,14 @@ std::string QualifiedName(pugi::xml_node parent, std::string_view local) {
 }
 
 pugi::xml_node ChildNamed(pugi::xml_node parent, std::string_view local) {
-  for (pugi::xml_node child = parent.first_child(); child; child = child.next_sibling())
-    if (child.type() == pugi::node_element && LocalName(child) == local) return child;
+  // Compared where the name lies: a sheet asks this of every cell, and
+  // measuring each name first cost more than the comparing.
+  for (pugi::xml_node child = parent.first_child(); child; child = child.next_sibling()) {
+    if (child.type() != pugi::node_element) continue;
+    const char* name = child.name();
+    if (const char* colon = std::strchr(name, ':')) name = colon + 1;
+    if (std::strncmp(name, local.data(), local.size()) == 0 && name[local.size()] == '\0') return child;
+  }
   return {};
 }
 
