@@ -54,6 +54,49 @@ std::optional<unsigned> SpaceCount(pugi::xml_node spaces) {
   return n;
 }
 
+// The style names an element around a paragraph may give its text, each
+// null when the element has no such attribute. They are read in one pass
+// over the attributes: the document's root, which every paragraph passes
+// on the way up, carries dozens of namespace declarations.
+struct StyleAttributes {
+  const char* cell = nullptr;          // table:style-name
+  const char* chart = nullptr;         // chart:style-name
+  const char* shapeText = nullptr;     // draw:text-style-name
+  const char* shape = nullptr;         // draw:style-name
+  const char* presentation = nullptr;  // presentation:style-name
+  const char* presentationClass = nullptr;
+};
+
+StyleAttributes StyleAttributesOf(pugi::xml_node node) {
+  StyleAttributes names;
+  // The first of a name counts, as pugixml's own lookup by name gives it.
+  const auto take = [](const char*& slot, pugi::xml_attribute a) {
+    if (!slot) slot = a.value();
+  };
+  for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
+    const char* name = a.name();
+    switch (name[0]) {
+      case 't':
+        if (std::strcmp(name, "table:style-name") == 0) take(names.cell, a);
+        break;
+      case 'c':
+        if (std::strcmp(name, "chart:style-name") == 0) take(names.chart, a);
+        break;
+      case 'd':
+        if (std::strcmp(name, "draw:text-style-name") == 0) take(names.shapeText, a);
+        else if (std::strcmp(name, "draw:style-name") == 0) take(names.shape, a);
+        break;
+      case 'p':
+        if (std::strcmp(name, "presentation:style-name") == 0) take(names.presentation, a);
+        else if (std::strcmp(name, "presentation:class") == 0) take(names.presentationClass, a);
+        break;
+      default:
+        break;
+    }
+  }
+  return names;
+}
+
 // Where a span's or a paragraph's text sits, and the styles it reads its
 // font through.
 struct Container {
@@ -170,22 +213,23 @@ class PartConverter {
       // Paragraphs in notes and comments do not take the styles of the
       // paragraph they sit in.
       if (Is(node, "text:p") || Is(node, "text:h") || Is(node, "text:note-body")) break;
+      const StyleAttributes names = StyleAttributesOf(node);
       if (Is(node, "table:table-cell") || Is(node, "table:covered-table-cell")) {
         inCell = true;
-        if (pugi::xml_attribute style = node.attribute("table:style-name"))
-          Add(levels, "table-cell", style.value());
+        if (names.cell)
+          Add(levels, "table-cell", names.cell);
         else if (auto found = cellDefaults_.find(node.internal_object()); found != cellDefaults_.end())
           Add(levels, "table-cell", found->second);
       }
-      Add(levels, "chart", node.attribute("chart:style-name").value());
+      Add(levels, "chart", names.chart);
       // LibreOffice keeps the text settings of a shape's own style in the
       // paragraph style it names for the shape's text.
-      Add(levels, "paragraph", node.attribute("draw:text-style-name").value());
-      if (pugi::xml_attribute style = node.attribute("presentation:style-name"))
-        Add(levels, "presentation", style.value());
-      else if (pugi::xml_attribute kind = node.attribute("presentation:class"))
-        AddMasterPresentationStyle(levels, node, kind.value());
-      Add(levels, "graphic", node.attribute("draw:style-name").value());
+      Add(levels, "paragraph", names.shapeText);
+      if (names.presentation)
+        Add(levels, "presentation", names.presentation);
+      else if (names.presentationClass)
+        AddMasterPresentationStyle(levels, node, names.presentationClass);
+      Add(levels, "graphic", names.shape);
       // A shape's text reads no further than the shape; so does a comment's,
       // which a sheet draws as a shape and a text document as paragraphs.
       if (StartsWith(node.name(), "draw:") && !Is(node, "draw:text-box")) {
@@ -257,8 +301,6 @@ class PartConverter {
       } else if (Is(child, "text:tab") || Is(child, "text:line-break")) {
         seen_ = true;
         continue;
-      } else if (IsInvisibleMark(child)) {
-        continue;
       } else if ((Is(child, "text:span") || Is(child, "text:a") || Is(child, "text:meta")) &&
                  depth < kMaxSpanDepth) {
         // Whatever holds the inner text may no longer change its font: the
@@ -272,6 +314,8 @@ class PartConverter {
         }
         const std::size_t inner = AddContainer(child, std::move(levels), style, Is(child, "text:span"));
         Walk(inner, depth + 1);
+        continue;
+      } else if (IsInvisibleMark(child)) {
         continue;
       }
       // A field, a note, a frame: seen, and it takes the font of what

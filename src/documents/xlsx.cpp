@@ -191,7 +191,7 @@ class Workbook : PackageJob {
   }
 
   void ReadStyles() {
-    if (!stylesName_.empty()) ParseRead(stylesDocument_, stylesName_);
+    if (!stylesName_.empty()) ParseRead(stylesDocument_, stylesSource_, stylesName_);
     styles_ = std::make_unique<SheetStyles>(stylesDocument_, theme_);
   }
 
@@ -206,8 +206,9 @@ class Workbook : PackageJob {
     // remembered deduplicated, sheet by sheet.
     for (const std::string& sheet : sheets_) {
       ThrowIfCancelled(cancel_);
+      std::string content = source_.Read(sheet);
       pugi::xml_document document;
-      ParsePart(document, source_.Read(sheet), sheet);
+      ParsePartInPlace(document, content, sheet);
       const std::set<CellAddress>* followed = FollowedIn(sheet);
       ForEachCell(document.document_element(), followed != nullptr, [&](pugi::xml_node cell, const CellAddress& at) {
         if (std::string_view(cell.attribute("t").value()) != "s" || HasFormula(cell)) return;
@@ -219,8 +220,9 @@ class Workbook : PackageJob {
       SortUses();
     }
 
+    std::string content;
     pugi::xml_document document;
-    const std::size_t size = ParseRead(document, sharedStringsName_);
+    const std::size_t size = ParseRead(document, content, sharedStringsName_);
     pugi::xml_node table = document.document_element();
     std::vector<pugi::xml_node> items;
     for (pugi::xml_node item : table.children())
@@ -323,11 +325,13 @@ class Workbook : PackageJob {
     return std::move(out.text);
   }
 
-  // The part's size as read, for the writing.
-  std::size_t ParseRead(pugi::xml_document& document, const std::string& name) {
-    const std::string content = source_.Read(name);
-    ParsePart(document, content, name);
-    return content.size();
+  // The part's size as read, for the writing. The document is parsed where
+  // the text lies, which content keeps for as long as the document lives.
+  std::size_t ParseRead(pugi::xml_document& document, std::string& content, const std::string& name) {
+    content = source_.Read(name);
+    const std::size_t size = content.size();
+    ParsePartInPlace(document, content, name);
+    return size;
   }
 
   void SortUses() {
@@ -474,8 +478,9 @@ class Workbook : PackageJob {
 
   template <typename Convert>
   void Rewrite(const std::string& name, Convert convert) {
+    std::string content;
     pugi::xml_document document;
-    ParseRead(document, name);
+    ParseRead(document, content, name);
     if (convert(document))
       sink_.AddSaved(name, document);
     else
@@ -542,6 +547,7 @@ class Workbook : PackageJob {
   std::string workbookName_, stylesName_, sharedStringsName_;
   std::vector<std::string> sheets_;
   ThemeFonts theme_{"Calibri", "Calibri Light"};
+  std::string stylesSource_;  // stylesDocument_ is parsed in it
   pugi::xml_document stylesDocument_;
   std::unique_ptr<SheetStyles> styles_;
   std::string sharedStringsOutput_;

@@ -16,16 +16,26 @@ struct StringWriter : pugi::xml_writer {
   void write(const void* data, size_t size) override { out.append(static_cast<const char*>(data), size); }
 };
 
-}  // namespace
-
-void ParsePart(pugi::xml_document& document, std::string_view content, std::string_view partName) {
-  const pugi::xml_parse_result result =
-      document.load_buffer(content.data(), content.size(), kParseOptions, pugi::encoding_auto);
+void ThrowIfFailed(const pugi::xml_document& document, const pugi::xml_parse_result& result,
+                   std::string_view partName) {
   if (!result)
     throw DocumentError("the part " + std::string(partName) + " is not well-formed XML (" + result.description() +
                         " at byte " + std::to_string(result.offset) + ")");
   if (!document.document_element())
     throw DocumentError("the part " + std::string(partName) + " holds no XML element");
+}
+
+}  // namespace
+
+void ParsePart(pugi::xml_document& document, std::string_view content, std::string_view partName) {
+  ThrowIfFailed(document, document.load_buffer(content.data(), content.size(), kParseOptions, pugi::encoding_auto),
+                partName);
+}
+
+void ParsePartInPlace(pugi::xml_document& document, std::string& content, std::string_view partName) {
+  ThrowIfFailed(document,
+                document.load_buffer_inplace(content.data(), content.size(), kParseOptions, pugi::encoding_auto),
+                partName);
 }
 
 std::string SavePart(const pugi::xml_document& document, std::size_t sizeHint) {
@@ -60,8 +70,14 @@ std::string QualifiedName(pugi::xml_node parent, std::string_view local) {
 }
 
 pugi::xml_node ChildNamed(pugi::xml_node parent, std::string_view local) {
-  for (pugi::xml_node child = parent.first_child(); child; child = child.next_sibling())
-    if (child.type() == pugi::node_element && LocalName(child) == local) return child;
+  // Compared where the name lies: a sheet asks this of every cell, and
+  // measuring each name first cost more than the comparing.
+  for (pugi::xml_node child = parent.first_child(); child; child = child.next_sibling()) {
+    if (child.type() != pugi::node_element) continue;
+    const char* name = child.name();
+    if (const char* colon = std::strchr(name, ':')) name = colon + 1;
+    if (std::strncmp(name, local.data(), local.size()) == 0 && name[local.size()] == '\0') return child;
+  }
   return {};
 }
 

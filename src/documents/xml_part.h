@@ -14,6 +14,9 @@ namespace lk::documents {
 
 // Throws DocumentError naming the part when it is not well-formed XML.
 void ParsePart(pugi::xml_document& document, std::string_view content, std::string_view partName);
+// The same, parsed where it lies rather than in pugixml's copy of it: the
+// document points into content, which must outlive it and is changed.
+void ParsePartInPlace(pugi::xml_document& document, std::string& content, std::string_view partName);
 // sizeHint: the part's size as it was read.
 std::string SavePart(const pugi::xml_document& document, std::size_t sizeHint);
 void SavePart(const pugi::xml_document& document, pugi::xml_writer& out);
