@@ -8,7 +8,8 @@
 // bit 2: after zipping, the byte at offset bytes 1-2 (little endian, modulo
 // the size) is XORed with byte 3), byte 4 the format (modulo 5: xlsx, pptx,
 // odt, ods, odp), then three parts separated by NULs:
-//   xlsx  the sheet, the shared strings, the style sheet
+//   xlsx  the sheet, the shared strings, the style sheet (beside a table
+//         and a chart that repeat the sheet's cells)
 //   pptx  the slide, the slide master, the theme
 //   odf   content.xml, styles.xml, an embedded chart's content.xml
 #include <cstdint>
@@ -59,7 +60,9 @@ std::vector<Entry> Workbook(std::vector<std::string>& parts) {
       {"[Content_Types].xml", ContentTypes({{"xl/workbook.xml", "spreadsheetml.sheet.main+xml"},
                                             {"xl/worksheets/sheet1.xml", "spreadsheetml.worksheet+xml"},
                                             {"xl/sharedStrings.xml", "spreadsheetml.sharedStrings+xml"},
-                                            {"xl/styles.xml", "spreadsheetml.styles+xml"}})},
+                                            {"xl/styles.xml", "spreadsheetml.styles+xml"},
+                                            {"xl/tables/table1.xml", "spreadsheetml.table+xml"},
+                                            {"xl/charts/chart1.xml", "drawingml.chart+xml"}})},
       {"_rels/.rels", Relationships({{"officeDocument", "xl/workbook.xml"}})},
       {"xl/workbook.xml", std::string(kXmlDeclaration) +
                               "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
@@ -69,6 +72,24 @@ std::vector<Entry> Workbook(std::vector<std::string>& parts) {
                                                     {"sharedStrings", "sharedStrings.xml"},
                                                     {"styles", "styles.xml"}})},
       {"xl/worksheets/sheet1.xml", std::move(parts[0])},
+      {"xl/worksheets/_rels/sheet1.xml.rels", Relationships({{"table", "../tables/table1.xml"}})},
+      // A table and a chart that repeat the fuzzed sheet's cells.
+      {"xl/tables/table1.xml",
+       std::string(kXmlDeclaration) +
+           "<table xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" id=\"1\" name=\"T\" "
+           "displayName=\"T\" ref=\"A1:C2\" totalsRowCount=\"1\"><autoFilter ref=\"A1:C1\"/>"
+           "<tableColumns count=\"3\"><tableColumn id=\"1\" name=\"g]kfn\" totalsRowLabel=\";/sf/\"/>"
+           "<tableColumn id=\"2\" name=\"g]kfn\"/><tableColumn id=\"3\" name=\"C\"/></tableColumns></table>"},
+      {"xl/charts/chart1.xml",
+       std::string(kXmlDeclaration) +
+           "<c:chartSpace xmlns:c=\"http://schemas.openxmlformats.org/drawingml/2006/chart\" "
+           "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\"><c:chart><c:plotArea><c:barChart>"
+           "<c:ser><c:tx><c:strRef><c:f>S!$A$1</c:f><c:strCache><c:ptCount val=\"1\"/><c:pt idx=\"0\">"
+           "<c:v>g]kfn</c:v></c:pt></c:strCache></c:strRef></c:tx><c:cat><c:strRef><c:f>'S'!$A$1:$C$1</c:f>"
+           "<c:strCache><c:ptCount val=\"3\"/><c:pt idx=\"0\"><c:v>g]kfn</c:v></c:pt><c:pt idx=\"2\"><c:v>C</c:v>"
+           "</c:pt></c:strCache></c:strRef></c:cat></c:ser></c:barChart></c:plotArea></c:chart><c:txPr>"
+           "<a:bodyPr/><a:p><a:pPr><a:defRPr><a:latin typeface=\"Preeti\"/></a:defRPr></a:pPr></a:p></c:txPr>"
+           "</c:chartSpace>"},
       {"xl/sharedStrings.xml", std::move(parts[1])},
       {"xl/styles.xml", std::move(parts[2])},
   };
