@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -214,6 +215,7 @@ class Workbook : PackageJob {
         if (std::string_view(cell.attribute("t").value()) != "s" || HasFormula(cell)) return;
         const std::optional<std::uint32_t> item = ParseIndex(ChildNamed(cell, "v").text().get());
         if (!item) return;
+        if (!lastItem_ || *item > lastItem_->second) lastItem_.emplace(sheet, *item);
         uses_.push_back({*item, styles_->FontIndexOf(FormatOf(cell)), *item, false});
         if (followed && followed->count(at)) followedUses_.insert({uses_.back().item, uses_.back().font});
       });
@@ -227,8 +229,12 @@ class Workbook : PackageJob {
     std::vector<pugi::xml_node> items;
     for (pugi::xml_node item : table.children())
       if (item.type() == pugi::node_element && LocalName(item) == "si") items.push_back(item);
-    // A cell pointing past the strings is left as it is.
-    std::erase_if(uses_, [&](const SharedUse& use) { return use.item >= items.size(); });
+    // A cell pointing past the strings would point at whatever a split
+    // adds there, and show text it never had: such a workbook is damaged.
+    if (lastItem_ && lastItem_->second >= items.size())
+      throw DocumentError(lastItem_->first + ": a cell shows shared string " + std::to_string(lastItem_->second) +
+                          ", but " + sharedStringsName_ + " holds " + std::to_string(items.size()) +
+                          ": the workbook is damaged");
 
     // The parsed tree is never edited, since pugixml's compact nodes make
     // every edit dear: each string that changes is converted in a copy of
@@ -552,6 +558,7 @@ class Workbook : PackageJob {
   std::unique_ptr<SheetStyles> styles_;
   std::string sharedStringsOutput_;
   std::vector<SharedUse> uses_;
+  std::optional<std::pair<std::string, std::uint32_t>> lastItem_;  // the highest string a cell shows, and its sheet
   // The cells tables and charts repeat, by sheet part; the uses of shared
   // strings such cells show, and what those became; what each such cell
   // shows once converted.

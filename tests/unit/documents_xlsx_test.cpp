@@ -365,6 +365,20 @@ TEST(Xlsx, MalformedPartsAndMissingWorkbooksAreRefusedByName) {
   MemoryParts noWorkbook = Make(book);
   noWorkbook.Set("_rels/.rels", testing::RelationshipsXml({}));
   EXPECT_THROW(Convert(std::move(noWorkbook)), DocumentError);
+
+  // A cell showing a string past the last would show the item a split adds
+  // there: text it never had.
+  Book dangling;
+  dangling.strings = "<si><t>g]kfn</t></si><si><t>Total</t></si>";
+  dangling.rows = "<row r=\"1\">" + Cell("A1", 2, "0") + Cell("B1", 1, "0") + "</row><row r=\"2\">" +
+                  Cell("A2", 1, "2") + "</row>";
+  try {
+    Convert(Make(dangling));
+    FAIL() << "a cell past the shared strings accepted";
+  } catch (const DocumentError& error) {
+    EXPECT_NE(std::string(error.what()).find(kSheetName), std::string::npos) << error.what();
+    EXPECT_NE(std::string(error.what()).find("damaged"), std::string::npos) << error.what();
+  }
 }
 
 TEST(Xlsx, ExcelEscapesReadAsCharactersAndWrittenBack) {
