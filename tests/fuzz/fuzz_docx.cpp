@@ -73,16 +73,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   if (flags & 4) DamageByte(input, data[1] | (data[2] << 8), data[3]);
 
-  FileJob job;
-  job.input = input;
-  job.output = output;
-  job.settings.direction = (flags & 1) ? lk::convert::Direction::kToLegacy : lk::convert::Direction::kToUnicode;
-  job.limits.maxPartSize = 1 << 20;
-  job.limits.maxTotalSize = 1 << 22;
-  ConvertAndCheck(job, again, "word/media/image1.png");
-  std::error_code ec;
-  fs::remove(input, ec);
-  fs::remove(output, ec);
-  fs::remove(again, ec);
+  ConvertCheckAndClean(input, output, again, flags & 1, "word/media/image1.png");
   return 0;
 }

@@ -115,4 +115,19 @@ inline void ConvertAndCheck(documents::FileJob job, const fs::path& again, const
   for (const documents::PartInfo& part : to.parts()) CHECK(twice.Read(part.name) == to.Read(part.name));
 }
 
+// Converts input into output (and output into again) with small limits,
+// checks, and leaves the folder empty for the next input.
+inline void ConvertCheckAndClean(const fs::path& input, const fs::path& output, const fs::path& again, bool toLegacy,
+                                 const std::string& untouched) {
+  documents::FileJob job;
+  job.input = input;
+  job.output = output;
+  job.settings.direction = toLegacy ? convert::Direction::kToLegacy : convert::Direction::kToUnicode;
+  job.limits.maxPartSize = 1 << 20;
+  job.limits.maxTotalSize = 1 << 22;
+  ConvertAndCheck(job, again, untouched);
+  std::error_code ec;
+  for (const fs::path& path : {input, output, again}) fs::remove(path, ec);
+}
+
 }  // namespace lk::fuzz
