@@ -18,6 +18,7 @@
 #include "documents/odf.h"
 #include "documents/package.h"
 #include "documents/sheets_and_slides.h"
+#include "support/odf_namespaces.h"
 #include "documents/xml_part.h"
 
 namespace {
@@ -180,15 +181,7 @@ void MakeDeck(const std::filesystem::path& path, int slides) {
 
 // OpenDocument: Preeti declared once, reached through a paragraph style in
 // styles.xml, a cell style, a master page's outline style, and split spans.
-constexpr char kOdfNamespaces[] =
-    R"( xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0")"
-    R"( xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0")"
-    R"( xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0")"
-    R"( xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0")"
-    R"( xmlns:draw="urn:oasis:names:tc:opendocument:xmlns:drawing:1.0")"
-    R"( xmlns:presentation="urn:oasis:names:tc:opendocument:xmlns:presentation:1.0")"
-    R"( xmlns:fo="urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0")"
-    R"( xmlns:svg="urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0")";
+using lk::testing::kOdfNamespaces;
 
 constexpr char kOdfFonts[] =
     R"(<office:font-face-decls><style:font-face style:name="Preeti1" svg:font-family="'Preeti'"/>)"

@@ -12,20 +12,15 @@
 #include "documents/odf.h"
 #include "documents/package.h"
 #include "package_fixture.h"
+#include "support/odf_namespaces.h"
 #include "temp_dir.h"
 
 namespace lk::documents {
 namespace {
 
-constexpr const char* kNamespaces =
-    R"( xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0")"
-    R"( xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0")"
-    R"( xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0")"
-    R"( xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0")"
-    R"( xmlns:draw="urn:oasis:names:tc:opendocument:xmlns:drawing:1.0")"
-    R"( xmlns:presentation="urn:oasis:names:tc:opendocument:xmlns:presentation:1.0")"
-    R"( xmlns:fo="urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0")"
-    R"( xmlns:svg="urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0")"
+// LibreOffice's own extensions beside the standard ones.
+const std::string kNamespaces =
+    std::string(testing::kOdfNamespaces) +
     R"( xmlns:loext="urn:org:documentfoundation:names:experimental:office:xmlns:loext:1.0")";
 
 constexpr const char* kFonts =
