@@ -119,7 +119,7 @@ class PartConverter {
   PartConverter(XmlPart& part, StyleSheet& sheet, const ConvertSettings& settings, Tally& tally)
       : part_(part), sheet_(sheet), settings_(settings), tally_(tally),
         toUnicode_(settings.direction == convert::Direction::kToUnicode),
-        newFamily_(toUnicode_ ? settings.unicodeFont : std::string(convert::LegacyFontName(settings.options.font))) {
+        newFamily_(settings.NewFamily()) {
     spreadsheet_ = static_cast<bool>(part.root.child("office:body").child("office:spreadsheet"));
   }
 

@@ -26,6 +26,11 @@ struct ConvertSettings {
   // eyelash choice holds for Unicode output.
   convert::Options options;
   std::string unicodeFont = "Nirmala UI";
+
+  // The family converted text is given.
+  std::string NewFamily() const {
+    return direction == convert::Direction::kToUnicode ? unicodeFont : std::string(convert::LegacyFontName(options.font));
+  }
 };
 
 // One run of a paragraph as a reader found it.

@@ -54,12 +54,6 @@ void NameFont(pugi::xml_node properties, std::string_view family) {
   val.set_value(std::string(family).c_str());
 }
 
-std::string NewFamily(const ConvertSettings& settings) {
-  return settings.direction == convert::Direction::kToUnicode
-             ? settings.unicodeFont
-             : std::string(convert::LegacyFontName(settings.options.font));
-}
-
 // Whether a run names its font itself rather than taking the cell's.
 bool NamesItsFont(pugi::xml_node run) {
   pugi::xml_node properties = ChildNamed(run, "rPr");
@@ -117,7 +111,7 @@ bool SheetStringMayChange(pugi::xml_node item, const CellFont& cell, const Theme
 StringOutcome ConvertSheetString(pugi::xml_node item, const CellFont& cell, bool canChangeCellFont,
                                  const ThemeFonts& theme, const ConvertSettings& settings, Tally& tally) {
   StringOutcome outcome;
-  const std::string family = NewFamily(settings);
+  const std::string family = settings.NewFamily();
 
   if (pugi::xml_node t = ChildNamed(item, "t")) {
     std::vector<Piece> pieces{{TextOf(t), cell.family, true}};

@@ -18,6 +18,7 @@
 #include "documents/sheet_text.h"
 #include "documents/xlsx_styles.h"
 #include "documents/xml_part.h"
+#include "text/trim.h"
 
 namespace lk::documents {
 namespace {
@@ -37,11 +38,6 @@ struct SharedUse {
     return item != other.item ? item < other.item : font < other.font;
   }
 };
-
-std::string NewFamily(const ConvertSettings& settings) {
-  return settings.direction == Direction::kToUnicode ? settings.unicodeFont
-                                                     : std::string(convert::LegacyFontName(settings.options.font));
-}
 
 // Each cell with its address, which is worked out only when track is
 // set: rows and cells may leave out their r and follow the one before.
@@ -72,17 +68,6 @@ std::string PlainText(pugi::xml_node item) {
   for (pugi::xml_node run : item.children())
     if (run.type() == pugi::node_element && LocalName(run) == "r") text += DecodeEscapes(ChildNamed(run, "t").text().get());
   return text;
-}
-
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
 }
 
 // A chart naming a whole column would otherwise have a million cells
@@ -175,7 +160,7 @@ class Workbook : PackageJob {
   const std::string* SheetNamed(std::string_view name) const {
     // A formula may spell a sheet's name in other capitals; Excel reads it alike.
     for (const auto& [sheetName, part] : sheetNames_)
-      if (EqualIgnoringAsciiCase(sheetName, name)) return &part;
+      if (text::EqualsIgnoreCase(sheetName, name)) return &part;
     return nullptr;
   }
 
@@ -388,7 +373,7 @@ class Workbook : PackageJob {
 
   bool ConvertSheet(pugi::xml_document& document, const std::string& name) {
     bool changed = false;
-    const std::string family = NewFamily(settings_);
+    const std::string family = settings_.NewFamily();
     const std::set<CellAddress>* followed = FollowedIn(name);
     ForEachCell(document.document_element(), followed != nullptr, [&](pugi::xml_node cell, const CellAddress& at) {
       const bool keepText = followed && followed->count(at);
