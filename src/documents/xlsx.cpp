@@ -478,31 +478,36 @@ class Workbook : PackageJob {
       sink_.Copy(name);
   }
 
+  // The style sheet gains the converted cells' formats while the sheets are
+  // written, and tables and charts repeat their cells' converted text: they
+  // are written once the last sheet is.
+  bool WaitsForSheets(const std::string& name) const {
+    return name == stylesName_ || tableSheets_.count(name) || followingCharts_.count(name);
+  }
+
+  void WriteAfterSheets(const std::string& name) {
+    if (name == stylesName_)
+      WriteStyles();
+    else if (tableSheets_.count(name))
+      Rewrite(name, [&](pugi::xml_document& d) { return ConvertTable(d, name); });
+    else
+      Rewrite(name, [&](pugi::xml_document& d) { return ConvertChart(d); });
+  }
+
   void WriteParts() {
-    // The style sheet gains the converted cells' formats while the sheets
-    // are written, so it waits for the last of them.
     std::size_t sheetsLeft = sheets_.size();
-    bool stylesWaiting = false;
-    // Tables and charts repeating cells' text wait for the sheets too.
-    std::vector<std::string> followersWaiting;
-    auto writeFollower = [&](const std::string& name) {
-      if (tableSheets_.count(name))
-        Rewrite(name, [&](pugi::xml_document& d) { return ConvertTable(d, name); });
-      else
-        Rewrite(name, [&](pugi::xml_document& d) { return ConvertChart(d); });
+    std::vector<std::string> waiting;
+    const auto writeWaiting = [&] {
+      for (const std::string& name : waiting) WriteAfterSheets(name);
+      waiting.clear();
     };
     for (const std::string& name : source_.Names()) {
       ThrowIfCancelled(cancel_);
-      if (tableSheets_.count(name) || followingCharts_.count(name)) {
+      if (WaitsForSheets(name)) {
         if (sheetsLeft > 0)
-          followersWaiting.push_back(name);
+          waiting.push_back(name);
         else
-          writeFollower(name);
-      } else if (name == stylesName_) {
-        if (sheetsLeft > 0)
-          stylesWaiting = true;
-        else
-          WriteStyles();
+          WriteAfterSheets(name);
       } else if (name == sharedStringsName_) {
         if (changed_.sharedStrings)
           sink_.Add(name, sharedStringsOutput_);
@@ -511,14 +516,7 @@ class Workbook : PackageJob {
         sharedStringsOutput_ = std::string();
       } else if (types_.Is(name, "spreadsheetml.worksheet+xml")) {
         Rewrite(name, [&](pugi::xml_document& d) { return ConvertSheet(d, name); });
-        if (--sheetsLeft == 0 && stylesWaiting) {
-          WriteStyles();
-          stylesWaiting = false;
-        }
-        if (sheetsLeft == 0) {
-          for (const std::string& follower : followersWaiting) writeFollower(follower);
-          followersWaiting.clear();
-        }
+        if (--sheetsLeft == 0) writeWaiting();
       } else if (types_.Is(name, "spreadsheetml.chartsheet+xml")) {
         Rewrite(name, [&](pugi::xml_document& d) { return ConvertHeadersAndFooters(d); });
       } else if (types_.Is(name, "spreadsheetml.comments+xml")) {
@@ -531,8 +529,7 @@ class Workbook : PackageJob {
         sink_.Copy(name);
       }
     }
-    if (stylesWaiting) WriteStyles();
-    for (const std::string& follower : followersWaiting) writeFollower(follower);
+    writeWaiting();
   }
 
   std::string workbookName_, stylesName_, sharedStringsName_;
