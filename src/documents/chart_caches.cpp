@@ -29,11 +29,6 @@ std::optional<CellAddress> CellOfPoint(const CellRange& range, std::uint32_t ind
   return std::nullopt;
 }
 
-void SetText(pugi::xml_node element, const std::string& text) {
-  while (element.first_child()) element.remove_child(element.first_child());
-  element.append_child(pugi::node_pcdata).set_value(text.c_str());
-}
-
 // The legacy family named as the default of a text properties' paragraphs
 // goes, as runs' fonts do when their text converts.
 bool RenameLegacyDefaults(pugi::xml_node root, const ThemeFonts& theme, const ConvertSettings& settings) {
@@ -77,7 +72,7 @@ bool FollowConvertedCells(pugi::xml_document& chart, const ConvertedSheetText& c
       const std::string* text = convertedText(range->sheet, *cell);
       pugi::xml_node value = ChildNamed(point, "v");
       if (!text || !value || *text == value.text().get()) continue;
-      SetText(value, *text);
+      value.text().set(text->c_str());
       changed = true;
     }
   });
